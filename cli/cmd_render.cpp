@@ -1,0 +1,10 @@
+#include "cli/commands.h"
+
+namespace tavo::cli {
+
+void add_render(CLI::App& app, int& exit_code) {
+    auto* sub = app.add_subcommand("render", "(not yet available)");
+    sub->callback([&exit_code] { exit_code = 2; });
+}
+
+}  // namespace tavo::cli

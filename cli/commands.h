@@ -1,0 +1,14 @@
+// The subcommands of tavo-cli. Each registers itself on the application and
+// sets `exit_code` when it runs (0 success, 1 a file could not be processed).
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace tavo::cli {
+
+void add_analyze(CLI::App& app, int& exit_code);
+void add_render(CLI::App& app, int& exit_code);
+void add_export(CLI::App& app, int& exit_code);
+void add_rebuild(CLI::App& app, int& exit_code);
+
+}  // namespace tavo::cli

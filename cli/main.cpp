@@ -1,0 +1,21 @@
+// tavo-cli: the command-line companion of the window.
+#include <iostream>
+
+#include "cli/commands.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"tavo-cli: analyse, render and convert tester files from the command line"};
+    app.require_subcommand(1);
+    int exit_code = 0;
+    tavo::cli::add_analyze(app, exit_code);
+    tavo::cli::add_render(app, exit_code);
+    tavo::cli::add_export(app, exit_code);
+    tavo::cli::add_rebuild(app, exit_code);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int rc = app.exit(e);
+        return rc == 0 ? 0 : 2;
+    }
+    return exit_code;
+}

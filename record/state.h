@@ -1,0 +1,99 @@
+// The analysis state that the main window owns, usable without the window
+// (the command line and the tests hold one too).
+//
+// It holds the sample arrays, the cycle lengths, the header record, the
+// results of the calculations and the texts of the window's boxes that the
+// procedures treat as shared state. Everything starts at zero or at the
+// window's initial texts.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "record/org_records.h"
+
+namespace tavo {
+
+constexpr int kArrayLen = 3001;  // indices 0..3000; 0..2999 hold samples
+constexpr int kMaxSamples = 3000;
+
+using SampleArray = std::array<float, kArrayLen>;
+using QuadTable = std::array<float, 6>;  // slots 1..5 used; slot 0 unused
+
+// What Load_Data met, for the window's status line and the command line.
+struct LoadReport {
+    enum class Kind { NotRun, Ok, CannotOpen, ShortHeader, ShortSamples };
+    Kind kind = Kind::NotRun;
+    int records_expected = 0;  // Point_Num of the header used
+    int records_read = 0;      // sample records read whole
+    std::string detail;        // human-readable reason
+};
+
+// What Save_Data did.
+struct SaveReport {
+    enum class Kind { Written, Declined, Failed };
+    Kind kind = Kind::Failed;
+    std::string path;
+    std::string detail;
+};
+
+class Surface;  // views/surface.h
+
+// The window services that procedures call back into. Each has a harmless
+// default so the core runs without a window.
+struct WindowHooks {
+    // Yes/No message box; returns true for Yes.
+    std::function<bool(const std::string& title, const std::string& text)> ask_yes_no;
+    // Refresh of the file list File1.
+    std::function<void()> refresh_file_list;
+    // Hourglass (true) or arrow (false) pointer.
+    std::function<void(bool)> set_busy;
+    // Repaint of Picture1.
+    std::function<void()> repaint;
+};
+
+struct State {
+    // ---- sample arrays (Part 1.1) ----
+    SampleArray Cur_Dat{}, Vol_Dat{}, Pow_Dat{}, Var_Dat{}, VA_Dat{}, PF_Dat{}, Pos_Dat{}, Force_Dat{};
+
+    int16_t Circle_Num = 0;
+    int16_t Pow_Circle_Num = 0;
+    float Circle_Corr = 0.0f;
+    float Circle_Tol = 0.0f;
+    std::string Cur_File;
+    int16_t Disp_Mode = 0;
+
+    Org_Head head;    // header record of the file last read
+    Org_Point point;  // sample buffer
+
+    // ---- electrical results (Part 3.1) ----
+    QuadTable Quad_Num{}, Quad_Cur{}, Quad_Pow{}, Quad_Var{}, Quad_VA{}, Quad_PF{};
+    double Max_Up_Cur = 0.0, Max_Down_Cur = 0.0, Avg_Up_Pow = 0.0, Avg_Down_Pow = 0.0;
+    int16_t Pow_Mode = 0;
+
+    // ---- card results (Part 4.1) ----
+    int16_t Sgt_Period = 0, Sgt_Stroke = 0, Sgt_MaxLoad = 0, Sgt_MinLoad = 0;
+    float Sgt_Work = 0.0f, Sgt_Power = 0.0f;
+
+    // ---- window texts treated as shared state (Part 7.1) ----
+    std::string Txt_WellName, Txt_TestTime, Rec_Spd, CircleDot;
+    std::string TxtOutFile = "OutDataFile.Txt";
+    std::array<std::string, 15> Text3 = {"测试日期", "输入功率", "光杆功率", "工作功率", "工作电流",
+                                         "平均电压", "平均电流", "视在功率", "无功功率", "功率因数",
+                                         "均方根电流", "均方根功率", "实测冲程", "实测冲次", "冲程损失"};
+    bool Chk_POW = false, Chk_SGT = false;
+    int Opt_fil = 0;                 // selected export mode: 0 export, 1 write-back
+    std::string Picture1_ToolTip;
+
+    // ---- what the last reading met ----
+    LoadReport last_load;
+
+    // ---- window services ----
+    WindowHooks hooks;
+    // The drawing area Picture1; null when nothing is drawn (tests, batch).
+    Surface* picture = nullptr;
+};
+
+}  // namespace tavo

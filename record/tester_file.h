@@ -1,0 +1,24 @@
+// Reading a tester file into the analysis state and writing it back.
+#pragma once
+
+#include <string>
+
+#include "record/state.h"
+
+namespace tavo {
+
+// Reads the header and the samples of `str_file` into the state (unless the
+// lock boxes keep a group of curves), derives current or reactive power,
+// apparent power and power factor, and fills the header boxes. Never stops
+// early; what it met is returned and kept in `st.last_load`.
+LoadReport Load_Data(State& st, const std::string& str_file);
+
+// Writes the header record and the arrays back into the file named in
+// TxtOutFile, asking through `st.hooks.ask_yes_no` before overwriting. The
+// new content replaces the file atomically where the folder allows it.
+SaveReport Save_Data(State& st);
+
+// The apparent-power factor k of the test mode's low three bits.
+float apparent_factor(int16_t test_mode);
+
+}  // namespace tavo
