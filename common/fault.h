@@ -30,7 +30,9 @@ private:
     FaultKind kind_;
 };
 
-[[noreturn]] inline void raise_fault(FaultKind kind, const char* what) { throw Fault(kind, what); }
+[[noreturn]] inline void raise_fault(FaultKind kind, const char* what) {
+    throw Fault(kind, what);
+}
 
 // Runs one statement under the failure rule: a Fault abandons it, and the
 // caller goes on with the next statement. Returns whether it completed.
@@ -71,7 +73,9 @@ inline double dsqrt(double v) {
     if (!(v >= 0.0)) raise_fault(FaultKind::Overflow, "square root of a negative number");
     return std::sqrt(v);
 }
-inline float fsqrt(float v) { return static_cast<float>(dsqrt(static_cast<double>(v))); }
+inline float fsqrt(float v) {
+    return static_cast<float>(dsqrt(static_cast<double>(v)));
+}
 
 // Bounds-checked element access for the fixed arrays of the state.
 template <class A>

@@ -77,14 +77,28 @@ std::string plain_form_impl(double v, int digits) {
 
 }  // namespace
 
-std::string sign_form(float v) { return sign_form_impl(v, 7); }
-std::string sign_form(double v) { return sign_form_impl(v, 15); }
-std::string printed_form(float v) { return sign_form(v) + " "; }
-std::string printed_form(double v) { return sign_form(v) + " "; }
-std::string plain_form(float v) { return plain_form_impl(v, 7); }
-std::string plain_form(double v) { return plain_form_impl(v, 15); }
+std::string sign_form(float v) {
+    return sign_form_impl(v, 7);
+}
+std::string sign_form(double v) {
+    return sign_form_impl(v, 15);
+}
+std::string printed_form(float v) {
+    return sign_form(v) + " ";
+}
+std::string printed_form(double v) {
+    return sign_form(v) + " ";
+}
+std::string plain_form(float v) {
+    return plain_form_impl(v, 7);
+}
+std::string plain_form(double v) {
+    return plain_form_impl(v, 15);
+}
 
-std::string int_text(long v) { return std::to_string(v); }
+std::string int_text(long v) {
+    return std::to_string(v);
+}
 
 double leading_number(std::string_view text) {
     std::string s;

@@ -13,8 +13,12 @@ double round_half_even(double x) {
     return std::nearbyint(x);
 }
 
-double floor_down(double x) { return std::floor(x); }
-double floor_half_up(double x) { return std::floor(x + 0.5); }
+double floor_down(double x) {
+    return std::floor(x);
+}
+double floor_half_up(double x) {
+    return std::floor(x + 0.5);
+}
 
 int16_t to_i16(double x) {
     if (std::isnan(x)) raise_fault(FaultKind::Overflow, "not a number");
@@ -45,8 +49,14 @@ int16_t voltage_word(float scaled) {
     return static_cast<int16_t>(r);
 }
 
-double R1(double x) { return std::floor(10.0 * x + 0.5) / 10.0; }
-double R2(double x) { return std::floor(100.0 * x + 0.5) / 100.0; }
-double R3(double x) { return std::floor(1000.0 * x + 0.5) / 1000.0; }
+double R1(double x) {
+    return std::floor(10.0 * x + 0.5) / 10.0;
+}
+double R2(double x) {
+    return std::floor(100.0 * x + 0.5) / 100.0;
+}
+double R3(double x) {
+    return std::floor(1000.0 * x + 0.5) / 1000.0;
+}
 
 }  // namespace tavo

@@ -14,7 +14,8 @@ class Converter {
 public:
     Converter(const char* to, const char* from) {
         cd_ = iconv_open(to, from);
-        if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot convert to code page 936");
+        if (cd_ == reinterpret_cast<iconv_t>(-1))
+            throw std::runtime_error("iconv cannot convert to code page 936");
     }
     ~Converter() { iconv_close(cd_); }
     Converter(const Converter&) = delete;
@@ -103,7 +104,9 @@ std::string gbk_to_utf8(std::string_view bytes) {
     return decoder().run(bytes, "\xEF\xBF\xBD", false);
 }
 
-std::string utf8_to_gbk(std::string_view text) { return encoder().run(text, "?", true); }
+std::string utf8_to_gbk(std::string_view text) {
+    return encoder().run(text, "?", true);
+}
 
 std::string gbk_field(std::string_view text, std::size_t width) {
     std::string out;
@@ -133,7 +136,9 @@ std::size_t char_count(std::string_view text) {
     return n;
 }
 
-std::string left_chars(std::string_view text, std::size_t n) { return std::string(text.substr(0, offset_of(text, n))); }
+std::string left_chars(std::string_view text, std::size_t n) {
+    return std::string(text.substr(0, offset_of(text, n)));
+}
 
 std::string right_chars(std::string_view text, std::size_t n) {
     const std::size_t count = char_count(text);

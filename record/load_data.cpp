@@ -10,11 +10,16 @@ namespace tavo {
 
 float apparent_factor(int16_t test_mode) {
     switch (test_mode & 7) {
-        case 1: return static_cast<float>(std::sqrt(3.0) / 1000.0);
-        case 2: return static_cast<float>(3.0 / 1000.0);
-        case 3: return static_cast<float>(1.0 / 1000.0);
-        case 4: return static_cast<float>(3.0 / 1000.0);
-        default: return 0.0f;
+        case 1:
+            return static_cast<float>(std::sqrt(3.0) / 1000.0);
+        case 2:
+            return static_cast<float>(3.0 / 1000.0);
+        case 3:
+            return static_cast<float>(1.0 / 1000.0);
+        case 4:
+            return static_cast<float>(3.0 / 1000.0);
+        default:
+            return 0.0f;
     }
 }
 
@@ -68,7 +73,8 @@ LoadReport Load_Data(State& st, const std::string& str_file) {
             in.clear();  // the buffer keeps the last record read
         }
         const Org_Point& r = st.point;
-        U = r.Vol_Raw < 0 ? static_cast<float>(r.Vol_Raw + 65536) / 50.0f : static_cast<float>(r.Vol_Raw) / 50.0f;
+        U = r.Vol_Raw < 0 ? static_cast<float>(r.Vol_Raw + 65536) / 50.0f
+                          : static_cast<float>(r.Vol_Raw) / 50.0f;
         A = static_cast<float>(r.IQ_Raw) / 100.0f;
         P = static_cast<float>(r.Pow_Raw) / 100.0f;
         D = static_cast<float>(r.Pos_Raw) / 1000.0f;

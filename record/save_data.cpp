@@ -49,7 +49,11 @@ std::string replace_atomically(const fs::path& real, const std::string& bytes, b
         return std::strerror(errno);
     }
     struct stat old {};
-    mode_t mode = 0666 & ~[] { const mode_t m = ::umask(0); ::umask(m); return m; }();
+    mode_t mode = 0666 & ~[] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
     if (::stat(real.c_str(), &old) == 0) mode = old.st_mode & 07777;
     std::string err;
     if (!write_all(fd, bytes)) err = std::strerror(errno);

@@ -80,11 +80,11 @@ struct State {
     // ---- window texts treated as shared state (Part 7.1) ----
     std::string Txt_WellName, Txt_TestTime, Rec_Spd, CircleDot;
     std::string TxtOutFile = "OutDataFile.Txt";
-    std::array<std::string, 15> Text3 = {"测试日期", "输入功率", "光杆功率", "工作功率", "工作电流",
-                                         "平均电压", "平均电流", "视在功率", "无功功率", "功率因数",
+    std::array<std::string, 15> Text3 = {"测试日期",   "输入功率",   "光杆功率", "工作功率", "工作电流",
+                                         "平均电压",   "平均电流",   "视在功率", "无功功率", "功率因数",
                                          "均方根电流", "均方根功率", "实测冲程", "实测冲次", "冲程损失"};
     bool Chk_POW = false, Chk_SGT = false;
-    int Opt_fil = 0;                 // selected export mode: 0 export, 1 write-back
+    int Opt_fil = 0;  // selected export mode: 0 export, 1 write-back
     std::string Picture1_ToolTip;
 
     // ---- what the last reading met ----

@@ -18,8 +18,8 @@ TEST(SignForm, BlankOrMinusAndNoLeadingZero) {
 }
 
 TEST(SignForm, SevenDigitsForFloatsFifteenForDoubles) {
-    EXPECT_EQ(sign_form(12.34f), " 12.34");        // 12.3400002 as a float
-    EXPECT_EQ(sign_form(0.1f), " .1");             // 0.100000001
+    EXPECT_EQ(sign_form(12.34f), " 12.34");  // 12.3400002 as a float
+    EXPECT_EQ(sign_form(0.1f), " .1");       // 0.100000001
     EXPECT_EQ(sign_form(static_cast<double>(0.1f)), " .100000001490116");
     EXPECT_EQ(sign_form(1234567.5f), " 1234568");  // ties to even on the exact value
     EXPECT_EQ(sign_form(1.0 / 3.0), " .333333333333333");

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: once normally, once with the
+# sanitizers (AddressSanitizer and UndefinedBehaviorSanitizer).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+JOBS=${JOBS:-$(nproc)}
+
+echo "== build and test"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$JOBS"
+QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$JOBS"
+
+echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVO_SANITIZE=ON \
+  -DTAVO_BUILD_APP=OFF -DTAVO_BUILD_BENCH=OFF >/dev/null
+cmake --build build-asan -j "$JOBS"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$JOBS"
