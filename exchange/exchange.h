@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -23,13 +24,44 @@ public:
 // A blank well name writes nothing. Throws ExchangeError.
 void out_txt_file(State& st);
 
+// The block out_txt_file appends, in code page 936 with CR LF line ends.
+// Throws Fault when a curve cannot be resampled.
+std::string exchange_block(const State& st);
+
+// The date line of a test time text (200506180930 gives 2005-6-18).
+std::string exchange_date_line(std::string_view test_time);
+
+// The test time text of a date line (2005-6-18 gives 20050618). Throws
+// ExchangeError when the line holds no "-".
+std::string test_time_of_date_line(std::string_view line);
+
 // The fixed-width number field and its reader.
 std::string MyStr(float data, int16_t l, int16_t n);
 float MyVal(std::string_view c);
+
+// Called after each rebuilt tester file has been analysed, with its path.
+using RebuiltFileHook = std::function<void(const std::string& path)>;
 
 // Rebuilds one tester file per complete block of the exchange text and
 // analyses each (as a newly picked file). Returns the full paths of the
 // tester files written, in order. Throws ExchangeError.
 std::vector<std::string> InvOutFile(State& st, const std::string& FileName);
+std::vector<std::string> InvOutFile(State& st, const std::string& FileName, const RebuiltFileHook& on_file);
+
+// The folder the rebuilt tester files go to: the exchange file's path
+// without the extension of its file name. Throws ExchangeError when the
+// file name has no extension.
+std::string rebuild_directory(const std::string& FileName);
+
+// The well name as it may appear in a file name: characters a file name
+// cannot hold become "_", and a name of dots alone cannot climb folders.
+std::string safe_file_name(std::string_view well);
+
+// Resamples the block held in the state to one stroke of Circle_Num
+// samples, repeats it to 3000 records and writes the tester file into
+// PathDir under the first free name FileName.O00 .. .O99. Returns that name
+// (without folder). Count is the block's point count, not used: the curves
+// are always 144 points. Throws ExchangeError.
+std::string Save_Org_file(State& st, const std::string& PathDir, const std::string& FileName, int16_t Count);
 
 }  // namespace tavo
