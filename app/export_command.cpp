@@ -1,0 +1,229 @@
+// The export frame: mode switch, export, rebuild and write-back.
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <exception>
+
+#include "analysis/pipeline.h"
+#include "app/file_list.h"
+#include "app/paths.h"
+#include "app/picture_widget.h"
+#include "app/trans_fom.h"
+#include "common/text.h"
+#include "exchange/exchange.h"
+#include "record/tester_file.h"
+
+namespace tavo {
+namespace {
+
+QString what_of(const std::exception& e) {
+    return QString::fromUtf8(e.what());
+}
+
+bool load_failed(const LoadReport& r) {
+    return r.kind == LoadReport::Kind::CannotOpen || r.kind == LoadReport::Kind::ShortHeader;
+}
+
+}  // namespace
+
+void TransFom::Opt_fil_Click(int) {
+    QPalette pal = Frame2->palette();
+    if (Opt_fil[1]->isChecked()) {
+        Frame2->setTitle(QStringLiteral("数据文件写回"));
+        CmdOutFile->setText(QStringLiteral("写回数据"));
+        pal.setColor(QPalette::Window, QColor(255, 0, 0));
+        Frame2->setPalette(pal);
+        TxtOutFile->setText(QString::fromStdString(st.Cur_File));
+    } else if (Opt_fil[0]->isChecked()) {
+        Frame2->setTitle(QStringLiteral("数据文件导出"));
+        CmdOutFile->setText(QStringLiteral("导出文件"));
+        pal.setColor(QPalette::Window, palette().color(QPalette::Window));
+        Frame2->setPalette(pal);
+        TxtOutFile->setText(default_out_path());
+    }
+}
+
+void TransFom::CmdOutFile_Click() {
+    controls_to_state();
+    if (Opt_fil[1]->isChecked()) {
+        write_back();
+        return;
+    }
+    const QString out = TxtOutFile->text();
+    if (out.endsWith(kRebuildSuffix)) {
+        rebuild(rebuild_source(out));
+        return;
+    }
+    const QStringList names = File1->selectedNames();
+    if (names.size() == 1) {
+        export_one();
+    } else if (names.size() > 1) {
+        export_batch(names);
+    }
+}
+
+void TransFom::write_back() {
+    SaveReport r;
+    try {
+        r = Save_Data(st);
+    } catch (const std::exception& e) {
+        r.kind = SaveReport::Kind::Failed;
+        r.path = st.Cur_File;
+        r.detail = e.what();
+    }
+    state_to_controls();
+    const QString path = r.path.empty() ? QStringLiteral("（未指定文件）") : QString::fromStdString(r.path);
+    switch (r.kind) {
+        case SaveReport::Kind::Written:
+            set_status(QStringLiteral("已写回：%1").arg(path));
+            break;
+        case SaveReport::Kind::Declined:
+            set_status(QStringLiteral("未写回：%1").arg(path));
+            break;
+        case SaveReport::Kind::Failed:
+            set_status(QStringLiteral("写回失败：%1").arg(path), true);
+            show_error(
+                QStringLiteral("写回失败"),
+                QStringLiteral("无法写回文件\n%1\n\n原因：%2").arg(path, QString::fromStdString(r.detail)));
+            break;
+    }
+}
+
+void TransFom::rebuild(const QString& source) {
+    set_busy(true);
+    QString error;
+    std::vector<std::string> written;
+    try {
+        // Each rebuilt file is shown as it is analysed; user input waits
+        // until the rebuild is over.
+        int done = 0;
+        written = InvOutFile(st, source.toStdString(), [&](const std::string& path) {
+            ++done;
+            if (st.Disp_Mode != 0) Frame3->setEnabled(true);
+            state_to_controls();
+            Picture1->update();
+            set_status(QStringLiteral("正在重建（%1）：%2").arg(done).arg(QString::fromStdString(path)));
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+    } catch (const std::exception& e) {
+        error = what_of(e);
+    }
+    // The rebuilt files were analysed; show the last one like a picked file.
+    if (st.Disp_Mode != 0) Frame3->setEnabled(true);
+    state_to_controls();
+    Picture1->update();
+    File1->refresh();
+    set_busy(false);
+    if (!error.isEmpty()) {
+        set_status(QStringLiteral("转换失败：%1").arg(source), true);
+        show_error(QStringLiteral("转换失败"),
+                   QStringLiteral("由文件\n%1\n重建测试文件时出错：\n%2").arg(source, error));
+        return;
+    }
+    if (written.empty()) {
+        set_status(QStringLiteral("%1 中没有可转换的数据").arg(source), true);
+    } else {
+        set_status(QStringLiteral("已由 %1 重建 %2 个测试文件，最后一个：%3")
+                       .arg(source, QString::number(written.size()), QString::fromStdString(written.back())));
+    }
+}
+
+void TransFom::export_one() {
+    const QString out = QString::fromStdString(MyTrim(st.TxtOutFile));
+    try {
+        out_txt_file(st);
+    } catch (const std::exception& e) {
+        state_to_controls();
+        set_status(QStringLiteral("导出失败：%1").arg(out), true);
+        show_error(QStringLiteral("导出失败"),
+                   QStringLiteral("无法导出到文件\n%1\n\n%2").arg(out, what_of(e)));
+        return;
+    }
+    state_to_controls();
+    // The writer skips a test without a well name.
+    if (MyTrim(st.Txt_WellName).empty())
+        set_status(QStringLiteral("井号为空，未导出"), true);
+    else
+        set_status(QStringLiteral("已导出 1 个测试到：%1").arg(out));
+}
+
+void TransFom::export_batch(const QStringList& names) {
+    const QString out = QString::fromStdString(MyTrim(st.TxtOutFile));
+    QProgressDialog progress(QStringLiteral("正在导出…"), QStringLiteral("取消"), 0, int(names.size()), this);
+    progress.setObjectName(QStringLiteral("batch_progress"));
+    progress.setWindowTitle(QStringLiteral("数据文件导出"));
+    progress.setWindowModality(Qt::WindowModal);  // no other action mid-batch
+    progress.setMinimumDuration(0);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setValue(0);
+
+    QStringList unreadable;
+    int exported = 0, incomplete = 0, nameless = 0;
+    QString error;
+    for (int i = 0; i < names.size(); ++i) {
+        if (progress.wasCanceled()) break;
+        progress.setLabelText(QStringLiteral("正在导出 %1（%2/%3）")
+                                  .arg(names[i], QString::number(i + 1), QString::number(names.size())));
+        QCoreApplication::processEvents();
+
+        set_busy(true);
+        st.Picture1_ToolTip.clear();
+        Picture1->setToolTip(QString());
+        const QString path = full_path(names[i]);
+        controls_to_state();
+        st.Circle_Tol = 0.02f;
+        st.last_load = LoadReport{};
+        try {
+            tx_org(st, path.toStdString(), 1);
+            // A file that cannot be read would repeat the previous block.
+            if (load_failed(st.last_load)) {
+                unreadable << path;
+            } else if (MyTrim(st.Txt_WellName).empty()) {
+                ++nameless;  // the writer skips a test without a well name
+            } else {
+                if (st.last_load.kind == LoadReport::Kind::ShortSamples) ++incomplete;
+                out_txt_file(st);
+                ++exported;
+            }
+        } catch (const std::exception& e) {
+            error = QStringLiteral("%1\n\n%2").arg(path, what_of(e));
+        }
+        st.Cur_File = path.toStdString();
+        Frame3->setEnabled(true);
+        state_to_controls();
+        Picture1->update();
+        set_busy(false);
+        progress.setValue(i + 1);
+        QCoreApplication::processEvents();
+        if (batch_file_done) batch_file_done(i);
+        if (!error.isEmpty()) break;
+    }
+    const bool cancelled = progress.wasCanceled() && exported + nameless + unreadable.size() < names.size();
+    progress.close();
+
+    if (!error.isEmpty()) {
+        set_status(QStringLiteral("导出失败：%1（已导出 %2 个测试）").arg(out, QString::number(exported)),
+                   true);
+        show_error(QStringLiteral("导出失败"),
+                   QStringLiteral("导出到文件\n%1\n时出错，已导出 %2 个测试。\n\n%3")
+                       .arg(out, QString::number(exported), error));
+        return;
+    }
+    QString summary = QStringLiteral("已导出 %1 个测试到：%2").arg(exported).arg(out);
+    if (cancelled) summary += QStringLiteral("（已取消）");
+    if (incomplete > 0) summary += QStringLiteral("；其中 %1 个文件不完整").arg(incomplete);
+    if (nameless > 0) summary += QStringLiteral("；%1 个测试井号为空，未导出").arg(nameless);
+    if (!unreadable.isEmpty()) {
+        set_status(summary + QStringLiteral("；%1 个文件无法读取").arg(unreadable.size()), true);
+        show_error(QStringLiteral("数据文件导出"),
+                   QStringLiteral("以下文件无法读取，未导出：\n%1").arg(unreadable.join(QLatin1Char('\n'))));
+        return;
+    }
+    set_status(summary, cancelled || incomplete > 0 || nameless > 0);
+}
+
+}  // namespace tavo

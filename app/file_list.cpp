@@ -1,0 +1,85 @@
+#include "app/file_list.h"
+
+#include <QDir>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QSet>
+
+namespace tavo {
+
+FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setUniformItemSizes(true);
+}
+
+void FileListBox::setPath(const QString& path) {
+    path_ = path;
+    refresh();
+}
+
+void FileListBox::setPattern(const QString& pattern) {
+    pattern_ = pattern;
+    refresh();
+}
+
+void FileListBox::refresh() {
+    QSet<QString> selected;
+    for (const QListWidgetItem* it : selectedItems()) selected.insert(it->text());
+    const QString current = currentItem() ? currentItem()->text() : QString();
+
+    // Name filters of QDir ignore case unless asked otherwise: "*.o*" lists
+    // ".O00" as well as ".o00", as the tester's own platform did.
+    const QStringList names = path_.isEmpty() ? QStringList()
+                                              : QDir(path_).entryList(QStringList{pattern_}, QDir::Files,
+                                                                      QDir::Name | QDir::IgnoreCase);
+    const QSignalBlocker block(this);
+    clear();
+    addItems(names);
+    for (int i = 0; i < count(); ++i) {
+        QListWidgetItem* it = item(i);
+        if (it->text() == current) setCurrentItem(it, QItemSelectionModel::NoUpdate);
+        if (selected.contains(it->text())) it->setSelected(true);
+    }
+}
+
+QString FileListBox::fileName() const {
+    const QListWidgetItem* it = currentItem();
+    return it && it->isSelected() ? it->text() : QString();
+}
+
+QStringList FileListBox::selectedNames() const {
+    QStringList names;
+    for (int i = 0; i < count(); ++i)
+        if (item(i)->isSelected()) names << item(i)->text();
+    return names;
+}
+
+void FileListBox::mousePressEvent(QMouseEvent* e) {
+    const bool on_entry = itemAt(e->position().toPoint()) != nullptr;
+    if (e->button() == Qt::LeftButton) {
+        QListWidget::mousePressEvent(e);
+        if (on_entry) emit buttonPressed(Qt::LeftButton);
+        return;
+    }
+    // Other buttons leave the selection alone: the right button acts on the
+    // entry already selected.
+    e->accept();
+    emit buttonPressed(e->button());
+}
+
+// The second press of a double click is not a new press on the list: a
+// double right click asks about deleting once.
+void FileListBox::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton)
+        QListWidget::mouseDoubleClickEvent(e);
+    else
+        e->accept();
+}
+
+void FileListBox::keyPressEvent(QKeyEvent* e) {
+    const int before = currentRow();
+    QListWidget::keyPressEvent(e);
+    if (currentRow() != before && currentRow() >= 0 && currentItem()->isSelected()) emit keyMoved();
+}
+
+}  // namespace tavo

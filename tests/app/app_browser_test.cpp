@@ -1,0 +1,194 @@
+// The file browser: listing, analysis on a click, deletion and the lock boxes.
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QtTest>
+
+#include "app/dir_list.h"
+#include "app/picture_widget.h"
+#include "window_fixture.h"
+
+using namespace tavo;
+using tavo::testing::WindowFixture;
+
+namespace {
+const QString kYang = QStringLiteral("杨12-5.O00");   // stroke of 600 samples, card data
+const QString kNoCard = QStringLiteral("DX-08.O00");  // displacement and load 0
+
+void touch(const QString& path, const QByteArray& bytes = QByteArray("x")) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+}  // namespace
+
+class BrowserTest : public QObject {
+    Q_OBJECT
+private slots:
+    void listMatchesPatternWithoutCase();
+    void directoryChangeListsTheNewDirectory();
+    void clickAnalysesTheFile();
+    void unreadableFileIsReportedUnobtrusively();
+    void ctrlAndShiftSelectSeveralAnalysingEachClicked();
+    void arrowKeysAnalyseTheFileMovedTo();
+    void rightButtonDeletesAfterTheQuestion();
+    void lockBoxesKeepCurvesOfThePreviousFile();
+};
+
+void BrowserTest::listMatchesPatternWithoutCase() {
+    WindowFixture f;
+    f.start(false);
+    for (const char* n : {"a.O00", "b.o01", "c.txt", "d.OUT", "noext", "e.Txt.o9"}) touch(f.data + "/" + n);
+    QDir().mkpath(f.data + "/sub.o00");  // folders are not listed
+    f.w->File1->refresh();
+    QStringList listed;
+    for (int i = 0; i < f.w->File1->count(); ++i) listed << f.w->File1->item(i)->text();
+    QCOMPARE(listed, (QStringList{"a.O00", "b.o01", "d.OUT", "e.Txt.o9"}));
+}
+
+void BrowserTest::directoryChangeListsTheNewDirectory() {
+    WindowFixture f;
+    f.start();
+    const QString sub = f.data + "/sub";
+    QDir().mkpath(sub);
+    touch(sub + "/x.O05");
+    touch(sub + "/y.dat");
+    f.w->Dir1->setPath(sub);
+    QCOMPARE(f.w->File1->path(), sub);
+    QCOMPARE(f.w->File1->count(), 1);
+    QCOMPARE(f.w->File1->item(0)->text(), QStringLiteral("x.O05"));
+    QCOMPARE(f.w->full_path("x.O05"), sub + "/x.O05");
+    // The user moving up the tree lists the data directory again.
+    f.w->Dir1->setFocus();
+    QTest::keyClick(f.w->Dir1, Qt::Key_Up);
+    QCOMPARE(f.w->File1->path(), f.data);
+    QCOMPARE(f.w->File1->count(),
+             QDir(tavo::testing::samples_dir()).entryList(QStringList{"*.o*"}, QDir::Files).size());
+}
+
+void BrowserTest::clickAnalysesTheFile() {
+    WindowFixture f;
+    f.start();
+    QVERIFY(!f.w->Frame3->isEnabled());
+    f.press_file(kYang);
+    TransFom& w = *f.w;
+    QCOMPARE(QString::fromStdString(w.st.Cur_File), f.data + "/" + kYang);
+    QVERIFY(w.Frame3->isEnabled());
+    QCOMPARE(w.st.Disp_Mode, int16_t(1));
+    QCOMPARE(w.Picture1->toolTip(), QStringLiteral("单击此处可显示电能数据"));
+    QCOMPARE(w.CircleDot->text(), QString::number(w.st.Circle_Num));
+    QVERIFY(qAbs(w.st.Circle_Num - 600) <= 2);
+    QCOMPARE(w.st.Pow_Circle_Num, w.st.Circle_Num);
+    QCOMPARE(w.Txt_WellName->text(), QStringLiteral("杨12-5"));
+    QCOMPARE(w.Rec_Spd->text(), QStringLiteral("1"));
+    QVERIFY(!w.Txt_TestTime->text().isEmpty());
+    QVERIFY(!w.Picture1->surface().ops.empty());  // the chart was drawn
+    QVERIFY(!w.StatusLine->property("failure").toBool());
+    QVERIFY(w.StatusLine->text().contains(kYang));
+    QVERIFY(!QApplication::overrideCursor());  // the hourglass is gone
+    QVERIFY(f.questions.isEmpty() && f.errors.isEmpty());
+}
+
+void BrowserTest::unreadableFileIsReportedUnobtrusively() {
+    WindowFixture f;
+    f.start();
+    f.press_file(kYang);
+    touch(f.data + "/bad.O00", QByteArray(10, '\0'));  // shorter than its header
+    f.w->File1->refresh();
+    f.press_file("bad.O00");
+    QVERIFY(f.questions.isEmpty() && f.errors.isEmpty());  // no message box
+    QVERIFY(f.w->StatusLine->property("failure").toBool());
+    QVERIFY(f.w->StatusLine->text().contains(f.data + "/bad.O00"));
+    QVERIFY(f.w->StatusLine->text().contains(QString::fromStdString(f.w->st.last_load.detail)));
+    // The next readable file clears the notice.
+    f.press_file(kNoCard);
+    QVERIFY(!f.w->StatusLine->property("failure").toBool());
+}
+
+void BrowserTest::ctrlAndShiftSelectSeveralAnalysingEachClicked() {
+    WindowFixture f;
+    f.start();
+    FileListBox& list = *f.w->File1;
+    const QString first = list.item(0)->text(), third = list.item(2)->text(), fifth = list.item(4)->text();
+    f.press_file(first);
+    f.press_file(third, Qt::LeftButton, Qt::ControlModifier);
+    QCOMPARE(list.selectedNames(), (QStringList{first, third}));
+    QCOMPARE(QString::fromStdString(f.w->st.Cur_File), f.w->full_path(third));
+    f.press_file(fifth, Qt::LeftButton, Qt::ShiftModifier);
+    // The range from the anchor joins what Ctrl picked.
+    QCOMPARE(list.selectedNames(), (QStringList{first, third, list.item(3)->text(), fifth}));
+    QCOMPARE(QString::fromStdString(f.w->st.Cur_File), f.w->full_path(fifth));
+    QCOMPARE(f.w->Txt_WellName->text().isEmpty(), false);
+}
+
+void BrowserTest::arrowKeysAnalyseTheFileMovedTo() {
+    WindowFixture f;
+    f.start();
+    FileListBox& list = *f.w->File1;
+    f.press_file(list.item(0)->text());
+    QTest::keyClick(&list, Qt::Key_Down);
+    QCOMPARE(QString::fromStdString(f.w->st.Cur_File), f.w->full_path(list.item(1)->text()));
+    QCOMPARE(f.w->Txt_WellName->text(), QStringLiteral("SYN-FULL"));
+    // Ctrl moves the focus without selecting: nothing is analysed.
+    QTest::keyClick(&list, Qt::Key_Down, Qt::ControlModifier);
+    QCOMPARE(QString::fromStdString(f.w->st.Cur_File), f.w->full_path(list.item(1)->text()));
+}
+
+void BrowserTest::rightButtonDeletesAfterTheQuestion() {
+    WindowFixture f;
+    f.start();
+    const QString path = f.data + "/" + kNoCard;
+    // No file selected yet: no question.
+    f.press_file(kNoCard, Qt::RightButton);
+    QVERIFY(f.questions.isEmpty());
+
+    f.press_file(kYang);
+    const auto shown = f.w->st.Cur_File;
+    f.press_file(kNoCard);
+    f.answer = false;
+    f.press_file(kNoCard, Qt::RightButton);
+    QCOMPARE(f.questions, QStringList{QStringLiteral("警告|确实要删除") + path + QStringLiteral("文件吗?")});
+    QVERIFY(QFile::exists(path));
+    QVERIFY(f.item(kNoCard));
+
+    f.answer = true;
+    f.press_file(kNoCard, Qt::RightButton);
+    QCOMPARE(f.questions.size(), 2);
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(!f.item(kNoCard));
+    // The state still shows the deleted file.
+    QCOMPARE(QString::fromStdString(f.w->st.Cur_File), path);
+    QCOMPARE(f.w->st.Disp_Mode, int16_t(1));
+    (void)shown;
+}
+
+void BrowserTest::lockBoxesKeepCurvesOfThePreviousFile() {
+    WindowFixture f;
+    f.start();
+    TransFom& w = *f.w;
+    // Card curves locked: the file without card data keeps the previous card.
+    f.press_file(kYang);
+    const SampleArray vol_yang = w.st.Vol_Dat;
+    QVERIFY(w.st.Force_Dat[100] != 0.0f);
+    QTest::mouseClick(w.Chk_SGT, Qt::LeftButton);
+    QVERIFY(w.Chk_SGT->isChecked());
+    f.press_file(kNoCard);
+    QCOMPARE(w.Txt_WellName->text(), QStringLiteral("DX-08"));
+    QVERIFY(w.st.Force_Dat[100] != 0.0f);
+    QVERIFY(w.st.Vol_Dat != vol_yang);
+
+    // Unlocked, then the electrical curves locked instead.
+    QTest::mouseClick(w.Chk_SGT, Qt::LeftButton);
+    f.press_file(kNoCard);
+    QCOMPARE(w.st.Force_Dat[100], 0.0f);
+    const SampleArray vol_nocard = w.st.Vol_Dat;
+    QTest::mouseClick(w.Chk_POW, Qt::LeftButton);
+    f.press_file(kYang);
+    QCOMPARE(w.Txt_WellName->text(), QStringLiteral("杨12-5"));
+    QVERIFY(w.st.Vol_Dat == vol_nocard);
+    QVERIFY(w.st.Force_Dat[100] != 0.0f);
+}
+
+QTEST_MAIN(BrowserTest)
+#include "app_browser_test.moc"
