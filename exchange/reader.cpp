@@ -9,7 +9,7 @@
 #include "common/numbers.h"
 #include "common/text.h"
 #include "exchange/exchange.h"
-#include "exchange/files.h"
+#include "common/file_io.h"
 
 namespace fs = std::filesystem;
 
@@ -245,7 +245,7 @@ std::vector<std::string> InvOutFile(State& st, const std::string& FileName, cons
     const std::string dir = rebuild_directory(FileName);
     const BusyPointer busy(st);
     std::string content;
-    const std::string err = exchange_files::read_all(FileName, content);
+    const std::string err = file_io::read_all(FileName, content);
     if (!err.empty()) throw ExchangeError("cannot read the exchange file \"" + FileName + "\": " + err);
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(dir, ec))) {

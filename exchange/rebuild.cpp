@@ -9,7 +9,7 @@
 #include "common/numbers.h"
 #include "common/text.h"
 #include "exchange/exchange.h"
-#include "exchange/files.h"
+#include "common/file_io.h"
 #include "record/org_records.h"
 
 namespace fs = std::filesystem;
@@ -153,7 +153,7 @@ std::string Save_Org_file(State& st, const std::string& PathDir, const std::stri
 
     // 6. Written whole or not at all.
     const fs::path target = dir / name;
-    const std::string err = exchange_files::replace_all(target.string(), bytes);
+    const std::string err = file_io::replace_all(target.string(), bytes);
     if (!err.empty()) throw ExchangeError("cannot write the tester file \"" + target.string() + "\": " + err);
     return name;
 }

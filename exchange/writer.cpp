@@ -6,7 +6,7 @@
 #include "common/number_text.h"
 #include "common/text.h"
 #include "exchange/exchange.h"
-#include "exchange/files.h"
+#include "common/file_io.h"
 
 namespace tavo {
 namespace {
@@ -88,7 +88,7 @@ void out_txt_file(State& st) {
         throw ExchangeError(where + "the curves cannot be resampled and written as fields (" + f.what() +
                             ")");
     }
-    const std::string err = exchange_files::append_all(target, block);
+    const std::string err = file_io::append_all(target, block);
     if (!err.empty()) throw ExchangeError("cannot write the exchange file \"" + target + "\": " + err);
 }
 

@@ -1,13 +1,9 @@
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "common/fault.h"
+#include "common/file_io.h"
 #include "common/number_text.h"
 #include "common/numbers.h"
 #include "common/text.h"
@@ -16,67 +12,6 @@
 namespace fs = std::filesystem;
 
 namespace tavo {
-namespace {
-
-bool write_all(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-std::string read_file(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Replaces `real` by `bytes` through a temporary file in the same folder; an
-// interrupted or failed write leaves the old file as it was. Returns an
-// empty text on success, the reason otherwise; `no_temp` is set when the
-// folder does not allow a temporary file.
-std::string replace_atomically(const fs::path& real, const std::string& bytes, bool& no_temp) {
-    std::string tmpl = (real.parent_path() / ("." + real.filename().string() + ".XXXXXX")).string();
-    if (real.parent_path().empty()) tmpl = "." + real.filename().string() + ".XXXXXX";
-    const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) {
-        no_temp = errno == EACCES || errno == EPERM || errno == EROFS;
-        return std::strerror(errno);
-    }
-    struct stat old {};
-    mode_t mode = 0666 & ~[] {
-        const mode_t m = ::umask(0);
-        ::umask(m);
-        return m;
-    }();
-    if (::stat(real.c_str(), &old) == 0) mode = old.st_mode & 07777;
-    std::string err;
-    if (!write_all(fd, bytes)) err = std::strerror(errno);
-    if (err.empty() && ::fsync(fd) != 0) err = std::strerror(errno);
-    if (err.empty() && ::fchmod(fd, mode) != 0) err = std::strerror(errno);
-    if (::close(fd) != 0 && err.empty()) err = std::strerror(errno);
-    if (err.empty() && ::rename(tmpl.c_str(), real.c_str()) != 0) err = std::strerror(errno);
-    if (!err.empty()) ::unlink(tmpl.c_str());
-    return err;
-}
-
-// Writes `bytes` over the start of the file, as the tester's own in-place
-// write does (bytes beyond stay); used where the folder cannot be written.
-std::string write_in_place(const fs::path& real, const std::string& bytes) {
-    const int fd = ::open(real.c_str(), O_WRONLY | O_CREAT, 0666);
-    if (fd < 0) return std::strerror(errno);
-    std::string err;
-    if (!write_all(fd, bytes)) err = std::strerror(errno);
-    if (::close(fd) != 0 && err.empty()) err = std::strerror(errno);
-    return err;
-}
-
-}  // namespace
 
 SaveReport Save_Data(State& st) {
     SaveReport report;
@@ -123,17 +58,25 @@ SaveReport Save_Data(State& st) {
     }
 
     // The old file's bytes beyond the last record written stay.
+    // A symbolic link stays a link: its target is what gets replaced, and it
+    // keeps its permissions.
     fs::path real = target;
+    int mode = -1;
     if (fs::exists(target, ec)) {
         real = fs::canonical(target, ec);
         if (ec) real = target;
-        const std::string old = read_file(real);
-        if (old.size() > bytes.size()) bytes.append(old, bytes.size(), std::string::npos);
+        std::string old;
+        if (file_io::read_all(real.string(), old).empty() && old.size() > bytes.size())
+            bytes.append(old, bytes.size(), std::string::npos);
+        struct stat sb {};
+        if (::stat(real.c_str(), &sb) == 0) mode = static_cast<int>(sb.st_mode & 07777);
     }
 
+    // Where the folder does not allow a temporary file but the file may be
+    // written, it is written in place as the tester's software did.
     bool no_temp = false;
-    std::string err = replace_atomically(real, bytes, no_temp);
-    if (!err.empty() && no_temp) err = write_in_place(real, bytes);
+    std::string err = file_io::replace_all(real.string(), bytes, mode, &no_temp);
+    if (!err.empty() && no_temp) err = file_io::write_in_place(real.string(), bytes);
     if (!err.empty()) {
         report.kind = SaveReport::Kind::Failed;
         report.detail = err;

@@ -1,4 +1,4 @@
-#include "exchange/files.h"
+#include "common/file_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <filesystem>
 
-namespace tavo::exchange_files {
+namespace tavo::file_io {
 namespace {
 
 bool write_fd(int fd, const std::string& bytes) {
@@ -77,22 +77,37 @@ std::string append_all(const std::string& path, const std::string& bytes) {
     return err;
 }
 
-std::string replace_all(const std::string& path, const std::string& bytes) {
+std::string replace_all(const std::string& path, const std::string& bytes, int mode, bool* no_temp) {
     const std::filesystem::path real(path);
     const std::filesystem::path folder = real.parent_path();
     std::string tmpl = (folder / ("." + real.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) return reason();
+    if (fd < 0) {
+        if (no_temp) *no_temp = errno == EACCES || errno == EPERM || errno == EROFS;
+        return reason();
+    }
     std::string err;
     if (!write_fd(fd, bytes)) err = reason();
     if (err.empty() && ::fsync(fd) != 0) err = reason();
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    if (err.empty() && ::fchmod(fd, 0666 & ~mask) != 0) err = reason();
+    if (mode < 0) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = static_cast<int>(0666 & ~mask);
+    }
+    if (err.empty() && ::fchmod(fd, static_cast<mode_t>(mode)) != 0) err = reason();
     if (::close(fd) != 0 && err.empty()) err = reason();
     if (err.empty() && ::rename(tmpl.c_str(), path.c_str()) != 0) err = reason();
     if (!err.empty()) ::unlink(tmpl.c_str());
     return err;
 }
 
-}  // namespace tavo::exchange_files
+std::string write_in_place(const std::string& path, const std::string& bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return reason();
+    std::string err;
+    if (!write_fd(fd, bytes)) err = reason();
+    if (::close(fd) != 0 && err.empty()) err = reason();
+    return err;
+}
+
+}  // namespace tavo::file_io

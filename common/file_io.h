@@ -1,0 +1,27 @@
+// Whole-file operations that never leave a half-written file behind. Each
+// returns an empty text on success and the system's reason otherwise.
+#pragma once
+
+#include <string>
+
+namespace tavo::file_io {
+
+// The whole content of a file.
+std::string read_all(const std::string& path, std::string& content);
+
+// Appends `bytes` in one piece; when the write fails part way the file is
+// cut back to its former length, so no half block is left.
+std::string append_all(const std::string& path, const std::string& bytes);
+
+// Writes `bytes` as the file `path` through a temporary file in the same
+// folder and a rename: a failure never leaves a half-written file. The new
+// file gets `mode` (the default: 0666 less the umask). `no_temp` is set when
+// the folder itself does not allow the temporary file.
+std::string replace_all(const std::string& path, const std::string& bytes, int mode = -1,
+                        bool* no_temp = nullptr);
+
+// Writes `bytes` over the start of an existing or new file in place; the
+// bytes beyond stay.
+std::string write_in_place(const std::string& path, const std::string& bytes);
+
+}  // namespace tavo::file_io
