@@ -1,10 +1,69 @@
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/pipeline.h"
+#include "cli/analysis_json.h"
 #include "cli/commands.h"
+#include "record/state.h"
 
 namespace tavo::cli {
 
+namespace {
+
+struct AnalyzeOptions {
+    bool arrays = false;
+    std::vector<std::string> files;
+};
+
+int run_analyze(const AnalyzeOptions& opt) {
+    // One state for the whole run, as the window holds one: every file is
+    // analysed as a click on it in the file list would.
+    auto st = std::make_unique<tavo::State>();
+    int rc = 0;
+    for (const auto& file : opt.files) {
+        st->Circle_Tol = 0.02f;
+        tavo::tx_org(*st, file, 1);
+        const auto& load = st->last_load;
+        if (load.kind == tavo::LoadReport::Kind::CannotOpen ||
+            load.kind == tavo::LoadReport::Kind::ShortHeader) {
+            std::cerr << "tavo-cli analyze: " << file << ": " << load.detail << "\n";
+            rc = 1;
+            continue;
+        }
+        if (load.kind == tavo::LoadReport::Kind::ShortSamples)
+            std::cerr << "tavo-cli analyze: " << file << ": warning: " << load.detail << "\n";
+        std::cout << json_line(analysis_object(*st, file, opt.arrays)) << "\n" << std::flush;
+    }
+    return rc;
+}
+
+}  // namespace
+
 void add_analyze(CLI::App& app, int& exit_code) {
-    auto* sub = app.add_subcommand("analyze", "(not yet available)");
-    sub->callback([&exit_code] { exit_code = 2; });
+    auto opt = std::make_shared<AnalyzeOptions>();
+    auto* sub = app.add_subcommand(
+        "analyze",
+        "Analyse tester files in the order given, in one analysis state, as clicking them one after "
+        "another in the file list would; print one JSON object per file, one per line");
+    sub->add_flag(
+        "--arrays", opt->arrays,
+        "Add the object \"arrays\" with the eight sample arrays (Cur_Dat, Vol_Dat, Pow_Dat, Var_Dat, "
+        "VA_Dat, PF_Dat, Pos_Dat, Force_Dat; 3001 numbers each) as they stand after the analysis");
+    sub->add_option("FILE", opt->files, "Tester files to analyse")->required();
+    sub->footer(
+        "Keys: file, Well_Name, Test_Time, Test_Mode, Rec_Speed, Point_Num, Circle_Num, Pow_Circle_Num,\n"
+        "Circle_Corr, Quad_Num, Quad_Cur, Quad_Pow, Quad_Var, Quad_VA, Quad_PF (slots 1..5), Max_Up_Cur,\n"
+        "Max_Down_Cur, Avg_Up_Pow, Avg_Down_Pow, Pow_Mode, Sgt_Period, Sgt_Stroke, Sgt_MaxLoad, "
+        "Sgt_MinLoad,\n"
+        "Sgt_Work, Sgt_Power, Text3 (the 15 result boxes) and, with --arrays, arrays.\n"
+        "Numbers print in their shortest text that reads back to the same value.\n"
+        "A file that cannot be opened, or is shorter than its header, prints no object but a message on\n"
+        "stderr; the other files are still analysed. A file with fewer samples than its header announces\n"
+        "is analysed with a warning on stderr.\n"
+        "Exit status: 0 success, 1 a file could not be processed, 2 usage error.");
+    sub->callback([opt, &exit_code] { exit_code = run_analyze(*opt); });
 }
 
 }  // namespace tavo::cli

@@ -1,0 +1,83 @@
+#include "analysis/lag_sums.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tavo::lag_sums {
+
+namespace {
+typedef float v4f __attribute__((vector_size(16)));
+}
+
+void single(const float* xb, const float* yb, int len, float& sy, float& syy, float& sxy) {
+    float a = 0.0f, b = 0.0f, c = 0.0f;
+    for (int j = 0; j < len; ++j) {
+        const float y = yb[j];
+        a = a + y;
+        b = b + y * y;
+        c = c + xb[j] * y;
+    }
+    sy = a;
+    syy = b;
+    sxy = c;
+}
+
+void contiguous(const float* w, int len, int lag0, float* sy, float* syy, float* sxy) {
+    v4f a0 = {}, a1 = {}, b0 = {}, b1 = {}, c0 = {}, c1 = {};
+    const float* yp = w + lag0;
+    for (int j = 0; j < len; ++j) {
+        v4f y0, y1;
+        std::memcpy(&y0, yp + j, sizeof y0);
+        std::memcpy(&y1, yp + j + 4, sizeof y1);
+        const v4f x = {w[j], w[j], w[j], w[j]};
+        a0 = a0 + y0;
+        a1 = a1 + y1;
+        b0 = b0 + y0 * y0;
+        b1 = b1 + y1 * y1;
+        c0 = c0 + x * y0;
+        c1 = c1 + x * y1;
+    }
+    for (int l = 0; l < 4; ++l) {
+        sy[l] = a0[l], sy[l + 4] = a1[l];
+        syy[l] = b0[l], syy[l + 4] = b1[l];
+        sxy[l] = c0[l], sxy[l + 4] = c1[l];
+    }
+}
+
+void gathered(const float* xb, const float* const* yb, const int* len, int lanes, float* sy, float* syy,
+              float* sxy) {
+    if (lanes <= 0) return;
+    // Unused lanes read the first lane's curve and are dropped afterwards.
+    const float* p[kLanes];
+    for (int l = 0; l < kLanes; ++l) p[l] = yb[l < lanes ? l : 0];
+    const int common = *std::min_element(len, len + lanes);
+    v4f a0 = {}, a1 = {}, b0 = {}, b1 = {}, c0 = {}, c1 = {};
+    for (int j = 0; j < common; ++j) {
+        const v4f y0 = {p[0][j], p[1][j], p[2][j], p[3][j]};
+        const v4f y1 = {p[4][j], p[5][j], p[6][j], p[7][j]};
+        const v4f x = {xb[j], xb[j], xb[j], xb[j]};
+        a0 = a0 + y0;
+        a1 = a1 + y1;
+        b0 = b0 + y0 * y0;
+        b1 = b1 + y1 * y1;
+        c0 = c0 + x * y0;
+        c1 = c1 + x * y1;
+    }
+    for (int l = 0; l < lanes; ++l) {
+        float a = l < 4 ? a0[l] : a1[l - 4];
+        float b = l < 4 ? b0[l] : b1[l - 4];
+        float c = l < 4 ? c0[l] : c1[l - 4];
+        // Each lane finishes its own window in the same order.
+        for (int j = common; j < len[l]; ++j) {
+            const float y = yb[l][j];
+            a = a + y;
+            b = b + y * y;
+            c = c + xb[j] * y;
+        }
+        sy[l] = a;
+        syy[l] = b;
+        sxy[l] = c;
+    }
+}
+
+}  // namespace tavo::lag_sums

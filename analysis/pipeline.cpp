@@ -1,0 +1,81 @@
+#include "analysis/pipeline.h"
+
+#include <array>
+#include <cmath>
+
+#include "analysis/card_calc.h"
+#include "analysis/detect_cycle.h"
+#include "analysis/fourier.h"
+#include "analysis/power_calc.h"
+#include "common/fault.h"
+#include "common/number_text.h"
+#include "record/tester_file.h"
+#include "views/views.h"
+
+namespace tavo {
+
+namespace {
+
+// Plausible strokes: more than 210 and at most 2450 samples on the
+// displacement, more than 250 and at most 2000 on the active power.
+constexpr int16_t kNoCycle = 3000;
+constexpr int kPosMin = 210, kPosMax = 2450;
+constexpr int kPowMin = 250, kPowMax = 2000;
+constexpr int kSkip = 500, kSearch = 2500;
+constexpr double kMinAmplitude = 0.5;  // m, first harmonic of the displacement
+
+}  // namespace
+
+void tx_org(State& st, const std::string& PathName, int16_t flag) {
+    // 1. Working copy for the second power attempt.
+    std::array<float, kArrayLen> W{};
+    std::array<float, 2> A{}, B{};
+
+    // 2. Load.
+    if (flag == 1) {
+        st.Cur_File = PathName;
+        if (st.Opt_fil == 1) st.TxtOutFile = st.Cur_File;
+        st.last_load = Load_Data(st, st.Cur_File);
+    }
+
+    // 3.-5. Displacement stage: trusted when the rod really moves and the
+    // length is plausible.
+    st.Circle_Corr = 0.0f;
+    st.Circle_Num = kNoCycle;
+    get_circle_sss(st, st.Pos_Dat, kNoCycle);
+    stmt([&] { Get_DFT(st.Pos_Dat, st.Circle_Num, A, B, 1); });
+    const double a = std::sqrt(static_cast<double>(A[1]) * A[1] + static_cast<double>(B[1]) * B[1]);
+    const bool pos_ok = a >= kMinAmplitude && st.Circle_Num > kPosMin && st.Circle_Num <= kPosMax;
+
+    if (!pos_ok) {
+        // 6. Power stage over the whole record.
+        st.Circle_Corr = 0.0f;
+        st.Circle_Num = kNoCycle;
+        get_circle(st, "first_ppp", st.Pow_Dat, kNoCycle);
+        // 7. Again without the first 10 s when the result is implausible.
+        if (st.Circle_Num > kPowMax || st.Circle_Num <= kPowMin) {
+            for (int j = 0; j < kSearch; ++j)
+                W[static_cast<std::size_t>(j)] = st.Pow_Dat[static_cast<std::size_t>(j + kSkip)];
+            st.Circle_Corr = 0.0f;
+            get_circle(st, "secand_ppp", W, kSearch);
+            if (st.Circle_Num > kPowMax) st.Circle_Num = kNoCycle;
+        }
+    }
+
+    // 8.-9. Show the cycle.
+    st.CircleDot = int_text(st.Circle_Num);
+    st.Rec_Spd = int_text(st.head.Rec_Speed);
+    st.Pow_Circle_Num = st.Circle_Num;
+
+    // 10. Results.
+    Calc_Power_Data(st);
+    Calc_Sgt_Data(st);
+
+    // 11.-13. The chart, its tooltip, and the view state.
+    stmt([&] { iup_line_form(st, 10.0f, 10.0f); });
+    st.Picture1_ToolTip = "单击此处可显示电能数据";
+    if (st.hooks.repaint) st.hooks.repaint();
+    st.Disp_Mode = 1;
+}
+
+}  // namespace tavo
