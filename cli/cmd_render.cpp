@@ -1,10 +1,181 @@
+// tavo-cli render: analyses a tester file as a click in the file list does
+// and draws one of the three views into a picture or a list of operations.
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+
+#include "analysis/pipeline.h"
 #include "cli/commands.h"
+#include "common/fault.h"
+#include "common/numbers.h"
+#include "record/state.h"
+#include "views/recording_surface.h"
+#include "views/views.h"
+
+#ifdef TAVO_HAVE_QTDRAW
+#include "qtdraw/qt_render.h"
+#endif
 
 namespace tavo::cli {
 
+namespace {
+
+struct RenderOptions {
+    std::string view = "chart";
+    std::optional<double> cycle;
+    double scale = 1.0;
+    std::string output;
+    std::string file;
+};
+
+std::string lower_extension(const std::string& path) {
+    std::string ext = std::filesystem::path(path).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return ext;
+}
+
+nlohmann::json op_json(const DrawOp& op) {
+    nlohmann::json j;
+    j["op"] = op_name(op.kind);
+    if (op.kind == OpKind::Point || op.kind == OpKind::Text) {
+        j["x"] = op.x1;
+        j["y"] = op.y1;
+    } else {
+        j["x1"] = op.x1;
+        j["y1"] = op.y1;
+        j["x2"] = op.x2;
+        j["y2"] = op.y2;
+    }
+    j["color"] = op.color;
+    if (op.kind == OpKind::Text) {
+        j["text"] = op.text;
+        j["font"] = op.font;
+        j["size"] = op.size;
+        j["end_line"] = op.end_line;
+        j["advance"] = op.advance;
+        j["line_height"] = op.line_height;
+    } else {
+        j["width"] = op.width;
+        j["style"] = style_name(op.style);
+    }
+    j["unit"] = unit_name(op.unit);
+    return j;
+}
+
+bool write_json(const RecordingSurface& rec, const std::string& path, std::string* error) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) {
+        *error = "cannot write " + path;
+        return false;
+    }
+    for (const DrawOp& op : rec.ops)
+        out << op_json(op).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    out.flush();
+    if (!out) {
+        *error = "cannot write " + path;
+        return false;
+    }
+    return true;
+}
+
+int run_render(const RenderOptions& o) {
+    const std::string ext = lower_extension(o.output);
+    const bool json = ext == ".json";
+    if (!json && ext != ".png" && ext != ".svg" && ext != ".pdf") {
+        std::cerr << "tavo-cli render: the output must end in .png, .svg, .pdf or .json: " << o.output
+                  << "\n";
+        return 2;
+    }
+#ifdef TAVO_HAVE_QTDRAW
+    GuiSession gui;
+    RecordingSurface rec(std::make_shared<QtTextMetrics>());
+#else
+    if (!json) {
+        std::cerr << "tavo-cli render: this build draws no pictures; use -o FILE.json\n";
+        return 2;
+    }
+    RecordingSurface rec;
+#endif
+
+    State st;
+    st.picture = &rec;
+    st.Circle_Tol = 0.02f;
+    tx_org(st, o.file, 1);
+    switch (st.last_load.kind) {
+        case LoadReport::Kind::Ok:
+            break;
+        case LoadReport::Kind::ShortSamples:
+            std::cerr << "tavo-cli render: warning: " << o.file << ": " << st.last_load.detail << "\n";
+            break;
+        default:
+            std::cerr << "tavo-cli render: " << o.file << ": "
+                      << (st.last_load.detail.empty() ? std::string("cannot read the file")
+                                                      : st.last_load.detail)
+                      << "\n";
+            return 1;
+    }
+
+    if (o.cycle) {
+        // As Enter in the cycle box: both cycle lengths, then the chart.
+        const float v = static_cast<float>(*o.cycle);
+        st.Circle_Num = to_i16(v);
+        st.Pow_Circle_Num = st.Circle_Num;
+    }
+    // The views as the clicks on the drawing area bring them: chart, table, card.
+    iup_line_form(st, 10.0f, 10.0f);
+    if (o.view != "chart") Disp_Pow_Data(st);
+    if (o.view == "card") {
+        try {
+            RodEngMapDisplay(st);
+        } catch (const Fault& f) {
+            std::cerr << "tavo-cli render: the card cannot be drawn: " << f.what() << "\n";
+            return 1;
+        }
+    }
+
+    std::string error;
+    bool ok = false;
+    if (json) {
+        ok = write_json(rec, o.output, &error);
+    } else {
+#ifdef TAVO_HAVE_QTDRAW
+        ok = save_recording(rec, o.output, o.scale, &error);
+#endif
+    }
+    if (!ok) {
+        std::cerr << "tavo-cli render: " << error << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
 void add_render(CLI::App& app, int& exit_code) {
-    auto* sub = app.add_subcommand("render", "(not yet available)");
-    sub->callback([&exit_code] { exit_code = 2; });
+    auto opts = std::make_shared<RenderOptions>();
+    auto* sub =
+        app.add_subcommand("render", "Analyse a tester file and draw the chart, the table or the card");
+    sub->add_option("--view", opts->view, "View to draw")
+        ->check(CLI::IsMember({"chart", "table", "card"}))
+        ->capture_default_str();
+    sub->add_option_function<double>(
+           "--cycle", [opts](double v) { opts->cycle = v; },
+           "Stroke length in samples, as typed into the cycle box")
+        ->check(CLI::Range(1.0, 3000.0));
+    sub->add_option("--scale", opts->scale, "Size relative to the window's drawing area")
+        ->check(CLI::Range(0.01, 32.0))
+        ->capture_default_str();
+    sub->add_option("-o,--output", opts->output, "Output file: .png, .svg, .pdf or .json (operations)")
+        ->required();
+    sub->add_option("FILE", opts->file, "Tester file")->required()->check(CLI::ExistingFile);
+    sub->callback([opts, &exit_code] { exit_code = run_render(*opts); });
 }
 
 }  // namespace tavo::cli

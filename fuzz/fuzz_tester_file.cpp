@@ -1,6 +1,7 @@
 // Bytes as a tester file through the whole pipeline and the three views.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "analysis/pipeline.h"
 #include "common/fault.h"
@@ -13,8 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto path = tavo::fuzz::scratch_dir() / "input.O00";
     tavo::fuzz::write_file(path, data, size);
 
-    static tavo::FixedMetrics metrics;
-    tavo::RecordingSurface surface(metrics);
+    tavo::RecordingSurface surface(std::make_shared<tavo::FixedMetrics>());
     tavo::State st;
     st.picture = &surface;
     st.Circle_Tol = 0.02f;

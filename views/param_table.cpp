@@ -1,0 +1,133 @@
+// The ruled table of the electrical parameters of one stroke.
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "common/fault.h"
+#include "common/number_text.h"
+#include "common/numbers.h"
+#include "common/text.h"
+#include "views/layout.h"
+#include "views/palette.h"
+#include "views/surface.h"
+#include "views/views.h"
+
+namespace tavo {
+
+std::string mode_name(int16_t pow_mode) {
+    switch (pow_mode & 7) {
+        case 1:
+            return "三相二通道";
+        case 2:
+            return "三相一通道";
+        case 3:
+            return "单相测试  ";
+        case 4:
+            return "三相三通道";
+        default:
+            return "";
+    }
+}
+
+namespace {
+
+// The fixed text of rows 1..12; the numbers go on its blank stretches.
+const std::array<const char*, 12> kTemplates = {
+    " 方式:                平均电压V:           日耗电量kW.h:    ",
+    "            一象限    二象限     三象限    四象限     合 计 ",
+    " 时间%                                               \u3000     ",
+    " 电流A                                                 \u3000   ",
+    " 有功kW                                                     ",
+    " 无功kVar                                                   ",
+    " 视功kVA                                                    ",
+    " 功率因数                                                   ",
+    "   最大上行电流A                  平均上行功率kW            ",
+    "   最大下行电流A                  平均下行功率kW            ",
+    "    均方根电流A                    均方根功率kW             ",
+    "电流平衡度(I小/I大)             功率平衡度(P小/P大)         ",
+};
+
+// Vertical rules: x = 2.5 + 16.75 k, from rule r1 down to rule r2.
+struct VRule {
+    int r1, r2;
+};
+constexpr std::array<VRule, 7> kVRules = {{{0, 12}, {1, 8}, {0, 12}, {1, 12}, {0, 8}, {1, 12}, {0, 12}}};
+
+void text_at(Surface& pic, double x, double y, const std::string& s) {
+    pic.set_text_pos(x, y);
+    pic.print(s, true);
+}
+
+}  // namespace
+
+void Disp_Pow_Data(State& st) {
+    if (!st.picture) return;
+    Surface& pic = *st.picture;
+
+    pic.set_unit(Unit::Millimetre);
+    pic.clear();
+    pic.set_color(kBlack);
+    pic.set_font("宋体");
+    pic.set_font_size(10.0);
+
+    text_at(pic, 15.5, 2.0,
+            MyTrim(st.Txt_WellName) + "井电能参数       测试日期:" + left_chars(st.Txt_TestTime, 12));
+
+    pic.set_font_size(9.0);
+    for (int r = 1; r <= 12; ++r) text_at(pic, 4.5, table_row_y(r), kTemplates[r - 1]);
+
+    // Row 1: test mode, mean voltage as its box shows it, daily energy.
+    if (const std::string mode = mode_name(st.Pow_Mode); !mode.empty())
+        text_at(pic, 14.5, table_row_y(1), mode);
+    text_at(pic, 56.0, table_row_y(1), st.Text3[5]);
+    stmt([&] { text_at(pic, 93.0, table_row_y(1), printed_form(R1(checked(24.0f * st.Quad_Pow[5])))); });
+
+    // Quadrant block: a slot that is 0 leaves its cell empty.
+    for (int j = 1; j <= 5; ++j) {
+        const double x = 5.5 + 16.75 * j;
+        stmt([&] {
+            if (st.Quad_Num[j] != 0.0f) {
+                const float share = checked(fdiv(st.Quad_Num[j], st.Quad_Num[5]) * 10000.0f);
+                text_at(pic, x, table_row_y(3), printed_form(floor_half_up(share) / 100.0));
+            }
+        });
+        if (st.Quad_Cur[j] != 0.0f) text_at(pic, x, table_row_y(4), printed_form(st.Quad_Cur[j]));
+        if (st.Quad_Pow[j] != 0.0f) {
+            pic.set_color(kLightRed);
+            text_at(pic, x, table_row_y(5), printed_form(st.Quad_Pow[j]));
+            pic.set_color(kBlack);
+        }
+        if (st.Quad_Var[j] != 0.0f) text_at(pic, x, table_row_y(6), printed_form(st.Quad_Var[j]));
+        if (st.Quad_VA[j] != 0.0f) text_at(pic, x, table_row_y(7), printed_form(st.Quad_VA[j]));
+        if (st.Quad_PF[j] != 0.0f) text_at(pic, x, table_row_y(8), printed_form(st.Quad_PF[j]));
+    }
+
+    // Stroke halves, RMS figures and the balances.
+    text_at(pic, 38.5, table_row_y(9), printed_form(st.Max_Up_Cur));
+    text_at(pic, 88.5, table_row_y(9), printed_form(st.Avg_Up_Pow));
+    text_at(pic, 38.5, table_row_y(10), printed_form(st.Max_Down_Cur));
+    text_at(pic, 88.5, table_row_y(10), printed_form(st.Avg_Down_Pow));
+    text_at(pic, 38.5, table_row_y(11), printed_form(leading_number(st.Text3[10])));
+    text_at(pic, 88.5, table_row_y(11), printed_form(leading_number(st.Text3[11])));
+    stmt([&] {
+        const double b = st.Max_Down_Cur > st.Max_Up_Cur ? ddiv(st.Max_Up_Cur, st.Max_Down_Cur)
+                                                         : ddiv(st.Max_Down_Cur, st.Max_Up_Cur);
+        text_at(pic, 38.5, table_row_y(12), printed_form(R2(b)));
+    });
+    stmt([&] {
+        const double b = std::fabs(st.Avg_Down_Pow) > std::fabs(st.Avg_Up_Pow)
+                             ? ddiv(st.Avg_Up_Pow, st.Avg_Down_Pow)
+                             : ddiv(st.Avg_Down_Pow, st.Avg_Up_Pow);
+        text_at(pic, 88.5, table_row_y(12), printed_form(R2(b)));
+    });
+
+    // Rules.
+    pic.set_color(kBlack);
+    for (int r = 0; r <= 12; ++r) pic.line(2.5, table_rule_y(r), 103.0, table_rule_y(r));
+    for (int k = 0; k <= 6; ++k) {
+        const double x = 2.5 + 16.75 * k;
+        pic.line(x, table_rule_y(kVRules[k].r1), x, table_rule_y(kVRules[k].r2));
+    }
+}
+
+}  // namespace tavo
