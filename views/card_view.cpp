@@ -9,6 +9,7 @@
 #include "common/text.h"
 #include "views/layout.h"
 #include "views/palette.h"
+#include "views/sample_path.h"
 #include "views/surface.h"
 #include "views/views.h"
 
@@ -154,18 +155,7 @@ void Disp_SGT(State& st, int16_t gt_num) {
         x = card_x(at(st.Pos_Dat, i) * s.units_per_m);
         y = card_y(451.0 - at(st.Force_Dat, i) / 10.0 * s.units_per_10kn);
     };
-    stmt([&] {
-        double x, y;
-        pos(0, x, y);
-        pic.point(x, y);
-    });
-    for (int i = 1; i < n; ++i) {
-        stmt([&] {
-            double x, y;
-            pos(i, x, y);
-            pic.line_to(x, y);
-        });
-    }
+    draw_sample_path(pic, n, pos);
 }
 
 }  // namespace tavo

@@ -8,6 +8,7 @@
 #include "common/text.h"
 #include "views/layout.h"
 #include "views/palette.h"
+#include "views/sample_path.h"
 #include "views/surface.h"
 #include "views/views.h"
 
@@ -56,18 +57,7 @@ void draw_curve(Surface& pic, const SampleArray& dat, int n, double top, const C
         x = X0 + ddiv(i, s.spm);
         y = Y0 + 40.0 - ddiv(40.0 * at(dat, i), top);
     };
-    stmt([&] {
-        double x, y;
-        pos(0, x, y);
-        pic.point(x, y);
-    });
-    for (int i = 1; i < n; ++i) {
-        stmt([&] {
-            double x, y;
-            pos(i, x, y);
-            pic.line_to(x, y);
-        });
-    }
+    draw_sample_path(pic, n, pos);
 }
 
 }  // namespace

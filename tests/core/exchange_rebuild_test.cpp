@@ -18,11 +18,7 @@ using testing::write_bytes;
 
 constexpr double kTwoPi = 6.283185307179586;
 
-std::string repeat(const std::string& field, int n = 144) {
-    std::string s;
-    for (int i = 0; i < n; ++i) s += field;
-    return s;
-}
+using testing::repeat;
 
 // 144 fields of a curve given per point.
 template <class F>

@@ -17,11 +17,7 @@ using testing::read_bytes;
 using testing::temp_dir;
 using testing::write_bytes;
 
-std::string repeat(const std::string& field, int n = 144) {
-    std::string s;
-    for (int i = 0; i < n; ++i) s += field;
-    return s;
-}
+using testing::repeat;
 
 // A test on display: one stroke of 500 samples with constant curves.
 State constant_test(const fs::path& out) {

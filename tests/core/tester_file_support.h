@@ -40,4 +40,11 @@ inline std::string read_bytes(const std::filesystem::path& p) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// A curve line of the exchange text: `field` n times.
+inline std::string repeat(const std::string& field, int n = 144) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += field;
+    return s;
+}
+
 }  // namespace tavo::testing
