@@ -17,3 +17,6 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVO_SANITIZE=ON \
 cmake --build build-asan -j "$JOBS"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$JOBS"
+
+echo "== fuzz the tester-file and exchange-text readers"
+scripts/fuzz.sh "${FUZZ_SECONDS:-60}"
