@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/pipeline.h"
 #include "cli/analysis_json.h"
+#include "cli/click_analysis.h"
 #include "cli/commands.h"
 #include "record/state.h"
 
@@ -23,17 +23,10 @@ int run_analyze(const AnalyzeOptions& opt) {
     auto st = std::make_unique<tavo::State>();
     int rc = 0;
     for (const auto& file : opt.files) {
-        st->Circle_Tol = 0.02f;
-        tavo::tx_org(*st, file, 1);
-        const auto& load = st->last_load;
-        if (load.kind == tavo::LoadReport::Kind::CannotOpen ||
-            load.kind == tavo::LoadReport::Kind::ShortHeader) {
-            std::cerr << "tavo-cli analyze: " << file << ": " << load.detail << "\n";
+        if (!analyse_as_click(*st, file, "analyze")) {
             rc = 1;
             continue;
         }
-        if (load.kind == tavo::LoadReport::Kind::ShortSamples)
-            std::cerr << "tavo-cli analyze: " << file << ": warning: " << load.detail << "\n";
         std::cout << json_line(analysis_object(*st, file, opt.arrays)) << "\n" << std::flush;
     }
     return rc;

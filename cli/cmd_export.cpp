@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/pipeline.h"
+#include "cli/click_analysis.h"
 #include "cli/commands.h"
 #include "exchange/exchange.h"
 #include "record/state.h"
@@ -23,17 +23,10 @@ int run_export(const ExportOptions& opt) {
     auto st = std::make_unique<tavo::State>();
     int rc = 0;
     for (const auto& file : opt.files) {
-        st->Circle_Tol = 0.02f;
-        tavo::tx_org(*st, file, 1);
-        const auto& load = st->last_load;
-        if (load.kind == tavo::LoadReport::Kind::CannotOpen ||
-            load.kind == tavo::LoadReport::Kind::ShortHeader) {
-            std::cerr << "tavo-cli export: " << file << ": " << load.detail << "\n";
+        if (!analyse_as_click(*st, file, "export")) {
             rc = 1;
             continue;
         }
-        if (load.kind == tavo::LoadReport::Kind::ShortSamples)
-            std::cerr << "tavo-cli export: " << file << ": warning: " << load.detail << "\n";
         if (st->Txt_WellName.find_first_not_of(' ') == std::string::npos)
             std::cerr << "tavo-cli export: " << file
                       << ": warning: the well name is blank; no block written\n";

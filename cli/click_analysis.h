@@ -1,0 +1,16 @@
+// Analysing one file as a click on it in the file list would, for the
+// subcommands that take tester files.
+#pragma once
+
+#include <string>
+
+#include "record/state.h"
+
+namespace tavo::cli {
+
+// Sets Circle_Tol, runs the pipeline on `file` and reports on stderr what
+// the reader met. Returns false when the file could not be read (no header),
+// true otherwise (a warning is printed for missing samples).
+bool analyse_as_click(State& st, const std::string& file, const std::string& command);
+
+}  // namespace tavo::cli
