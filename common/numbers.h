@@ -2,7 +2,7 @@
 //
 // Counts, indices and stored words are 16-bit signed integers. Converting to
 // an integer rounds to the nearest, halves to even, and fails when the result
-// does not fit; the Parts name the other roundings explicitly.
+// does not fit; the other roundings are named explicitly where they are used.
 #pragma once
 
 #include <cstdint>

@@ -55,7 +55,7 @@ struct WindowHooks {
 };
 
 struct State {
-    // ---- sample arrays (Part 1.1) ----
+    // ---- sample arrays ----
     SampleArray Cur_Dat{}, Vol_Dat{}, Pow_Dat{}, Var_Dat{}, VA_Dat{}, PF_Dat{}, Pos_Dat{}, Force_Dat{};
 
     int16_t Circle_Num = 0;
@@ -68,16 +68,16 @@ struct State {
     Org_Head head;    // header record of the file last read
     Org_Point point;  // sample buffer
 
-    // ---- electrical results (Part 3.1) ----
+    // ---- electrical results ----
     QuadTable Quad_Num{}, Quad_Cur{}, Quad_Pow{}, Quad_Var{}, Quad_VA{}, Quad_PF{};
     double Max_Up_Cur = 0.0, Max_Down_Cur = 0.0, Avg_Up_Pow = 0.0, Avg_Down_Pow = 0.0;
     int16_t Pow_Mode = 0;
 
-    // ---- card results (Part 4.1) ----
+    // ---- card results ----
     int16_t Sgt_Period = 0, Sgt_Stroke = 0, Sgt_MaxLoad = 0, Sgt_MinLoad = 0;
     float Sgt_Work = 0.0f, Sgt_Power = 0.0f;
 
-    // ---- window texts treated as shared state (Part 7.1) ----
+    // ---- window texts treated as shared state ----
     std::string Txt_WellName, Txt_TestTime, Rec_Spd, CircleDot;
     std::string TxtOutFile = "OutDataFile.Txt";
     std::array<std::string, 15> Text3 = {"测试日期",   "输入功率",   "光杆功率", "工作功率", "工作电流",
