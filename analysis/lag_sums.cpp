@@ -7,7 +7,21 @@ namespace tavo::lag_sums {
 
 namespace {
 typedef float v4f __attribute__((vector_size(16)));
-}
+
+// The three sums of eight lanes, each lane adding its samples in order.
+struct EightSums {
+    v4f a0 = {}, a1 = {}, b0 = {}, b1 = {}, c0 = {}, c1 = {};
+    void add(float xj, v4f y0, v4f y1) {
+        const v4f x = {xj, xj, xj, xj};
+        a0 = a0 + y0;
+        a1 = a1 + y1;
+        b0 = b0 + y0 * y0;
+        b1 = b1 + y1 * y1;
+        c0 = c0 + x * y0;
+        c1 = c1 + x * y1;
+    }
+};
+}  // namespace
 
 void single(const float* xb, const float* yb, int len, float& sy, float& syy, float& sxy) {
     float a = 0.0f, b = 0.0f, c = 0.0f;
@@ -23,24 +37,18 @@ void single(const float* xb, const float* yb, int len, float& sy, float& syy, fl
 }
 
 void contiguous(const float* w, int len, int lag0, float* sy, float* syy, float* sxy) {
-    v4f a0 = {}, a1 = {}, b0 = {}, b1 = {}, c0 = {}, c1 = {};
+    EightSums s;
     const float* yp = w + lag0;
     for (int j = 0; j < len; ++j) {
         v4f y0, y1;
         std::memcpy(&y0, yp + j, sizeof y0);
         std::memcpy(&y1, yp + j + 4, sizeof y1);
-        const v4f x = {w[j], w[j], w[j], w[j]};
-        a0 = a0 + y0;
-        a1 = a1 + y1;
-        b0 = b0 + y0 * y0;
-        b1 = b1 + y1 * y1;
-        c0 = c0 + x * y0;
-        c1 = c1 + x * y1;
+        s.add(w[j], y0, y1);
     }
     for (int l = 0; l < 4; ++l) {
-        sy[l] = a0[l], sy[l + 4] = a1[l];
-        syy[l] = b0[l], syy[l + 4] = b1[l];
-        sxy[l] = c0[l], sxy[l + 4] = c1[l];
+        sy[l] = s.a0[l], sy[l + 4] = s.a1[l];
+        syy[l] = s.b0[l], syy[l + 4] = s.b1[l];
+        sxy[l] = s.c0[l], sxy[l + 4] = s.c1[l];
     }
 }
 
@@ -51,22 +59,16 @@ void gathered(const float* xb, const float* const* yb, const int* len, int lanes
     const float* p[kLanes];
     for (int l = 0; l < kLanes; ++l) p[l] = yb[l < lanes ? l : 0];
     const int common = *std::min_element(len, len + lanes);
-    v4f a0 = {}, a1 = {}, b0 = {}, b1 = {}, c0 = {}, c1 = {};
+    EightSums s;
     for (int j = 0; j < common; ++j) {
         const v4f y0 = {p[0][j], p[1][j], p[2][j], p[3][j]};
         const v4f y1 = {p[4][j], p[5][j], p[6][j], p[7][j]};
-        const v4f x = {xb[j], xb[j], xb[j], xb[j]};
-        a0 = a0 + y0;
-        a1 = a1 + y1;
-        b0 = b0 + y0 * y0;
-        b1 = b1 + y1 * y1;
-        c0 = c0 + x * y0;
-        c1 = c1 + x * y1;
+        s.add(xb[j], y0, y1);
     }
     for (int l = 0; l < lanes; ++l) {
-        float a = l < 4 ? a0[l] : a1[l - 4];
-        float b = l < 4 ? b0[l] : b1[l - 4];
-        float c = l < 4 ? c0[l] : c1[l - 4];
+        float a = l < 4 ? s.a0[l] : s.a1[l - 4];
+        float b = l < 4 ? s.b0[l] : s.b1[l - 4];
+        float c = l < 4 ? s.c0[l] : s.c1[l - 4];
         // Each lane finishes its own window in the same order.
         for (int j = common; j < len[l]; ++j) {
             const float y = yb[l][j];
