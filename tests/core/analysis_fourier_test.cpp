@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "analysis/fourier.h"
@@ -123,6 +125,85 @@ TEST(PutDft, ResamplesOneCycleToAnotherLength) {
     const auto expect = wave(144, 2, 0.5, -1.25, 3.0);
     for (int j = 0; j < 144; ++j)
         EXPECT_NEAR(y[j], expect[static_cast<std::size_t>(j)], 1e-2) << j;  // single-precision recurrence
+}
+
+// The one-harmonic-at-a-time and one-point-at-a-time loops, step for step;
+// the library runs harmonics and points side by side and must give the
+// same bits.
+void reference_get(const std::vector<float>& x, int n, std::vector<float>& A, std::vector<float>& B, int K) {
+    const float w = static_cast<float>(6.28318530717958 / static_cast<double>(n));
+    const float cw = static_cast<float>(std::cos(static_cast<double>(w)));
+    const float sw = static_cast<float>(std::sin(static_cast<double>(w)));
+    const float h = 2.0f / static_cast<float>(n);
+    float c = 1.0f, s = 0.0f;
+    for (int k = 0; k <= K; ++k) {
+        float u1 = 0.0f, u2 = 0.0f;
+        const float c2 = 2.0f * c;
+        for (int j = n - 1; j >= 1; --j) {
+            const float u0 = (x[static_cast<std::size_t>(j)] + c2 * u1) - u2;
+            u2 = u1;
+            u1 = u0;
+        }
+        A[static_cast<std::size_t>(k)] = h * ((x[0] + c * u1) - u2);
+        B[static_cast<std::size_t>(k)] = (h * u1) * s;
+        const float cn = c * cw - s * sw;
+        const float sn = c * sw + s * cw;
+        c = cn;
+        s = sn;
+    }
+}
+
+void reference_put(std::vector<float>& y, int m, const std::vector<float>& A, const std::vector<float>& B,
+                   int H) {
+    const float a = static_cast<float>(6.28318530717958 / static_cast<double>(m));
+    for (int i = 0; i < m; ++i) {
+        float out = A[0] / 2.0f;
+        for (int j = 1; j <= H - 1; ++j) {
+            const double ang = static_cast<double>((a * static_cast<float>(j)) * static_cast<float>(i));
+            out = static_cast<float>((static_cast<double>(A[static_cast<std::size_t>(j)]) * std::cos(ang) +
+                                      static_cast<double>(out)) +
+                                     static_cast<double>(B[static_cast<std::size_t>(j)]) * std::sin(ang));
+        }
+        y[static_cast<std::size_t>(i)] = out;
+    }
+}
+
+TEST(Fourier, SideBySideLanesGiveTheBitsOfTheOneByOneLoops) {
+    // Lengths and harmonic counts around the lane widths, including partial
+    // last groups; two shapes of each length so a cached table is reused
+    // and replaced.
+    uint32_t seed = 12345u;
+    auto next = [&] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<float>(seed >> 8) / 16777216.0f * 80.0f - 20.0f;
+    };
+    for (int n : {1, 2, 3, 17, 144, 501, 733}) {
+        std::vector<float> x(static_cast<std::size_t>(n));
+        for (float& v : x) v = next();
+        for (int K : {0, 1, 7, 23, 24, 25, 31, 71}) {
+            std::vector<float> A(static_cast<std::size_t>(K) + 1), B(A.size()), RA(A.size()), RB(A.size());
+            Get_DFT(x, static_cast<int16_t>(n), A, B, static_cast<int16_t>(K));
+            reference_get(x, n, RA, RB, K);
+            for (int k = 0; k <= K; ++k) {
+                ASSERT_EQ(std::bit_cast<uint32_t>(A[static_cast<std::size_t>(k)]),
+                          std::bit_cast<uint32_t>(RA[static_cast<std::size_t>(k)]))
+                    << "n " << n << " K " << K << " A " << k;
+                ASSERT_EQ(std::bit_cast<uint32_t>(B[static_cast<std::size_t>(k)]),
+                          std::bit_cast<uint32_t>(RB[static_cast<std::size_t>(k)]))
+                    << "n " << n << " K " << K << " B " << k;
+            }
+            for (int m : {1, 15, 16, 17, 144, 601}) {
+                const int H = K + 1;
+                std::vector<float> y(static_cast<std::size_t>(m)), r(y.size());
+                Put_DFT(y, static_cast<int16_t>(m), A, B, static_cast<int16_t>(H));
+                reference_put(r, m, A, B, H);
+                for (int i = 0; i < m; ++i)
+                    ASSERT_EQ(std::bit_cast<uint32_t>(y[static_cast<std::size_t>(i)]),
+                              std::bit_cast<uint32_t>(r[static_cast<std::size_t>(i)]))
+                        << "m " << m << " H " << H << " point " << i;
+            }
+        }
+    }
 }
 
 }  // namespace
