@@ -1,21 +1,20 @@
 #include "cli/click_analysis.h"
 
-#include <iostream>
-
 #include "analysis/pipeline.h"
 
 namespace tavo::cli {
 
-bool analyse_as_click(State& st, const std::string& file, const std::string& command) {
+bool analyse_as_click(State& st, const std::string& file, const std::string& command,
+                      std::ostream& messages) {
     st.Circle_Tol = 0.02f;
     tx_org(st, file, 1);
     const LoadReport& load = st.last_load;
     if (load.kind == LoadReport::Kind::CannotOpen || load.kind == LoadReport::Kind::ShortHeader) {
-        std::cerr << "tavo-cli " << command << ": " << file << ": " << load.detail << "\n";
+        messages << "tavo-cli " << command << ": " << file << ": " << load.detail << "\n";
         return false;
     }
     if (load.kind == LoadReport::Kind::ShortSamples)
-        std::cerr << "tavo-cli " << command << ": " << file << ": warning: " << load.detail << "\n";
+        messages << "tavo-cli " << command << ": " << file << ": warning: " << load.detail << "\n";
     return true;
 }
 

@@ -2,15 +2,16 @@
 // subcommands that take tester files.
 #pragma once
 
+#include <ostream>
 #include <string>
 
 #include "record/state.h"
 
 namespace tavo::cli {
 
-// Sets Circle_Tol, runs the pipeline on `file` and reports on stderr what
-// the reader met. Returns false when the file could not be read (no header),
-// true otherwise (a warning is printed for missing samples).
-bool analyse_as_click(State& st, const std::string& file, const std::string& command);
+// Sets Circle_Tol, runs the pipeline on `file` and reports on `messages`
+// what the reader met. Returns false when the file could not be read (no
+// header), true otherwise (a warning is printed for missing samples).
+bool analyse_as_click(State& st, const std::string& file, const std::string& command, std::ostream& messages);
 
 }  // namespace tavo::cli

@@ -23,7 +23,7 @@ int run_analyze(const AnalyzeOptions& opt) {
     auto st = std::make_unique<tavo::State>();
     int rc = 0;
     for (const auto& file : opt.files) {
-        if (!analyse_as_click(*st, file, "analyze")) {
+        if (!analyse_as_click(*st, file, "analyze", std::cerr)) {
             rc = 1;
             continue;
         }

@@ -1,10 +1,14 @@
 #include <iostream>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli/click_analysis.h"
 #include "cli/commands.h"
+#include "cli/in_order.h"
+#include "common/text.h"
 #include "exchange/exchange.h"
 #include "record/state.h"
 
@@ -15,29 +19,58 @@ namespace {
 struct ExportOptions {
     std::string out;
     std::vector<std::string> files;
+    int jobs = 0;
 };
 
-int run_export(const ExportOptions& opt) {
-    // One state for the run, as the window holds one; each file is analysed
-    // as a click on it would and its block appended right after.
+// What exporting one file gives: the messages to print, and its block.
+struct FileExport {
+    std::string messages;
+    std::string block;
+    bool failed = false;
+};
+
+// Each file is analysed in a state of its own, as the first click after
+// the program starts would, so that a block never carries anything of the
+// file before it and the files can be analysed in any order.
+FileExport export_one(const std::string& file, const std::string& target) {
+    FileExport r;
+    std::ostringstream msg;
     auto st = std::make_unique<tavo::State>();
-    int rc = 0;
-    for (const auto& file : opt.files) {
-        if (!analyse_as_click(*st, file, "export")) {
-            rc = 1;
-            continue;
-        }
-        if (st->Txt_WellName.find_first_not_of(' ') == std::string::npos)
-            std::cerr << "tavo-cli export: " << file
-                      << ": warning: the well name is blank; no block written\n";
-        st->TxtOutFile = opt.out;
+    if (!analyse_as_click(*st, file, "export", msg)) {
+        r.failed = true;
+    } else if (st->Txt_WellName.find_first_not_of(' ') == std::string::npos) {
+        msg << "tavo-cli export: " << file << ": warning: the well name is blank; no block written\n";
+    } else {
         try {
-            tavo::out_txt_file(*st);
+            r.block = tavo::out_txt_block(*st, target);
         } catch (const tavo::ExchangeError& e) {
-            std::cerr << "tavo-cli export: " << file << ": " << e.what() << "\n";
-            return 1;  // the blocks already appended stay
+            msg << "tavo-cli export: " << file << ": " << e.what() << "\n";
+            r.failed = true;
         }
     }
+    r.messages = msg.str();
+    return r;
+}
+
+int run_export(const ExportOptions& opt) {
+    const std::string target = tavo::MyTrim(opt.out);
+    int jobs = opt.jobs;
+    if (jobs <= 0) jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    int rc = 0;
+    run_in_order<FileExport>(
+        opt.files.size(), jobs, [&](std::size_t i) { return export_one(opt.files[i], target); },
+        [&](std::size_t i, FileExport& r) {
+            std::cerr << r.messages;
+            if (r.failed) rc = 1;
+            try {
+                tavo::append_exchange_block(target, r.block);
+            } catch (const tavo::ExchangeError& e) {
+                std::cerr << "tavo-cli export: " << opt.files[i] << ": " << e.what() << "\n";
+                rc = 1;
+                return false;  // the blocks already appended stay
+            }
+            return true;
+        });
     return rc;
 }
 
@@ -47,14 +80,19 @@ void add_export(CLI::App& app, int& exit_code) {
     auto opt = std::make_shared<ExportOptions>();
     auto* sub = app.add_subcommand(
         "export",
-        "Analyse tester files in the order given, as clicking them one after another would, and append "
-        "one block of the exchange text per file to OUT");
+        "Analyse tester files, each as the first click after the program starts would, and append one "
+        "block of the exchange text per file to OUT, in the order the files are given");
     sub->add_option("-o,--output", opt->out, "Exchange text file to append to (created when missing)")
         ->required();
+    sub->add_option("-j,--jobs", opt->jobs,
+                    "Files analysed in parallel (default: one per processor); the output is the same "
+                    "byte for byte whatever the number")
+        ->check(CLI::NonNegativeNumber);
     sub->add_option("FILE", opt->files, "Tester files to export")->required();
     sub->footer(
         "A file that cannot be opened, or is shorter than its header, gives a message on stderr and no\n"
-        "block; the other files are still exported. A test whose well name is blank gives no block.\n"
+        "block; so does a test whose curves cannot be written. The other files are still exported.\n"
+        "A test whose well name is blank gives no block.\n"
         "When OUT cannot be written the export stops there; the blocks already appended stay.\n"
         "Exit status: 0 success, 1 a file could not be processed, 2 usage error.");
     sub->callback([opt, &exit_code] { exit_code = run_export(*opt); });

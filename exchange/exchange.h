@@ -24,6 +24,14 @@ public:
 // A blank well name writes nothing. Throws ExchangeError.
 void out_txt_file(State& st);
 
+// The two halves of out_txt_file, for callers that build blocks of several
+// tests at once and append them in order: the block of the test on display
+// for the exchange file `target` (empty for a blank well name), and the
+// append of a block, cut back when the write fails. Both throw
+// ExchangeError with out_txt_file's messages.
+std::string out_txt_block(const State& st, const std::string& target);
+void append_exchange_block(const std::string& target, const std::string& block);
+
 // The block out_txt_file appends, in code page 936 with CR LF line ends.
 // Throws Fault when a curve cannot be resampled.
 std::string exchange_block(const State& st);

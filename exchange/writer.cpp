@@ -3,10 +3,10 @@
 
 #include "analysis/fourier.h"
 #include "common/fault.h"
+#include "common/file_io.h"
 #include "common/number_text.h"
 #include "common/text.h"
 #include "exchange/exchange.h"
-#include "common/file_io.h"
 
 namespace tavo {
 namespace {
@@ -71,25 +71,31 @@ std::string exchange_block(const State& st) {
     return b;
 }
 
-void out_txt_file(State& st) {
-    if (blank(st.Txt_WellName)) return;
-    const std::string target = MyTrim(st.TxtOutFile);
+std::string out_txt_block(const State& st, const std::string& target) {
+    if (blank(st.Txt_WellName)) return {};
     const std::string where = "exchange file \"" + target + "\", well \"" + st.Txt_WellName + "\": ";
     if (target.empty())
         throw ExchangeError("no exchange file is named to write the well \"" + st.Txt_WellName + "\" to");
-
-    // The whole block first: a fault leaves the file as it was.
-    std::string block;
     try {
-        block = exchange_block(st);
+        return exchange_block(st);
     } catch (const ExchangeError& e) {
         throw ExchangeError(where + e.what());
     } catch (const Fault& f) {
         throw ExchangeError(where + "the curves cannot be resampled and written as fields (" + f.what() +
                             ")");
     }
+}
+
+void append_exchange_block(const std::string& target, const std::string& block) {
+    if (block.empty()) return;
     const std::string err = file_io::append_all(target, block);
     if (!err.empty()) throw ExchangeError("cannot write the exchange file \"" + target + "\": " + err);
+}
+
+void out_txt_file(State& st) {
+    // The whole block first: a fault leaves the file as it was.
+    const std::string target = MyTrim(st.TxtOutFile);
+    append_exchange_block(target, out_txt_block(st, target));
 }
 
 }  // namespace tavo

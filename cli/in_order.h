@@ -1,0 +1,100 @@
+// Work on many files in parallel with results handed on in the order given,
+// so that output does not depend on the number of threads.
+#pragma once
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstddef>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace tavo::cli {
+
+// Runs work(i) for i = 0 .. count-1 on `jobs` threads and hands each result
+// to emit(i, result) on the calling thread, in index order. When emit
+// returns false nothing more is handed on and the workers stop taking work.
+// An exception thrown by work(i) is rethrown where emit(i) would be called.
+// Workers run at most a few items ahead of the emitter, so memory stays
+// flat however many files there are.
+template <class Result, class Work, class Emit>
+void run_in_order(std::size_t count, int jobs, Work work, Emit emit) {
+    if (jobs <= 1 || count <= 1) {
+        for (std::size_t i = 0; i < count; ++i) {
+            Result r = work(i);
+            if (!emit(i, r)) return;
+        }
+        return;
+    }
+
+    struct Slot {
+        std::optional<Result> value;
+        std::exception_ptr error;
+        bool done = false;
+    };
+    const std::size_t ahead = static_cast<std::size_t>(jobs) * 16;
+    std::vector<Slot> slots(count);
+    std::mutex m;
+    std::condition_variable ready, room;
+    std::size_t next = 0, emitted = 0;
+    bool stop = false;
+
+    auto worker = [&] {
+        for (;;) {
+            std::size_t i;
+            {
+                std::unique_lock lock(m);
+                room.wait(lock, [&] { return stop || next >= count || next < emitted + ahead; });
+                if (stop || next >= count) return;
+                i = next++;
+            }
+            Slot s;
+            try {
+                s.value.emplace(work(i));
+            } catch (...) {
+                s.error = std::current_exception();
+            }
+            s.done = true;
+            {
+                std::lock_guard lock(m);
+                slots[i] = std::move(s);
+            }
+            ready.notify_all();
+        }
+    };
+
+    std::vector<std::jthread> threads;
+    const int n = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(jobs), count));
+    for (int t = 0; t < n; ++t) threads.emplace_back(worker);
+
+    auto finish = [&] {
+        {
+            std::lock_guard lock(m);
+            stop = true;
+        }
+        room.notify_all();
+        threads.clear();  // joins
+    };
+    try {
+        for (std::size_t i = 0; i < count; ++i) {
+            Slot s;
+            {
+                std::unique_lock lock(m);
+                ready.wait(lock, [&] { return slots[i].done; });
+                s = std::move(slots[i]);
+                emitted = i + 1;
+            }
+            room.notify_all();
+            if (s.error) std::rethrow_exception(s.error);
+            if (!emit(i, *s.value)) break;
+        }
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
+
+}  // namespace tavo::cli
