@@ -120,6 +120,7 @@ void Get_DFT(std::span<const float> x, int16_t n, std::span<float> A, std::span<
         for (int j = n - 1; j >= 1; --j) {
             const float xj = xs[j];
             const v4f xv = {xj, xj, xj, xj};
+#pragma GCC unroll 8
             for (int v = 0; v < kVecs; ++v) {
                 const v4f u0 = (xv + c2[v] * u1[v]) - u2[v];
                 u2[v] = u1[v];
@@ -175,6 +176,7 @@ void Put_DFT(std::span<float> pps1, int16_t tt_num, std::span<const float> pcos,
             const std::size_t row = static_cast<std::size_t>(j - 1) * t.stride + i0;
             const double* cr = t.cos_ji.data() + row;
             const double* sr = t.sin_ji.data() + row;
+#pragma GCC unroll 8
             for (std::size_t v = 0; v < kPointVecs; ++v) {
                 v2d cv, sv;
                 std::memcpy(&cv, cr + 2 * v, sizeof cv);
