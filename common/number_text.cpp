@@ -8,8 +8,8 @@
 namespace tavo {
 namespace {
 
-// Digits and exponent of |v| rounded to `digits` significant digits (glibc's
-// printf rounds the exact binary value, ties to even).
+// Digits and exponent of |v| rounded to `digits` significant digits (the
+// exact binary value rounded, ties to even).
 struct Decimal {
     bool negative = false;
     bool zero = true;
@@ -20,8 +20,12 @@ struct Decimal {
 Decimal decompose(double v, int digits) {
     Decimal d;
     if (v == 0.0 || std::isnan(v)) return d;
+    // to_chars with a precision rounds as printf's %.*e does, without
+    // printf's cost.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", digits - 1, std::fabs(v));
+    const auto end = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(v), std::chars_format::scientific,
+                                   digits - 1);
+    *end.ptr = '\0';
     d.negative = v < 0.0;
     d.zero = false;
     const char* p = buf;
