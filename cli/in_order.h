@@ -34,11 +34,13 @@ void run_in_order(std::size_t count, int jobs, Work work, Emit emit) {
         std::exception_ptr error;
         bool done = false;
     };
-    const std::size_t ahead = static_cast<std::size_t>(jobs) * 16;
+    const std::size_t ahead = static_cast<std::size_t>(jobs) * 64;
     std::vector<Slot> slots(count);
     std::mutex m;
     std::condition_variable ready, room;
     std::size_t next = 0, emitted = 0;
+    std::size_t waiting_for = count;  // the slot the emitter sleeps on, if any
+    int held_back = 0;                // workers waiting for the emitter to catch up
     bool stop = false;
 
     auto worker = [&] {
@@ -46,7 +48,11 @@ void run_in_order(std::size_t count, int jobs, Work work, Emit emit) {
             std::size_t i;
             {
                 std::unique_lock lock(m);
-                room.wait(lock, [&] { return stop || next >= count || next < emitted + ahead; });
+                while (!stop && next < count && next >= emitted + ahead) {
+                    ++held_back;
+                    room.wait(lock);
+                    --held_back;
+                }
                 if (stop || next >= count) return;
                 i = next++;
             }
@@ -57,11 +63,15 @@ void run_in_order(std::size_t count, int jobs, Work work, Emit emit) {
                 s.error = std::current_exception();
             }
             s.done = true;
+            bool wake;
             {
                 std::lock_guard lock(m);
                 slots[i] = std::move(s);
+                wake = i == waiting_for;
             }
-            ready.notify_all();
+            // Only the result the emitter waits for wakes it; it then takes
+            // every result ready after it without sleeping.
+            if (wake) ready.notify_one();
         }
     };
 
@@ -80,13 +90,17 @@ void run_in_order(std::size_t count, int jobs, Work work, Emit emit) {
     try {
         for (std::size_t i = 0; i < count; ++i) {
             Slot s;
+            bool release;
             {
                 std::unique_lock lock(m);
+                waiting_for = i;
                 ready.wait(lock, [&] { return slots[i].done; });
+                waiting_for = count;
                 s = std::move(slots[i]);
                 emitted = i + 1;
+                release = held_back > 0;
             }
-            room.notify_all();
+            if (release) room.notify_all();
             if (s.error) std::rethrow_exception(s.error);
             if (!emit(i, *s.value)) break;
         }
