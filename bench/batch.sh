@@ -56,7 +56,11 @@ if [ -x "$build/tavo_window_bench" ]; then
         display=:$((90 + RANDOM % 100))
         Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
         xvfb_pid=$!
-        for _ in $(seq 50); do DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+        if command -v xdpyinfo >/dev/null; then
+            for _ in $(seq 50); do DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+        else
+            sleep 1
+        fi
         echo "window start-up, X server (Xvfb):   $(DISPLAY=$display QT_QPA_PLATFORM=xcb startup) ms"
     fi
 fi
