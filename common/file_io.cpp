@@ -28,19 +28,45 @@ std::string reason() {
     return std::strerror(errno);
 }
 
+// Why `info` is no file to read or write whole: a folder, a device or a
+// pipe would block, never end, or be replaced by the rename.
+std::string not_ordinary(const struct stat& info) {
+    if (S_ISDIR(info.st_mode)) return "it is a folder";
+    if (!S_ISREG(info.st_mode)) return "it is not an ordinary file";
+    return {};
+}
+
+// Opens without waiting for the other end of a pipe, then makes sure it is
+// an ordinary file; returns -1 with `err` set otherwise.
+int open_ordinary(const std::string& path, int flags, std::string& err, struct stat& info) {
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        err = reason();
+        return -1;
+    }
+    if (::fstat(fd, &info) != 0) {
+        err = reason();
+        ::close(fd);
+        return -1;
+    }
+    err = not_ordinary(info);
+    if (!err.empty()) {
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
 }  // namespace
 
 std::string read_all(const std::string& path, std::string& content) {
     content.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return reason();
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        return "it is a folder";
-    }
-    char buf[65536];
     std::string err;
+    struct stat info {};
+    const int fd = open_ordinary(path, O_RDONLY, err, info);
+    if (fd < 0) return err;
+    char buf[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0) {
@@ -56,28 +82,40 @@ std::string read_all(const std::string& path, std::string& content) {
 }
 
 std::string append_all(const std::string& path, const std::string& bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) return reason();
+    // A pipe or device at the path is refused before opening it for
+    // writing, which would wait for a reader.
     struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        const std::string err = reason();
-        ::close(fd);
-        return err;
+    if (::stat(path.c_str(), &info) == 0) {
+        const std::string err = not_ordinary(info);
+        if (!err.empty()) return err;
     }
-    if (!S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return "it is not an ordinary file";
-    }
+    // A file made here and then not written is removed again.
     std::string err;
+    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const bool created = fd >= 0;
+    if (!created) {
+        if (errno != EEXIST) return reason();
+        fd = open_ordinary(path, O_WRONLY | O_APPEND, err, info);
+        if (fd < 0) return err;
+    }
     if (!write_fd(fd, bytes)) {
         err = reason();
-        if (::ftruncate(fd, info.st_size) != 0) err += " (the file may end in an incomplete block)";
+        if (!created && ::ftruncate(fd, info.st_size) != 0)
+            err += " (the file may end in an incomplete block)";
     }
     if (::close(fd) != 0 && err.empty()) err = reason();
+    if (!err.empty() && created) ::unlink(path.c_str());
     return err;
 }
 
 std::string replace_all(const std::string& path, const std::string& bytes, int mode, bool* no_temp) {
+    // The rename would put the file in place of a folder, device or link.
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0) {
+        if (S_ISLNK(info.st_mode)) return "it is a symbolic link";
+        const std::string err = not_ordinary(info);
+        if (!err.empty()) return err;
+    }
     const std::filesystem::path real(path);
     const std::filesystem::path folder = real.parent_path();
     std::string tmpl = (folder / ("." + real.filename().string() + ".XXXXXX")).string();
@@ -102,10 +140,28 @@ std::string replace_all(const std::string& path, const std::string& bytes, int m
 }
 
 std::string write_in_place(const std::string& path, const std::string& bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) return reason();
     std::string err;
-    if (!write_fd(fd, bytes)) err = reason();
+    struct stat info {};
+    const int fd = open_ordinary(path, O_RDWR | O_CREAT, err, info);
+    if (fd < 0) return err;
+    // The old content, to put back when the new one does not fit.
+    std::string old;
+    old.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t got = 0;
+    while (got < old.size()) {
+        const ssize_t n = ::pread(fd, old.data() + got, old.size() - got, static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    old.resize(got);
+    if (!write_fd(fd, bytes)) {
+        err = reason();
+        // Rewriting the old bytes needs no new space.
+        const bool restored = ::lseek(fd, 0, SEEK_SET) == 0 && write_fd(fd, old) &&
+                              ::ftruncate(fd, static_cast<off_t>(old.size())) == 0;
+        if (!restored) err += " (the file may be partly overwritten)";
+    }
     if (::close(fd) != 0 && err.empty()) err = reason();
     return err;
 }

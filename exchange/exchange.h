@@ -54,7 +54,11 @@ using RebuiltFileHook = std::function<void(const std::string& path)>;
 // analyses each (as a newly picked file). Returns the full paths of the
 // tester files written, in order. Throws ExchangeError.
 std::vector<std::string> InvOutFile(State& st, const std::string& FileName);
-std::vector<std::string> InvOutFile(State& st, const std::string& FileName, const RebuiltFileHook& on_file);
+// When the text ends inside a block that lacks a section, that block gives
+// no tester file and nothing is raised; `unfinished`, when given, then
+// receives what the block lacks (and stays empty otherwise).
+std::vector<std::string> InvOutFile(State& st, const std::string& FileName, const RebuiltFileHook& on_file,
+                                    std::string* unfinished = nullptr);
 
 // The folder the rebuilt tester files go to: the exchange file's path
 // without the extension of its file name. Throws ExchangeError when the

@@ -2,14 +2,15 @@
 #include <array>
 #include <filesystem>
 #include <optional>
+#include <utility>
 
 #include "analysis/pipeline.h"
 #include "common/fault.h"
+#include "common/file_io.h"
 #include "common/number_text.h"
 #include "common/numbers.h"
 #include "common/text.h"
 #include "exchange/exchange.h"
-#include "common/file_io.h"
 
 namespace fs = std::filesystem;
 
@@ -168,6 +169,32 @@ void read_count(Reader& r) {
     } catch (const Fault&) {
         r.fail("the count \"" + trim_blanks(line) + "\" does not fit a 16-bit number");
     }
+    // No field would be read: the block would carry the curves held before.
+    if (r.count < 1) r.fail("the count \"" + trim_blanks(line) + "\" is not a number of points");
+}
+
+// The sections a block in progress still lacks, as their tags.
+std::string missing_sections(int flags) {
+    static constexpr std::pair<int, const char*> kTags[] = {{kWellName, "[wellname]"},
+                                                            {kTestDate, "[testdate]"},
+                                                            {kCount, "[count]"},
+                                                            {kCard, "[gtsj]"},
+                                                            {kPower, "[glsj]"}};
+    std::string out;
+    for (const auto& [bit, tag] : kTags) {
+        if (flags & bit) continue;
+        if (!out.empty()) out += ", ";
+        out += tag;
+    }
+    return out;
+}
+
+// A new well begins while the one before it lacks a section: going on
+// would build one tester file from the sections of two wells.
+void check_block_start(Reader& r) {
+    if ((r.flags & ~kCount) == 0) return;
+    r.fail("a new block begins here, but the block before it has no " + missing_sections(r.flags) +
+           " section");
 }
 
 void read_card(Reader& r) {
@@ -232,7 +259,9 @@ std::vector<std::string> InvOutFile(State& st, const std::string& FileName) {
     return InvOutFile(st, FileName, {});
 }
 
-std::vector<std::string> InvOutFile(State& st, const std::string& FileName, const RebuiltFileHook& on_file) {
+std::vector<std::string> InvOutFile(State& st, const std::string& FileName, const RebuiltFileHook& on_file,
+                                    std::string* unfinished) {
+    if (unfinished) unfinished->clear();
     // 1. The fixed header fields of every rebuilt file.
     static constexpr std::array<uint8_t, 12> kMark = {26,  21,  'P', 'e', 'l', 'o',
                                                       'r', '.', 'V', 'a', 'n', 't'};
@@ -262,6 +291,7 @@ std::vector<std::string> InvOutFile(State& st, const std::string& FileName, cons
         const std::string tag = left_chars(trim_blanks(*raw), 10);
         try {
             if (tag == "[wellname]") {
+                check_block_start(r);
                 read_well_name(r);
                 r.flags |= kWellName;
             } else if (tag == "[testdate]") {
@@ -300,6 +330,12 @@ std::vector<std::string> InvOutFile(State& st, const std::string& FileName, cons
         }
         if (on_file) on_file(path);
         r.flags = 0;
+    }
+    if (unfinished && (r.flags & ~kCount) != 0) {
+        *unfinished = "exchange file \"" + FileName + "\", line " + int_text(static_cast<long>(r.tag_line_));
+        if (r.flags & kWellName) *unfinished += " (well \"" + st.Txt_WellName + "\")";
+        *unfinished += ": the file ends inside a block that has no " + missing_sections(r.flags) +
+                       " section; that block gives no tester file";
     }
     return written;
 }

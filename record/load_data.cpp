@@ -1,4 +1,5 @@
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 
 #include "common/fault.h"
@@ -25,12 +26,24 @@ float apparent_factor(int16_t test_mode) {
 
 LoadReport Load_Data(State& st, const std::string& str_file) {
     LoadReport report;
-    std::ifstream in(str_file, std::ios::binary);
-    if (!in) {
+    // A folder opens but reads nothing, a pipe waits for a writer: neither
+    // is a tester file.
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_type kind = fs::status(str_file, ec).type();
+    const bool special =
+        kind != fs::file_type::regular && kind != fs::file_type::not_found && kind != fs::file_type::none;
+    std::ifstream in;
+    if (!special) in.open(str_file, std::ios::binary);
+    if (special || !in) {
         // Our reading of a file that cannot be opened: nothing of the state
         // changes; the pipeline goes on with the data already held.
         report.kind = LoadReport::Kind::CannotOpen;
         report.detail = "cannot open the file";
+        if (kind == fs::file_type::directory)
+            report.detail += " (it is a folder)";
+        else if (special)
+            report.detail += " (it is not an ordinary file)";
         st.last_load = report;
         return report;
     }

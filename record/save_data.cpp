@@ -23,6 +23,11 @@ SaveReport Save_Data(State& st) {
     // 2. The overwrite question.
     std::error_code ec;
     if (fs::exists(target, ec)) {
+        // A folder, device or pipe is no tester file to overwrite.
+        if (!fs::is_regular_file(target, ec)) {
+            report.detail = fs::is_directory(target, ec) ? "it is a folder" : "it is not an ordinary file";
+            return report;
+        }
         const std::string text = target.filename().string() + "已经存在，你确定要覆盖它吗？";
         const bool yes = st.hooks.ask_yes_no ? st.hooks.ask_yes_no("警告信息", text) : true;
         if (!yes) {
