@@ -96,18 +96,22 @@ void TransFom::rebuild(const QString& source) {
     set_busy(true);
     QString error;
     std::vector<std::string> written;
+    std::string unfinished;
     try {
         // Each rebuilt file is shown as it is analysed; user input waits
         // until the rebuild is over.
         int done = 0;
-        written = InvOutFile(st, source.toStdString(), [&](const std::string& path) {
-            ++done;
-            if (st.Disp_Mode != 0) Frame3->setEnabled(true);
-            state_to_controls();
-            Picture1->update();
-            set_status(QStringLiteral("正在重建（%1）：%2").arg(done).arg(QString::fromStdString(path)));
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        });
+        written = InvOutFile(
+            st, source.toStdString(),
+            [&](const std::string& path) {
+                ++done;
+                if (st.Disp_Mode != 0) Frame3->setEnabled(true);
+                state_to_controls();
+                Picture1->update();
+                set_status(QStringLiteral("正在重建（%1）：%2").arg(done).arg(QString::fromStdString(path)));
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            },
+            &unfinished);
     } catch (const std::exception& e) {
         error = what_of(e);
     }
@@ -123,7 +127,16 @@ void TransFom::rebuild(const QString& source) {
                    QStringLiteral("由文件\n%1\n重建测试文件时出错：\n%2").arg(source, error));
         return;
     }
-    if (written.empty()) {
+    if (!unfinished.empty()) {
+        // The text ends before its last block is whole: that block gave no
+        // file, which the user must hear of.
+        const QString done = written.empty() ? QStringLiteral("没有重建测试文件")
+                                             : QStringLiteral("已重建 %1 个测试文件").arg(written.size());
+        set_status(QStringLiteral("%1 的最后一段不完整：%2").arg(source, done), true);
+        show_error(QStringLiteral("转换不完整"),
+                   QStringLiteral("由文件\n%1\n%2，但最后一段不完整，没有重建：\n%3")
+                       .arg(source, done, QString::fromStdString(unfinished)));
+    } else if (written.empty()) {
         set_status(QStringLiteral("%1 中没有可转换的数据").arg(source), true);
     } else {
         set_status(QStringLiteral("已由 %1 重建 %2 个测试文件，最后一个：%3")

@@ -26,10 +26,16 @@ int run_rebuild(const RebuildOptions& opt) {
         else
             std::cout << path << "\n" << std::flush;
     };
+    std::string unfinished;
     try {
-        tavo::InvOutFile(*st, opt.file, report);
+        tavo::InvOutFile(*st, opt.file, report, &unfinished);
     } catch (const tavo::ExchangeError& e) {
         std::cerr << "tavo-cli rebuild: " << e.what() << "\n";
+        return 1;
+    }
+    if (!unfinished.empty()) {
+        // The text's last block gave no file: say so, or it is lost unnoticed.
+        std::cerr << "tavo-cli rebuild: warning: " << unfinished << "\n";
         return 1;
     }
     return 0;
@@ -50,7 +56,8 @@ void add_rebuild(CLI::App& app, int& exit_code) {
     sub->footer(
         "Prints the path of each tester file written, one a line, in the order of the blocks.\n"
         "A bad block stops the conversion with a message on stderr naming the line and the well; the\n"
-        "tester files already written stay.\n"
+        "tester files already written stay. A text that ends before its last block is whole gives a\n"
+        "warning for that block (no file for it) and status 1.\n"
         "Exit status: 0 success, 1 the file could not be converted, 2 usage error.");
     sub->callback([opt, &exit_code] { exit_code = run_rebuild(*opt); });
 }

@@ -207,6 +207,19 @@ void ExportTest::rebuildFromTheExchangeFile() {
     QCOMPARE(w.Txt_WellName->text(), QStringLiteral("SYN-POUND"));
     QCOMPARE(w.st.Disp_Mode, int16_t(1));
     QVERIFY(w.StatusLine->text().contains(QStringLiteral("3")));
+
+    // A text that ends inside a last block: the whole blocks are rebuilt and
+    // the cut one is named in a box.
+    QFile cut(out);
+    QVERIFY(cut.open(QIODevice::Append));
+    cut.write("[wellname]\r\nCUT-1\r\n[testdate]\r\n2005-1-2\r\n");
+    cut.close();
+    QTest::mouseClick(w.CmdOutFile, Qt::LeftButton);
+    QCOMPARE(f.errors.size(), 1);
+    QVERIFY(f.errors[0].startsWith(QStringLiteral("转换不完整|")));
+    QVERIFY(f.errors[0].contains(QStringLiteral("已重建 3 个测试文件")));
+    QVERIFY(f.errors[0].contains(QStringLiteral("CUT-1")));
+    QVERIFY(!QApplication::overrideCursor());
 }
 
 void ExportTest::rebuildErrorIsShown() {

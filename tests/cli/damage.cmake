@@ -7,7 +7,7 @@ file(MAKE_DIRECTORY ${DMCLI_DIR})
 # ---- damaged tester files, made from a sample when the tests run ---------
 file(WRITE ${DMCLI_DIR}/setup.sh [=[
 set -e
-rm -rf ./*.O00 ./*.O01 Plain Count Miss Letters
+rm -rf ./*.O00 ./*.O01 Plain Count Miss Letters Cut
 cp "$1" T.O00
 head -c 500 T.O00 > Head.O00
 head -c 11029 T.O00 > Short.O00
@@ -52,6 +52,7 @@ file(WRITE ${DMCLI_DIR}/Miss.Txt "${DMCLI_A}${DMCLI_B}${DMCLI_C}")
 file(WRITE ${DMCLI_DIR}/Count.Txt "${DMCLI_A}${DMCLI_ABC}")
 file(WRITE ${DMCLI_DIR}/Letters.Txt "${DMCLI_L}")
 file(WRITE ${DMCLI_DIR}/Plain.Txt "${DMCLI_A}")
+file(WRITE ${DMCLI_DIR}/Cut.Txt "${DMCLI_A}${DMCLI_B}")
 
 # ---- a runner that checks the exit status and the outputs ----------------
 file(WRITE ${DMCLI_DIR}/expect.cmake [=[
@@ -115,6 +116,9 @@ damage_cli_test(missing_section RC 1 COMMAND rebuild Miss.Txt OUT "^Miss/A\\.O00
   ERR "exchange file \"Miss\\.Txt\", line [0-9]+ \\(well \"B\"\\): a new block begins here, but the block before it has no \\[glsj\\] section")
 damage_cli_test(count_not_a_number RC 1 COMMAND rebuild Count.Txt OUT "^Count/A\\.O00\n$"
   ERR "\\(well \"B\"\\): the count \"abc\" is not a number of points")
+# A text that ends before its last block is whole: the block is named.
+damage_cli_test(last_block_cut RC 1 COMMAND rebuild Cut.Txt OUT "^Cut/A\\.O00\n$"
+  ERR "warning: exchange file \"Cut\\.Txt\", line [0-9]+ \\(well \"B\"\\): the file ends inside a block that has no \\[glsj\\] section")
 damage_cli_test(letters_in_a_curve RC 0 COMMAND rebuild Letters.Txt OUT "^Letters/L\\.O00\n$")
 # Outputs that cannot be written.
 damage_cli_test(export_folder_is_a_file RC 1 COMMAND export -o Plain/Out.Txt T.O00
