@@ -63,18 +63,27 @@ void TransFom::File1_Click() {
 // so, since the drawing then still holds the data read before.
 void TransFom::report_load(const QString& path) {
     const LoadReport& r = st.last_load;
-    const QString detail = QString::fromStdString(r.detail);
     switch (r.kind) {
         case LoadReport::Kind::Ok:
             set_status(QStringLiteral("已分析：%1").arg(path));
             break;
         case LoadReport::Kind::ShortSamples:
-            set_status(QStringLiteral("文件不完整：%1（%2）").arg(path, detail), true);
+            set_status(QStringLiteral("文件不完整：%1（只有 %2 个采样点，文件头说有 %3 个）")
+                           .arg(path, QString::number(r.records_read), QString::number(r.records_expected)),
+                       true);
             break;
         case LoadReport::Kind::CannotOpen:
-        case LoadReport::Kind::ShortHeader:
-            set_status(QStringLiteral("无法读取：%1（%2）；图中不是该文件的数据").arg(path, detail), true);
+        case LoadReport::Kind::ShortHeader: {
+            QString why = QStringLiteral("文件短于 1024 字节的文件头");
+            if (r.kind == LoadReport::Kind::CannotOpen) {
+                const std::string& d = r.detail;
+                why = d.find("folder") != std::string::npos ? QStringLiteral("这是一个文件夹")
+                      : d.find("not an ordinary") != std::string::npos ? QStringLiteral("这不是普通文件")
+                                                                       : QStringLiteral("无法打开文件");
+            }
+            set_status(QStringLiteral("无法读取：%1（%2）；图中不是该文件的数据").arg(path, why), true);
             break;
+        }
         case LoadReport::Kind::NotRun:
             set_status(QString());
             break;
