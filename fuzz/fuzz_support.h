@@ -1,12 +1,13 @@
-// Shared by the fuzz targets: a private scratch folder per process.
+// Shared by the fuzz targets and their replay test: a private scratch folder
+// per process.
 #pragma once
 
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
 
 namespace tavo::fuzz {
 
@@ -17,6 +18,15 @@ inline const std::filesystem::path& scratch_dir() {
         return std::filesystem::path(t);
     }();
     return dir;
+}
+
+// A folder of its own for each target inside the scratch folder, so that two
+// targets run in one process do not see each other's files.
+inline std::filesystem::path target_dir(const char* target) {
+    const std::filesystem::path d = scratch_dir() / target;
+    std::error_code ec;
+    std::filesystem::create_directories(d, ec);
+    return d;
 }
 
 inline void write_file(const std::filesystem::path& p, const uint8_t* data, size_t size) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for a short while,
-# seeded from the sample tests and from their exported exchange text.
+# seeded from the sample tests, their exported exchange text and the
+# committed findings in fuzz/regressions/<target>/.
 # Usage: scripts/fuzz.sh [SECONDS]   (default 60 each)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,22 +14,34 @@ cmake --build build-fuzz -j "$JOBS" --target fuzz_tester_file fuzz_exchange tavo
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/tester" "$work/exchange" "$work/artifacts"
+mkdir -p "$work/tester" "$work/exchange" "$work/artifacts" "$work/tmp"
 cp samples/*.[oO][0-9][0-9] "$work/tester/"
 ASAN_OPTIONS=detect_leaks=0 build-fuzz/tavo-cli export -o "$work/exchange/seed.Txt" samples/*.[oO][0-9][0-9] >/dev/null
 
 run() {
-  local target=$1 corpus=$2 max_len=$3
+  local target=$1 corpus=$2 max_len=$3 log="$work/$1.log"
+  local dirs=("$corpus")
+  [ -d "fuzz/regressions/$target" ] && dirs+=("$PWD/fuzz/regressions/$target")
   echo "== fuzzing $target for ${SECONDS_EACH}s"
-  (cd "$work" && "$OLDPWD/build-fuzz/$target" -max_total_time="$SECONDS_EACH" -max_len="$max_len" \
-     -artifact_prefix="$work/artifacts/" -print_final_stats=1 "$corpus" 2>&1 | tail -n 12)
+  # The targets' scratch folders go inside $work, removed on exit.
+  if (cd "$work" && TMPDIR="$work/tmp" "$OLDPWD/build-fuzz/$target" -max_total_time="$SECONDS_EACH" \
+        -max_len="$max_len" -artifact_prefix="$work/artifacts/$target-" -print_final_stats=1 \
+        "${dirs[@]}" >"$log" 2>&1); then
+    tail -n 12 "$log"
+  else
+    tail -n 80 "$log"
+    return 1
+  fi
 }
 status=0
 run fuzz_tester_file "$work/tester" 40000 || status=1
 run fuzz_exchange "$work/exchange" 20000 || status=1
 if [ "$status" -ne 0 ] || compgen -G "$work/artifacts/*" >/dev/null; then
-  echo "error: the fuzzers found inputs that crash; kept in fuzz-artifacts/" >&2
-  mkdir -p fuzz-artifacts && cp "$work"/artifacts/* fuzz-artifacts/
+  mkdir -p fuzz-artifacts
+  cp "$work"/artifacts/* fuzz-artifacts/ 2>/dev/null || true
+  echo "error: the fuzzers found inputs that crash; kept in fuzz-artifacts/ (named after the target)." >&2
+  echo "  Mend the fault, then commit each input under fuzz/regressions/<target>/ so that" >&2
+  echo "  fuzz_replay_test replays it in every build." >&2
   exit 1
 fi
 echo "fuzz: no crash"
