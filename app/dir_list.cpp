@@ -1,8 +1,10 @@
 #include "app/dir_list.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QScrollBar>
 
 namespace tavo {
 
@@ -15,10 +17,25 @@ DirListBox::DirListBox(QWidget* parent) : QTreeView(parent), model_(new QFileSys
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformRowHeights(true);
     setIndentation(10);
-    // Keep the picked directory in view once its parent has been read.
-    connect(model_, &QFileSystemModel::directoryLoaded, this, [this] {
-        if (currentIndex().isValid()) scrollTo(currentIndex());
-    });
+    // Folders are read and then sorted in the background, which moves the
+    // rows below them; keep the picked directory in view after each.
+    connect(model_, &QFileSystemModel::directoryLoaded, this, &DirListBox::follow);
+    connect(model_, &QFileSystemModel::layoutChanged, this, &DirListBox::follow);
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { follow_ = false; });
+}
+
+void DirListBox::follow() {
+    if (follow_ && currentIndex().isValid()) scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+}
+
+bool DirListBox::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel) follow_ = false;
+    return QTreeView::viewportEvent(event);
+}
+
+void DirListBox::keyPressEvent(QKeyEvent* event) {
+    follow_ = false;
+    QTreeView::keyPressEvent(event);
 }
 
 void DirListBox::setPath(const QString& path) {
@@ -30,7 +47,8 @@ void DirListBox::setPath(const QString& path) {
         setting_ = true;
         for (QModelIndex p = idx.parent(); p.isValid(); p = p.parent()) expand(p);
         setCurrentIndex(idx);
-        scrollTo(idx);
+        follow_ = true;
+        follow();
         setting_ = false;
     }
     if (differs) emit changed();

@@ -22,11 +22,17 @@ signals:
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    bool viewportEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QFileSystemModel* model_;
     QString path_;
     bool setting_ = false;
+    // Until the user takes the tree in hand, every folder read and sorted
+    // in the background scrolls the picked one back into view.
+    bool follow_ = false;
+    void follow();
 };
 
 }  // namespace tavo

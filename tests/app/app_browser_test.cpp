@@ -27,6 +27,7 @@ class BrowserTest : public QObject {
     Q_OBJECT
 private slots:
     void listMatchesPatternWithoutCase();
+    void treeShowsTheDataFolderAtStart();
     void directoryChangeListsTheNewDirectory();
     void clickAnalysesTheFile();
     void unreadableFileIsReportedUnobtrusively();
@@ -88,6 +89,18 @@ void BrowserTest::clickAnalysesTheFile() {
     QVERIFY(w.StatusLine->text().contains(kYang));
     QVERIFY(!QApplication::overrideCursor());  // the hourglass is gone
     QVERIFY(f.questions.isEmpty() && f.errors.isEmpty());
+}
+
+void BrowserTest::treeShowsTheDataFolderAtStart() {
+    WindowFixture f;
+    f.start();
+    DirListBox* tree = f.w->Dir1;
+    // The folders above it are read in the background; once they are, the
+    // data folder is the current item and in view.
+    QTRY_VERIFY_WITH_TIMEOUT(tree->currentIndex().isValid() &&
+                                 tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex())),
+                             5000);
+    QCOMPARE(tree->path(), QDir::cleanPath(f.data));
 }
 
 void BrowserTest::unreadableFileIsReportedUnobtrusively() {
