@@ -54,49 +54,15 @@ file(WRITE ${DMCLI_DIR}/Letters.Txt "${DMCLI_L}")
 file(WRITE ${DMCLI_DIR}/Plain.Txt "${DMCLI_A}")
 file(WRITE ${DMCLI_DIR}/Cut.Txt "${DMCLI_A}${DMCLI_B}")
 
-# ---- a runner that checks the exit status and the outputs ----------------
-file(WRITE ${DMCLI_DIR}/expect.cmake [=[
-# cmake -DRC=n [-DOUT=regex] [-DERR=regex] -P expect.cmake -- COMMAND...
-set(cmd "")
-set(seen OFF)
-math(EXPR last "${CMAKE_ARGC} - 1")
-foreach(i RANGE ${last})
-  if(seen)
-    list(APPEND cmd "${CMAKE_ARGV${i}}")
-  elseif("${CMAKE_ARGV${i}}" STREQUAL "--")
-    set(seen ON)
-  endif()
-endforeach()
-execute_process(COMMAND ${cmd} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-if(NOT rc EQUAL RC)
-  message(FATAL_ERROR "exit status ${rc}, expected ${RC}\nstdout:\n${out}\nstderr:\n${err}")
-endif()
-if(DEFINED OUT AND NOT out MATCHES "${OUT}")
-  message(FATAL_ERROR "stdout does not match ${OUT}:\n${out}\nstderr:\n${err}")
-endif()
-if(DEFINED ERR AND NOT err MATCHES "${ERR}")
-  message(FATAL_ERROR "stderr does not match ${ERR}:\n${err}")
-endif()
-]=])
+include(${CMAKE_CURRENT_LIST_DIR}/scripts/cli_expect.cmake)
 
 add_test(NAME cli.damage.setup COMMAND sh setup.sh ${CMAKE_SOURCE_DIR}/samples/T7-15.O00)
 set_tests_properties(cli.damage.setup PROPERTIES FIXTURES_SETUP damage_files WORKING_DIRECTORY ${DMCLI_DIR}
   LABELS cli)
 
 function(damage_cli_test name)
-  cmake_parse_arguments(T "" "RC;OUT;ERR" "COMMAND" ${ARGN})
-  set(defs -DRC=${T_RC})
-  if(DEFINED T_OUT)
-    list(APPEND defs "-DOUT=${T_OUT}")
-  endif()
-  if(DEFINED T_ERR)
-    list(APPEND defs "-DERR=${T_ERR}")
-  endif()
-  add_test(NAME cli.damage.${name}
-    COMMAND ${CMAKE_COMMAND} ${defs} -P ${DMCLI_DIR}/expect.cmake -- $<TARGET_FILE:tavo-cli> ${T_COMMAND}
-    WORKING_DIRECTORY ${DMCLI_DIR})
-  set_tests_properties(cli.damage.${name} PROPERTIES LABELS cli FIXTURES_REQUIRED damage_files
-    RESOURCE_LOCK damage_cli)
+  add_cli_expect_test(cli.damage.${name} ${DMCLI_DIR} ${ARGN})
+  set_tests_properties(cli.damage.${name} PROPERTIES FIXTURES_REQUIRED damage_files RESOURCE_LOCK damage_cli)
 endfunction()
 
 # Truncated tester files: no header is an error, missing samples a warning.
