@@ -11,6 +11,7 @@
 #include "app/paths.h"
 #include "app/picture_widget.h"
 #include "app/trans_fom.h"
+#include "common/file_io.h"
 
 namespace tavo {
 
@@ -77,9 +78,9 @@ void TransFom::report_load(const QString& path) {
             QString why = QStringLiteral("文件短于 1024 字节的文件头");
             if (r.kind == LoadReport::Kind::CannotOpen) {
                 const std::string& d = r.detail;
-                why = d.find("folder") != std::string::npos ? QStringLiteral("这是一个文件夹")
-                      : d.find("not an ordinary") != std::string::npos ? QStringLiteral("这不是普通文件")
-                                                                       : QStringLiteral("无法打开文件");
+                why = d.find(file_io::kIsFolder) != std::string::npos ? QStringLiteral("这是一个文件夹")
+                      : d.find(file_io::kNotOrdinary) != std::string::npos ? QStringLiteral("这不是普通文件")
+                                                                           : QStringLiteral("无法打开文件");
             }
             set_status(QStringLiteral("无法读取：%1（%2）；图中不是该文件的数据").arg(path, why), true);
             break;

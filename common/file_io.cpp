@@ -31,8 +31,8 @@ std::string reason() {
 // Why `info` is no file to read or write whole: a folder, a device or a
 // pipe would block, never end, or be replaced by the rename.
 std::string not_ordinary(const struct stat& info) {
-    if (S_ISDIR(info.st_mode)) return "it is a folder";
-    if (!S_ISREG(info.st_mode)) return "it is not an ordinary file";
+    if (S_ISDIR(info.st_mode)) return kIsFolder;
+    if (!S_ISREG(info.st_mode)) return kNotOrdinary;
     return {};
 }
 
@@ -60,6 +60,11 @@ int open_ordinary(const std::string& path, int flags, std::string& err, struct s
 
 }  // namespace
 
+std::string not_ordinary_file(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? not_ordinary(info) : std::string();
+}
+
 std::string read_all(const std::string& path, std::string& content) {
     content.clear();
     std::string err;
@@ -84,13 +89,10 @@ std::string read_all(const std::string& path, std::string& content) {
 std::string append_all(const std::string& path, const std::string& bytes) {
     // A pipe or device at the path is refused before opening it for
     // writing, which would wait for a reader.
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
-        const std::string err = not_ordinary(info);
-        if (!err.empty()) return err;
-    }
+    std::string err = not_ordinary_file(path);
+    if (!err.empty()) return err;
     // A file made here and then not written is removed again.
-    std::string err;
+    struct stat info {};
     int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     const bool created = fd >= 0;
     if (!created) {

@@ -8,6 +8,14 @@
 
 namespace tavo::file_io {
 
+// The reasons given for a path that is no ordinary file.
+inline constexpr const char* kIsFolder = "it is a folder";
+inline constexpr const char* kNotOrdinary = "it is not an ordinary file";
+
+// Why the file at `path` (links followed) cannot be read or written whole:
+// empty when it is an ordinary file or when nothing is there yet.
+std::string not_ordinary_file(const std::string& path);
+
 // The whole content of a file.
 std::string read_all(const std::string& path, std::string& content);
 

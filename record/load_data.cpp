@@ -1,8 +1,8 @@
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 
 #include "common/fault.h"
+#include "common/file_io.h"
 #include "common/number_text.h"
 #include "common/text.h"
 #include "record/tester_file.h"
@@ -28,22 +28,15 @@ LoadReport Load_Data(State& st, const std::string& str_file) {
     LoadReport report;
     // A folder opens but reads nothing, a pipe waits for a writer: neither
     // is a tester file.
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::file_type kind = fs::status(str_file, ec).type();
-    const bool special =
-        kind != fs::file_type::regular && kind != fs::file_type::not_found && kind != fs::file_type::none;
+    const std::string special = file_io::not_ordinary_file(str_file);
     std::ifstream in;
-    if (!special) in.open(str_file, std::ios::binary);
-    if (special || !in) {
+    if (special.empty()) in.open(str_file, std::ios::binary);
+    if (!special.empty() || !in) {
         // Our reading of a file that cannot be opened: nothing of the state
         // changes; the pipeline goes on with the data already held.
         report.kind = LoadReport::Kind::CannotOpen;
         report.detail = "cannot open the file";
-        if (kind == fs::file_type::directory)
-            report.detail += " (it is a folder)";
-        else if (special)
-            report.detail += " (it is not an ordinary file)";
+        if (!special.empty()) report.detail += " (" + special + ")";
         st.last_load = report;
         return report;
     }

@@ -105,7 +105,9 @@ public:
             if (n <= 0) break;
             size += n;
         }
-        if (leave > 0) ASSERT_EQ(::ftruncate(fd, std::max<off_t>(0, size - static_cast<off_t>(leave))), 0);
+        if (leave > 0) {
+            ASSERT_EQ(::ftruncate(fd, std::max<off_t>(0, size - static_cast<off_t>(leave))), 0);
+        }
         ::close(fd);
     }
 
