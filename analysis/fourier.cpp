@@ -21,30 +21,9 @@ typedef float v2f __attribute__((vector_size(8)));
 constexpr int kVecs = 6;
 constexpr int kHarmonicLanes = 4 * kVecs;
 
-// The coefficient loop one harmonic at a time. It is also the behaviour when
-// an array is too short: the Fault comes after the lower coefficients are
-// written, as callers of the tester's software saw it.
-void get_dft_one_by_one(std::span<const float> x, int16_t n, std::span<float> A, std::span<float> B,
-                        int16_t K, float cw, float sw, float h) {
-    float c = 1.0f, s = 0.0f;
-    for (int k = 0; k <= K; ++k) {
-        float u1 = 0.0f, u2 = 0.0f;
-        const float c2 = 2.0f * c;
-        if (n - 1 >= 1) {
-            (void)at(x, n - 1);
-            for (int j = n - 1; j >= 1; --j) {
-                const float u0 = (x[static_cast<std::size_t>(j)] + c2 * u1) - u2;
-                u2 = u1;
-                u1 = u0;
-            }
-        }
-        at(A, k) = h * ((at(x, 0) + c * u1) - u2);
-        at(B, k) = (h * u1) * s;
-        const float cn = c * cw - s * sw;
-        const float sn = c * sw + s * cw;
-        c = cn;
-        s = sn;
-    }
+// Put_DFT's angle of harmonic j at point i, in single precision.
+inline double synthesis_angle(float a, int j, int i) {
+    return static_cast<double>((a * static_cast<float>(j)) * static_cast<float>(i));
 }
 
 // The cosines and sines of Put_DFT's angles (a·j)·i depend only on the
@@ -67,11 +46,11 @@ const AngleTable& angle_table(int16_t tt_num, int16_t dftt_num, float a) {
     t.sin_ji.assign(count, 0.0);
     for (int j = 1; j <= dftt_num - 1; ++j) {
         for (int i = 0; i < tt_num; ++i) {
-            const float angle = (a * static_cast<float>(j)) * static_cast<float>(i);
+            const double angle = synthesis_angle(a, j, i);
             const std::size_t at_ji =
                 static_cast<std::size_t>(j - 1) * t.stride + static_cast<std::size_t>(i);
-            t.cos_ji[at_ji] = std::cos(static_cast<double>(angle));
-            t.sin_ji[at_ji] = std::sin(static_cast<double>(angle));
+            t.cos_ji[at_ji] = std::cos(angle);
+            t.sin_ji[at_ji] = std::sin(angle);
         }
     }
     t.points = tt_num;
@@ -89,10 +68,6 @@ void Get_DFT(std::span<const float> x, int16_t n, std::span<float> A, std::span<
     const float h = fdiv(2.0f, static_cast<float>(n));
     if (K < 0) return;
     const std::size_t harmonics = static_cast<std::size_t>(K) + 1;
-    if (n < 1 || x.size() < static_cast<std::size_t>(n) || A.size() < harmonics || B.size() < harmonics) {
-        get_dft_one_by_one(x, n, A, B, K, cw, sw, h);
-        return;
-    }
 
     // The rotation that gives each harmonic's cosine and sine, in order.
     std::vector<float> c(harmonics), s(harmonics);
@@ -104,6 +79,31 @@ void Get_DFT(std::span<const float> x, int16_t n, std::span<float> A, std::span<
         const float sn = ck * sw + sk * cw;
         ck = cn;
         sk = sn;
+    }
+    // A[k] and B[k] from the last two values of harmonic k's recurrence.
+    auto store = [&](std::size_t k, float u1, float u2) {
+        at(A, k) = h * ((at(x, 0) + c[k] * u1) - u2);
+        at(B, k) = (h * u1) * s[k];
+    };
+
+    if (n < 1 || x.size() < static_cast<std::size_t>(n) || A.size() < harmonics || B.size() < harmonics) {
+        // One harmonic at a time: the Fault of a short array comes after the
+        // lower coefficients are written, as callers of the tester's
+        // software saw it.
+        for (std::size_t k = 0; k < harmonics; ++k) {
+            float u1 = 0.0f, u2 = 0.0f;
+            const float c2 = 2.0f * c[k];
+            if (n - 1 >= 1) {
+                (void)at(x, n - 1);
+                for (int j = n - 1; j >= 1; --j) {
+                    const float u0 = (x[static_cast<std::size_t>(j)] + c2 * u1) - u2;
+                    u2 = u1;
+                    u1 = u0;
+                }
+            }
+            store(k, u1, u2);
+        }
+        return;
     }
 
     const float* xs = x.data();
@@ -131,8 +131,7 @@ void Get_DFT(std::span<const float> x, int16_t n, std::span<float> A, std::span<
             for (int l = 0; l < 4; ++l) {
                 const std::size_t k = k0 + static_cast<std::size_t>(4 * v + l);
                 if (k >= harmonics) break;
-                A[k] = h * ((xs[0] + c[k] * u1[v][l]) - u2[v][l]);
-                B[k] = (h * u1[v][l]) * s[k];
+                store(k, u1[v][l], u2[v][l]);
             }
         }
     }
@@ -150,8 +149,7 @@ void Put_DFT(std::span<float> pps1, int16_t tt_num, std::span<const float> pcos,
             float& out = at(pps1, i);
             out = at(pcos, 0) / 2.0f;
             for (int j = 1; j <= dftt_num - 1; ++j) {
-                const float angle = (a * static_cast<float>(j)) * static_cast<float>(i);
-                const double ang = static_cast<double>(angle);
+                const double ang = synthesis_angle(a, j, i);
                 const double v =
                     (static_cast<double>(at(pcos, j)) * std::cos(ang) + static_cast<double>(out)) +
                     static_cast<double>(at(psin, j)) * std::sin(ang);
