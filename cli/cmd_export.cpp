@@ -38,11 +38,12 @@ FileExport export_one(const std::string& file, const std::string& target) {
     auto st = std::make_unique<tavo::State>();
     if (!analyse_as_click(*st, file, "export", msg)) {
         r.failed = true;
-    } else if (st->Txt_WellName.find_first_not_of(' ') == std::string::npos) {
-        msg << "tavo-cli export: " << file << ": warning: the well name is blank; no block written\n";
     } else {
         try {
+            // Only a blank well name gives no block.
             r.block = tavo::out_txt_block(*st, target);
+            if (r.block.empty())
+                msg << "tavo-cli export: " << file << ": warning: the well name is blank; no block written\n";
         } catch (const tavo::ExchangeError& e) {
             msg << "tavo-cli export: " << file << ": " << e.what() << "\n";
             r.failed = true;
