@@ -6,54 +6,22 @@
 //                                       and painted window, in ms; the launch time is
 //                                       taken from TAVO_LAUNCH_NS (CLOCK_REALTIME ns)
 #include <QApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QListWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <memory>
 
-#include "app/file_list.h"
-#include "app/picture_widget.h"
-#include "app/trans_fom.h"
+#include "tests/app/window_fixture.h"
 
-namespace {
-
-QString samples_dir() {
-    return QStringLiteral(TAVO_SOURCE_DIR "/samples");
-}
-
-void copy_samples(const QString& data) {
-    QDir().mkpath(data);
-    for (const QString& n : QDir(samples_dir()).entryList(QDir::Files))
-        QFile::copy(QDir(samples_dir()).filePath(n), QDir(data).filePath(n));
-}
-
-void click(tavo::TransFom& w, const QString& name) {
-    const auto found = w.File1->findItems(name, Qt::MatchExactly);
-    if (found.isEmpty()) qFatal("not listed: %s", qPrintable(name));
-    const QPoint at = w.File1->visualItemRect(found.first()).center();
-    QTest::mousePress(w.File1->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(w.File1->viewport(), Qt::LeftButton, {}, at);
-}
-
-}  // namespace
+using tavo::testing::WindowFixture;
 
 class WindowBench : public QObject {
     Q_OBJECT
-    QTemporaryDir tmp;
-    QString data;
+    WindowFixture f;
 
 private slots:
-    void initTestCase() {
-        data = tmp.filePath(QStringLiteral("data"));
-        copy_samples(data);
-    }
+    void initTestCase() { f.start(); }
 
     // Press and release on a file, the analysis, and the chart painted
     // (repaint() paints at once); two files alternate so every click
@@ -67,13 +35,10 @@ private slots:
     void clickToChart() {
         QFETCH(QString, first);
         QFETCH(QString, second);
-        tavo::TransFom w(data);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
         bool odd = false;
         QBENCHMARK {
-            click(w, odd ? first : second);
-            w.Picture1->repaint();
+            f.press_file(odd ? first : second);
+            f.w->Picture1->repaint();
             odd = !odd;
         }
     }
@@ -81,7 +46,7 @@ private slots:
     // The window built, shown and painted once.
     void windowStart() {
         QBENCHMARK {
-            tavo::TransFom w(data);
+            tavo::TransFom w(f.data);
             w.show();
             QVERIFY(QTest::qWaitForWindowExposed(&w));
             w.repaint();
@@ -93,13 +58,10 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--startup") == 0) {
         const char* launch = std::getenv("TAVO_LAUNCH_NS");
         QApplication app(argc, argv);
-        QTemporaryDir tmp;
-        const QString data = tmp.filePath(QStringLiteral("data"));
-        copy_samples(data);
-        tavo::TransFom w(data);
-        w.show();
-        if (!QTest::qWaitForWindowExposed(&w)) return 1;
-        w.repaint();
+        WindowFixture f;
+        f.start();  // the samples copied, the window shown
+        if (!f.w || !f.w->isVisible()) return 1;
+        f.w->repaint();
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);
         if (launch) {
