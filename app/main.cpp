@@ -1,17 +1,36 @@
 #include <QApplication>
-#include <QGuiApplication>
-#include <QScreen>
+#include <QIcon>
+#include <cstdio>
+#include <cstring>
 
+#include "app/startup.h"
 #include "app/trans_fom.h"
+#include "tavo_version.h"
 
+// tavo [FILE|FOLDER]: the window, on the folder of FILE with FILE analysed,
+// or on FOLDER; without an argument, on the data directory.
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    tavo::TransFom w;
-    // Centred on the screen at start.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        w.move(area.center() - QPoint(w.width() / 2, w.height() / 2));
+    // Answered before Qt looks for a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("tavo %s\n", TAVO_VERSION);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf("Usage: tavo [FILE|FOLDER]\n"
+                        "Opens the window on FOLDER, or on the folder of the tester file FILE with FILE analysed;\n"
+                        "without an argument, on the data directory.\n");
+            return 0;
+        }
     }
-    w.show();
+    QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(TAVO_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tavo"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tavo")));
+    const QStringList args = QApplication::arguments().mid(1);
+    if (args.size() > 1)
+        std::fprintf(stderr, "tavo: only the first argument is opened; %lld more ignored\n",
+                     static_cast<long long>(args.size() - 1));
+    const auto w = tavo::start_window(args);
     return app.exec();
 }

@@ -16,6 +16,7 @@
 #include "app/paths.h"
 #include "app/picture_widget.h"
 #include "app/song_font.h"
+#include "app/startup.h"
 
 namespace tavo {
 namespace {
@@ -54,7 +55,7 @@ TransFom::TransFom(const QString& data_dir, QWidget* parent) : QWidget(parent) {
     } else if (qEnvironmentVariableIsSet("TAVO_DATA_DIR")) {
         data_dir_ = qEnvironmentVariable("TAVO_DATA_DIR");
     } else {
-        data_dir_ = join_path(QCoreApplication::applicationDirPath(), QStringLiteral("data"));
+        data_dir_ = default_data_dir(QCoreApplication::applicationDirPath());
     }
     data_dir_ = QDir::cleanPath(QDir(data_dir_).absolutePath());
 

@@ -22,12 +22,13 @@ namespace tavo {
 class DirListBox;
 class FileListBox;
 class PictureBox;
+struct StartArgument;
 
 class TransFom : public QWidget {
     Q_OBJECT
 public:
     // `data_dir` overrides the data directory (else $TAVO_DATA_DIR, else
-    // "data" beside the program). Form_Load runs here.
+    // default_data_dir() of app/startup.h). Form_Load runs here.
     explicit TransFom(const QString& data_dir = QString(), QWidget* parent = nullptr);
     ~TransFom() override;
 
@@ -74,6 +75,10 @@ public:
     void CircleDot_KeyPress(int key_ascii);
     void Opt_fil_Click(int index);
     void CmdOutFile_Click();
+
+    // The file named on the command line selected and analysed as a click
+    // on it would, or why it is not, on the status line (app/startup.cpp).
+    void open_start_argument(const StartArgument& a);
 
 private:
     void build_controls();

@@ -2,9 +2,11 @@
 #include <iostream>
 
 #include "cli/commands.h"
+#include "tavo_version.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"tavo-cli: analyse, render and convert tester files from the command line"};
+    app.set_version_flag("--version", "tavo-cli " TAVO_VERSION, "Print the program's name and version and exit");
     app.require_subcommand(1);
     int exit_code = 0;
     tavo::cli::add_analyze(app, exit_code);
