@@ -9,6 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-arphic-uming
   xvfb xauth
+  dpkg-dev
   clang libclang-rt-14-dev
 )
 
