@@ -6,7 +6,8 @@ set(TAVO_DESKTOP_DIR ${CMAKE_SOURCE_DIR}/desktop)
 
 install(TARGETS tavo-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# Manual pages, compressed as Debian's policy asks when gzip is at hand.
+# Manual pages, with the project's version in their footer, compressed as
+# Debian's policy asks when gzip is at hand.
 set(TAVO_MAN_PAGES tavo-cli.1)
 if(TAVO_BUILD_APP)
   list(APPEND TAVO_MAN_PAGES tavo.1)
@@ -14,16 +15,16 @@ endif()
 find_program(TAVO_GZIP gzip)
 set(TAVO_MAN_FILES)
 foreach(page ${TAVO_MAN_PAGES})
+  set(src ${CMAKE_BINARY_DIR}/man/${page})
+  configure_file(${TAVO_DESKTOP_DIR}/${page} ${src} @ONLY)
   if(TAVO_GZIP)
-    set(out ${CMAKE_BINARY_DIR}/man/${page}.gz)
-    add_custom_command(OUTPUT ${out}
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-      COMMAND ${TAVO_GZIP} -9 -n -c ${TAVO_DESKTOP_DIR}/${page} > ${out}
-      DEPENDS ${TAVO_DESKTOP_DIR}/${page}
+    add_custom_command(OUTPUT ${src}.gz
+      COMMAND ${TAVO_GZIP} -9 -n -c ${src} > ${src}.gz
+      DEPENDS ${src}
       COMMENT "Compressing the manual page ${page}")
-    list(APPEND TAVO_MAN_FILES ${out})
+    list(APPEND TAVO_MAN_FILES ${src}.gz)
   else()
-    list(APPEND TAVO_MAN_FILES ${TAVO_DESKTOP_DIR}/${page})
+    list(APPEND TAVO_MAN_FILES ${src})
   endif()
 endforeach()
 add_custom_target(tavo_man ALL DEPENDS ${TAVO_MAN_FILES})
