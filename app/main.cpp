@@ -3,9 +3,11 @@
 #include <QScreen>
 
 #include "app/trans_fom.h"
+#include "app/translations.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    tavo::load_chinese_translations(app);
     tavo::TransFom w;
     // Centred on the screen at start.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
