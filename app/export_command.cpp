@@ -5,50 +5,43 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
-#include <exception>
 
-#include "analysis/pipeline.h"
+#include "analysis/pick_file.h"
 #include "app/file_list.h"
+#include "app/messages.h"
 #include "app/paths.h"
 #include "app/picture_widget.h"
+#include "app/text_box.h"
 #include "app/trans_fom.h"
 #include "common/text.h"
 #include "exchange/exchange.h"
 #include "record/tester_file.h"
 
 namespace tavo {
-namespace {
-
-QString what_of(const std::exception& e) {
-    return QString::fromUtf8(e.what());
-}
-
-bool load_failed(const LoadReport& r) {
-    return r.kind == LoadReport::Kind::CannotOpen || r.kind == LoadReport::Kind::ShortHeader;
-}
-
-}  // namespace
 
 void TransFom::Opt_fil_Click(int) {
+    clear_failure();
     QPalette pal = Frame2->palette();
     if (Opt_fil[1]->isChecked()) {
         Frame2->setTitle(QStringLiteral("数据文件写回"));
         CmdOutFile->setText(QStringLiteral("写回数据"));
         pal.setColor(QPalette::Window, QColor(255, 0, 0));
         Frame2->setPalette(pal);
-        TxtOutFile->setText(QString::fromStdString(st.Cur_File));
+        set_text_if_changed(TxtOutFile, QString::fromStdString(st.Cur_File));
     } else if (Opt_fil[0]->isChecked()) {
         Frame2->setTitle(QStringLiteral("数据文件导出"));
         CmdOutFile->setText(QStringLiteral("导出文件"));
         pal.setColor(QPalette::Window, palette().color(QPalette::Window));
         Frame2->setPalette(pal);
-        TxtOutFile->setText(default_out_path());
+        set_text_if_changed(TxtOutFile, default_out_path());
     }
 }
 
 void TransFom::CmdOutFile_Click() {
+    clear_failure();
     controls_to_state();
     if (Opt_fil[1]->isChecked()) {
+        if (refuse_unread(QStringLiteral("写回失败"))) return;
         write_back();
         return;
     }
@@ -59,6 +52,7 @@ void TransFom::CmdOutFile_Click() {
     }
     const QStringList names = File1->selectedNames();
     if (names.size() == 1) {
+        if (refuse_unread(QStringLiteral("导出失败"))) return;
         export_one();
     } else if (names.size() > 1) {
         export_batch(names);
@@ -66,14 +60,7 @@ void TransFom::CmdOutFile_Click() {
 }
 
 void TransFom::write_back() {
-    SaveReport r;
-    try {
-        r = Save_Data(st);
-    } catch (const std::exception& e) {
-        r.kind = SaveReport::Kind::Failed;
-        r.path = st.Cur_File;
-        r.detail = e.what();
-    }
+    const SaveReport r = Save_Data(st);
     state_to_controls();
     const QString path = r.path.empty() ? QStringLiteral("（未指定文件）") : QString::fromStdString(r.path);
     switch (r.kind) {
@@ -85,77 +72,66 @@ void TransFom::write_back() {
             break;
         case SaveReport::Kind::Failed:
             set_status(QStringLiteral("写回失败：%1").arg(path), true);
-            show_error(
-                QStringLiteral("写回失败"),
-                QStringLiteral("无法写回文件\n%1\n\n原因：%2").arg(path, QString::fromStdString(r.detail)));
+            show_error(QStringLiteral("写回失败"),
+                       QStringLiteral("无法写回文件\n%1\n\n原因：%2").arg(path, problem_text(r.problem)));
             break;
     }
 }
 
 void TransFom::rebuild(const QString& source) {
     set_busy(true);
-    QString error;
-    std::vector<std::string> written;
-    std::string unfinished;
-    try {
-        // Each rebuilt file is shown as it is analysed; user input waits
-        // until the rebuild is over.
-        int done = 0;
-        written = InvOutFile(
-            st, source.toStdString(),
-            [&](const std::string& path) {
-                ++done;
-                if (st.Disp_Mode != 0) Frame3->setEnabled(true);
-                state_to_controls();
-                Picture1->update();
-                set_status(QStringLiteral("正在重建（%1）：%2").arg(done).arg(QString::fromStdString(path)));
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            },
-            &unfinished);
-    } catch (const std::exception& e) {
-        error = what_of(e);
-    }
+    // Each rebuilt file is shown as it is analysed; user input waits until
+    // the rebuild is over.
+    int done = 0;
+    const Rebuilt r = InvOutFile(st, source.toStdString(), [&](const std::string& path) {
+        ++done;
+        if (st.Disp_Mode != 0) Frame3->setEnabled(true);
+        state_to_controls();
+        Picture1->update();
+        set_status(QStringLiteral("正在重建（%1）：%2").arg(done).arg(QString::fromStdString(path)));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
     // The rebuilt files were analysed; show the last one like a picked file.
+    if (!r.files.empty()) {
+        unread_path_.clear();
+        unread_reason_.clear();
+    }
     if (st.Disp_Mode != 0) Frame3->setEnabled(true);
     state_to_controls();
     Picture1->update();
     File1->refresh();
     set_busy(false);
-    if (!error.isEmpty()) {
+    if (r.problem && !r.problem.warning()) {
         set_status(QStringLiteral("转换失败：%1").arg(source), true);
         show_error(QStringLiteral("转换失败"),
-                   QStringLiteral("由文件\n%1\n重建测试文件时出错：\n%2").arg(source, error));
+                   QStringLiteral("由文件\n%1\n重建测试文件时出错：\n%2").arg(source, problem_text(r.problem)));
         return;
     }
-    if (!unfinished.empty()) {
+    if (r.problem) {
         // The text ends before its last block is whole: that block gave no
         // file, which the user must hear of.
-        const QString done = written.empty() ? QStringLiteral("没有重建测试文件")
-                                             : QStringLiteral("已重建 %1 个测试文件").arg(written.size());
-        set_status(QStringLiteral("%1 的最后一段不完整：%2").arg(source, done), true);
-        show_error(QStringLiteral("转换不完整"),
-                   QStringLiteral("由文件\n%1\n%2，但最后一段不完整，没有重建：\n%3")
-                       .arg(source, done, QString::fromStdString(unfinished)));
-    } else if (written.empty()) {
+        const QString made = r.files.empty() ? QStringLiteral("没有重建测试文件")
+                                             : QStringLiteral("已重建 %1 个测试文件").arg(r.files.size());
+        set_status(QStringLiteral("%1 的最后一段不完整：%2").arg(source, made), true);
+        show_error(QStringLiteral("转换不完整"), QStringLiteral("由文件\n%1\n%2，但最后一段不完整，没有重建：\n%3")
+                                                     .arg(source, made, problem_text(r.problem)));
+    } else if (r.files.empty()) {
         set_status(QStringLiteral("%1 中没有可转换的数据").arg(source), true);
     } else {
         set_status(QStringLiteral("已由 %1 重建 %2 个测试文件，最后一个：%3")
-                       .arg(source, QString::number(written.size()), QString::fromStdString(written.back())));
+                       .arg(source, QString::number(r.files.size()), QString::fromStdString(r.files.back())));
     }
 }
 
 void TransFom::export_one() {
     const QString out = QString::fromStdString(MyTrim(st.TxtOutFile));
-    try {
-        out_txt_file(st);
-    } catch (const std::exception& e) {
-        state_to_controls();
+    const Problem p = out_txt_file(st);
+    state_to_controls();
+    if (p) {
         set_status(QStringLiteral("导出失败：%1").arg(out), true);
-        show_error(QStringLiteral("导出失败"),
-                   QStringLiteral("无法导出到文件\n%1\n\n%2").arg(out, what_of(e)));
+        show_error(QStringLiteral("导出失败"), QStringLiteral("无法导出到文件\n%1\n\n%2").arg(out, problem_text(p)));
         return;
     }
-    state_to_controls();
     // The writer skips a test without a well name.
     if (MyTrim(st.Txt_WellName).empty())
         set_status(QStringLiteral("井号为空，未导出"), true);
@@ -184,29 +160,28 @@ void TransFom::export_batch(const QStringList& names) {
         QCoreApplication::processEvents();
 
         set_busy(true);
-        st.Picture1_ToolTip.clear();
-        Picture1->setToolTip(QString());
         const QString path = full_path(names[i]);
         controls_to_state();
-        st.Circle_Tol = 0.02f;
-        st.last_load = LoadReport{};
-        try {
-            tx_org(st, path.toStdString(), 1);
-            // A file that cannot be read would repeat the previous block.
-            if (load_failed(st.last_load)) {
-                unreadable << path;
-            } else if (MyTrim(st.Txt_WellName).empty()) {
+        const Problem load = pick_file(st, path.toStdString());
+        if (not_analysed(load)) {
+            // Nothing read, nothing written: the state holds the file before.
+            unreadable << path;
+            unread_path_ = path;
+            unread_reason_ = problem_text(load);
+        } else {
+            unread_path_.clear();
+            unread_reason_.clear();
+            st.Cur_File = path.toStdString();
+            Frame3->setEnabled(true);
+            if (MyTrim(st.Txt_WellName).empty()) {
                 ++nameless;  // the writer skips a test without a well name
+            } else if (const Problem p = out_txt_file(st)) {
+                error = QStringLiteral("%1\n\n%2").arg(path, problem_text(p));
             } else {
-                if (st.last_load.kind == LoadReport::Kind::ShortSamples) ++incomplete;
-                out_txt_file(st);
+                if (load) ++incomplete;
                 ++exported;
             }
-        } catch (const std::exception& e) {
-            error = QStringLiteral("%1\n\n%2").arg(path, what_of(e));
         }
-        st.Cur_File = path.toStdString();
-        Frame3->setEnabled(true);
         state_to_controls();
         Picture1->update();
         set_busy(false);

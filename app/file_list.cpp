@@ -32,14 +32,12 @@ void FileListBox::refresh() {
     const QStringList names = path_.isEmpty() ? QStringList()
                                               : QDir(path_).entryList(QStringList{pattern_}, QDir::Files,
                                                                       QDir::Name | QDir::IgnoreCase);
-    const QSignalBlocker block(this);
-    clear();
-    addItems(names);
-    for (int i = 0; i < count(); ++i) {
-        QListWidgetItem* it = item(i);
-        if (it->text() == current) setCurrentItem(it, QItemSelectionModel::NoUpdate);
-        if (selected.contains(it->text())) it->setSelected(true);
+    {
+        const QSignalBlocker block(this);
+        clear();
+        addItems(names);
     }
+    select_names(QStringList(selected.begin(), selected.end()), current);
 }
 
 QString FileListBox::fileName() const {
@@ -55,16 +53,41 @@ QStringList FileListBox::selectedNames() const {
 }
 
 void FileListBox::mousePressEvent(QMouseEvent* e) {
-    const bool on_entry = itemAt(e->position().toPoint()) != nullptr;
+    QListWidgetItem* on = itemAt(e->position().toPoint());
     if (e->button() == Qt::LeftButton) {
         QListWidget::mousePressEvent(e);
-        if (on_entry) emit buttonPressed(Qt::LeftButton);
+        if (on) emit buttonPressed(Qt::LeftButton);
         return;
     }
-    // Other buttons leave the selection alone: the right button acts on the
-    // entry already selected.
     e->accept();
+    if (e->button() == Qt::RightButton) {
+        // The right button acts on the entry under the pointer: it is
+        // selected first, alone unless it already is among the selected.
+        if (!on) return;
+        saved_selection_ = selectedNames();
+        saved_current_ = currentItem() ? currentItem()->text() : QString();
+        const QSignalBlocker block(this);
+        if (on->isSelected())
+            setCurrentItem(on, QItemSelectionModel::NoUpdate);
+        else
+            setCurrentItem(on, QItemSelectionModel::ClearAndSelect);
+    }
     emit buttonPressed(e->button());
+}
+
+void FileListBox::restoreSelection() {
+    select_names(saved_selection_, saved_current_);
+}
+
+void FileListBox::select_names(const QStringList& names, const QString& current) {
+    const QSignalBlocker block(this);
+    clearSelection();
+    setCurrentItem(nullptr);
+    for (int i = 0; i < count(); ++i) {
+        QListWidgetItem* it = item(i);
+        if (it->text() == current) setCurrentItem(it, QItemSelectionModel::NoUpdate);
+        if (names.contains(it->text())) it->setSelected(true);
+    }
 }
 
 // The second press of a double click is not a new press on the list: a

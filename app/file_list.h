@@ -24,6 +24,8 @@ public:
     QString fileName() const;
     // The names of the selected entries, in list order.
     QStringList selectedNames() const;
+    // Puts back the selection a right click replaced.
+    void restoreSelection();
 
 signals:
     // A mouse button pressed on an entry, after the selection has followed it.
@@ -39,6 +41,10 @@ protected:
 private:
     QString path_;
     QString pattern_ = QStringLiteral("*.*");
+    // What was selected and current before a right click selected its entry.
+    QStringList saved_selection_;
+    QString saved_current_;
+    void select_names(const QStringList& names, const QString& current);
 };
 
 }  // namespace tavo

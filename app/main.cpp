@@ -5,6 +5,7 @@
 
 #include "app/startup.h"
 #include "app/trans_fom.h"
+#include "app/translations.h"
 #include "tavo_version.h"
 
 // tavo [FILE|FOLDER]: the window, on the folder of FILE with FILE analysed,
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
         }
     }
     QApplication app(argc, argv);
+    tavo::load_chinese_translations(app);
     QApplication::setApplicationVersion(QStringLiteral(TAVO_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("tavo"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tavo")));

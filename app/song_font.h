@@ -14,4 +14,10 @@ QString song_family();
 // texts fit the twip layout whatever the screen reports.
 QFont song_font(double points);
 
+// The CJK sans face of the file and folder lists: a file name must read as
+// it is spelt ("O" unlike "0", "l" unlike "1", "_" visible), which the Song
+// face's thin Latin glyphs do not ensure at this size.
+QString sans_family();
+QFont sans_font(double points);
+
 }  // namespace tavo

@@ -17,6 +17,7 @@
 #include "app/picture_widget.h"
 #include "app/song_font.h"
 #include "app/startup.h"
+#include "app/text_box.h"
 
 namespace tavo {
 namespace {
@@ -43,10 +44,6 @@ W* place(W* w, const QRect& r) {
     return w;
 }
 
-void set_text_if_changed(QLineEdit* box, const QString& text) {
-    if (box->text() != text) box->setText(text);
-}
-
 }  // namespace
 
 TransFom::TransFom(const QString& data_dir, QWidget* parent) : QWidget(parent) {
@@ -60,8 +57,9 @@ TransFom::TransFom(const QString& data_dir, QWidget* parent) : QWidget(parent) {
     data_dir_ = QDir::cleanPath(QDir(data_dir_).absolutePath());
 
     ask_yes_no = [this](const QString& title, const QString& text) {
+        // Both questions guard a file: Enter alone never deletes or overwrites.
         return QMessageBox::question(this, title, text, QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::Yes) != QMessageBox::No;
+                                     QMessageBox::No) == QMessageBox::Yes;
     };
     show_error = [this](const QString& title, const QString& text) {
         QMessageBox::warning(this, title, text, QMessageBox::Ok);
@@ -127,10 +125,10 @@ void TransFom::build_controls() {
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Dir1 = place(new DirListBox(Frame1), twips(120, 240, 2655, 1140));
     Dir1->setObjectName(QStringLiteral("Dir1"));
-    Dir1->setFont(body);
+    Dir1->setFont(sans_font(9.0));
     File1 = place(new FileListBox(Frame1), twips(120, 1410, 2685, 3150));
     File1->setObjectName(QStringLiteral("File1"));
-    File1->setFont(body);
+    File1->setFont(sans_font(9.0));
     File1->setPattern(QStringLiteral("*.o*"));
 
     // The drawing area and the lock boxes.
@@ -174,7 +172,7 @@ void TransFom::build_controls() {
     Opt_fil[2]->setEnabled(false);  // these two modes cannot be chosen
     Opt_fil[3]->setEnabled(false);
     TxtOutFile = text_box(Frame2, QStringLiteral("TxtOutFile"), twips(240, 600, 5895, 270));
-    TxtOutFile->setText(QStringLiteral("OutDataFile.Txt"));
+    set_text_if_changed(TxtOutFile, QStringLiteral("OutDataFile.Txt"));
     CmdOutFile = place(new QPushButton(QStringLiteral("导出文件"), Frame2), twips(6240, 600, 975, 255));
     CmdOutFile->setObjectName(QStringLiteral("CmdOutFile"));
     CmdOutFile->setFont(body);
@@ -250,13 +248,22 @@ void TransFom::set_busy(bool busy) {
         QApplication::restoreOverrideCursor();
 }
 
+// A message longer than the line ends in "…"; the tooltip holds all of it.
 void TransFom::set_status(const QString& text, bool failure) {
-    StatusLine->setText(text);
+    status_text_ = text;
+    const int room = StatusLine->contentsRect().width() - 2 * StatusLine->margin();
+    StatusLine->setText(StatusLine->fontMetrics().elidedText(text, Qt::ElideRight, room));
     StatusLine->setToolTip(text);
     QPalette pal = StatusLine->palette();
     pal.setColor(QPalette::WindowText, failure ? QColor(176, 0, 0) : palette().color(QPalette::WindowText));
     StatusLine->setPalette(pal);
     StatusLine->setProperty("failure", failure);
+}
+
+// A failure message belongs to the action that met it; the next action
+// starts on a clear line.
+void TransFom::clear_failure() {
+    if (StatusLine->property("failure").toBool()) set_status(QString());
 }
 
 }  // namespace tavo

@@ -49,6 +49,8 @@ public:
     QPushButton* Command2 = nullptr;
     // What the last action met, shown under the controls.
     QLabel* StatusLine = nullptr;
+    // The whole text of the status line, which may show it shortened.
+    QString statusText() const { return status_text_; }
 
     // The analysis state; the hidden result boxes Text3 live in it.
     State st;
@@ -88,7 +90,11 @@ private:
     void state_to_controls();
     void set_busy(bool busy);
     void set_status(const QString& text, bool failure = false);
-    void report_load(const QString& path);
+    void clear_failure();
+    void report_load(const QString& path, const Problem& p);
+    // Refuses an action on "the data on display" while the picked file was
+    // not analysed; true when refused (a box names the file and the reason).
+    bool refuse_unread(const QString& title);
 
     void write_back();
     void rebuild(const QString& source);
@@ -97,6 +103,10 @@ private:
 
     QString data_dir_;
     bool busy_ = false;
+    // The file picked last when it could not be analysed, and why: the
+    // drawing and the boxes still hold the file before it.
+    QString unread_path_, unread_reason_;
+    QString status_text_;
 };
 
 }  // namespace tavo

@@ -1,9 +1,9 @@
 // The drawing area's ring of views and the manual cycle length.
 #include <QLineEdit>
-#include <exception>
 
 #include "app/picture_widget.h"
 #include "app/trans_fom.h"
+#include "common/fault.h"
 #include "common/numbers.h"
 #include "exchange/exchange.h"
 #include "views/views.h"
@@ -22,12 +22,13 @@ void TransFom::Picture1_MouseDown(Qt::MouseButton) {
         {[](State& s) { RodEngMapDisplay(s); }, 3, "单击此处可绘制电力曲线"},
         {[](State& s) { iup_line_form(s, 10.0f, 10.0f); }, 1, "单击此处可显示电能数据"},
     };
+    clear_failure();
     if (st.Disp_Mode < 1 || st.Disp_Mode > 3) return;
     const Step& step = ring[st.Disp_Mode];
     controls_to_state();
     try {
         step.view(st);
-    } catch (const std::exception&) {
+    } catch (const Fault&) {
         // A failing view ends the press: mode and tooltip stay, so the next
         // press tries the same view again.
         state_to_controls();
@@ -42,6 +43,7 @@ void TransFom::Picture1_MouseDown(Qt::MouseButton) {
 
 void TransFom::CircleDot_KeyPress(int key_ascii) {
     if (key_ascii != 13) return;
+    clear_failure();
     controls_to_state();
     try {
         const float v = MyVal(st.CircleDot);
@@ -50,7 +52,7 @@ void TransFom::CircleDot_KeyPress(int key_ascii) {
         st.Circle_Num = n;
         st.Pow_Circle_Num = n;
         iup_line_form(st, 10.0f, 10.0f);
-    } catch (const std::exception&) {
+    } catch (const Fault&) {
         // The action ends here; what was set stays.
     }
     state_to_controls();

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/pick_file.h"
 #include "analysis/pipeline.h"
 #include "record/state.h"
 #include "record/tester_file.h"
@@ -58,8 +59,7 @@ void analyse_from_memory(benchmark::State& bs, const fs::path& file) {
 void analyse_file(benchmark::State& bs, const fs::path& file) {
     auto st = std::make_unique<tavo::State>();
     for (auto _ : bs) {
-        st->Circle_Tol = 0.02f;
-        tavo::tx_org(*st, file.string(), 1);
+        tavo::pick_file(*st, file.string());
         benchmark::DoNotOptimize(st->Circle_Num);
     }
 }

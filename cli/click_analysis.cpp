@@ -1,21 +1,16 @@
 #include "cli/click_analysis.h"
 
-#include "analysis/pipeline.h"
+#include "analysis/pick_file.h"
 
 namespace tavo::cli {
 
 bool analyse_as_click(State& st, const std::string& file, const std::string& command,
                       std::ostream& messages) {
-    st.Circle_Tol = 0.02f;
-    tx_org(st, file, 1);
-    const LoadReport& load = st.last_load;
-    if (load.kind == LoadReport::Kind::CannotOpen || load.kind == LoadReport::Kind::ShortHeader) {
-        messages << "tavo-cli " << command << ": " << file << ": " << load.detail << "\n";
-        return false;
-    }
-    if (load.kind == LoadReport::Kind::ShortSamples)
-        messages << "tavo-cli " << command << ": " << file << ": warning: " << load.detail << "\n";
-    return true;
+    const Problem p = pick_file(st, file);
+    if (!p) return true;
+    messages << "tavo-cli " << command << ": " << file << ": " << (p.warning() ? "warning: " : "") << english(p)
+             << "\n";
+    return p.warning();
 }
 
 }  // namespace tavo::cli

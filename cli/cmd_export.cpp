@@ -39,14 +39,12 @@ FileExport export_one(const std::string& file, const std::string& target) {
     if (!analyse_as_click(*st, file, "export", msg)) {
         r.failed = true;
     } else {
-        try {
-            // Only a blank well name gives no block.
-            r.block = tavo::out_txt_block(*st, target);
-            if (r.block.empty())
-                msg << "tavo-cli export: " << file << ": warning: the well name is blank; no block written\n";
-        } catch (const tavo::ExchangeError& e) {
-            msg << "tavo-cli export: " << file << ": " << e.what() << "\n";
+        if (const tavo::Problem p = tavo::out_txt_block(*st, target, r.block)) {
+            msg << "tavo-cli export: " << file << ": " << tavo::english(p) << "\n";
             r.failed = true;
+        } else if (r.block.empty()) {
+            // Only a blank well name gives no block.
+            msg << "tavo-cli export: " << file << ": warning: the well name is blank; no block written\n";
         }
     }
     r.messages = msg.str();
@@ -63,10 +61,8 @@ int run_export(const ExportOptions& opt) {
         [&](std::size_t i, FileExport& r) {
             std::cerr << r.messages;
             if (r.failed) rc = 1;
-            try {
-                tavo::append_exchange_block(target, r.block);
-            } catch (const tavo::ExchangeError& e) {
-                std::cerr << "tavo-cli export: " << opt.files[i] << ": " << e.what() << "\n";
+            if (const tavo::Problem p = tavo::append_exchange_block(target, r.block)) {
+                std::cerr << "tavo-cli export: " << opt.files[i] << ": " << tavo::english(p) << "\n";
                 rc = 1;
                 return false;  // the blocks already appended stay
             }

@@ -26,19 +26,12 @@ int run_rebuild(const RebuildOptions& opt) {
         else
             std::cout << path << "\n" << std::flush;
     };
-    std::string unfinished;
-    try {
-        tavo::InvOutFile(*st, opt.file, report, &unfinished);
-    } catch (const tavo::ExchangeError& e) {
-        std::cerr << "tavo-cli rebuild: " << e.what() << "\n";
-        return 1;
-    }
-    if (!unfinished.empty()) {
-        // The text's last block gave no file: say so, or it is lost unnoticed.
-        std::cerr << "tavo-cli rebuild: warning: " << unfinished << "\n";
-        return 1;
-    }
-    return 0;
+    const tavo::Problem p = tavo::InvOutFile(*st, opt.file, report).problem;
+    if (!p) return 0;
+    // A last block that gave no file is a warning, but one that fails the
+    // run: unnoticed, it would be lost.
+    std::cerr << "tavo-cli rebuild: " << (p.warning() ? "warning: " : "") << tavo::english(p) << "\n";
+    return 1;
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "analysis/pipeline.h"
+#include "analysis/pick_file.h"
 #include "cli/commands.h"
 #include "common/fault.h"
 #include "common/numbers.h"
@@ -106,20 +106,12 @@ int run_render(const RenderOptions& o) {
 
     State st;
     st.picture = &rec;
-    st.Circle_Tol = 0.02f;
-    tx_org(st, o.file, 1);
-    switch (st.last_load.kind) {
-        case LoadReport::Kind::Ok:
-            break;
-        case LoadReport::Kind::ShortSamples:
-            std::cerr << "tavo-cli render: warning: " << o.file << ": " << st.last_load.detail << "\n";
-            break;
-        default:
-            std::cerr << "tavo-cli render: " << o.file << ": "
-                      << (st.last_load.detail.empty() ? std::string("cannot read the file")
-                                                      : st.last_load.detail)
-                      << "\n";
+    if (const Problem p = pick_file(st, o.file)) {
+        if (!p.warning()) {
+            std::cerr << "tavo-cli render: " << o.file << ": " << english(p) << "\n";
             return 1;
+        }
+        std::cerr << "tavo-cli render: warning: " << o.file << ": " << english(p) << "\n";
     }
 
     if (o.cycle) {

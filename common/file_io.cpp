@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 namespace tavo::file_io {
@@ -24,21 +23,21 @@ bool write_fd(int fd, const std::string& bytes) {
     return true;
 }
 
-std::string reason() {
-    return std::strerror(errno);
+IoFailure reason() {
+    return IoFailure::system(errno);
 }
 
 // Why `info` is no file to read or write whole: a folder, a device or a
 // pipe would block, never end, or be replaced by the rename.
-std::string not_ordinary(const struct stat& info) {
-    if (S_ISDIR(info.st_mode)) return kIsFolder;
-    if (!S_ISREG(info.st_mode)) return kNotOrdinary;
+IoFailure not_ordinary(const struct stat& info) {
+    if (S_ISDIR(info.st_mode)) return {IoFailure::Why::Folder, 0, IoFailure::Damage::None};
+    if (!S_ISREG(info.st_mode)) return {IoFailure::Why::NotOrdinaryFile, 0, IoFailure::Damage::None};
     return {};
 }
 
 // Opens without waiting for the other end of a pipe, then makes sure it is
 // an ordinary file; returns -1 with `err` set otherwise.
-int open_ordinary(const std::string& path, int flags, std::string& err, struct stat& info) {
+int open_ordinary(const std::string& path, int flags, IoFailure& err, struct stat& info) {
     const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) {
         err = reason();
@@ -50,7 +49,7 @@ int open_ordinary(const std::string& path, int flags, std::string& err, struct s
         return -1;
     }
     err = not_ordinary(info);
-    if (!err.empty()) {
+    if (err) {
         ::close(fd);
         return -1;
     }
@@ -60,14 +59,25 @@ int open_ordinary(const std::string& path, int flags, std::string& err, struct s
 
 }  // namespace
 
-std::string not_ordinary_file(const std::string& path) {
+IoFailure not_ordinary(const std::string& path) {
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 ? not_ordinary(info) : std::string();
+    return ::stat(path.c_str(), &info) == 0 ? not_ordinary(info) : IoFailure{};
 }
 
-std::string read_all(const std::string& path, std::string& content) {
+std::string not_ordinary_file(const std::string& path) {
+    switch (not_ordinary(path).why) {
+        case IoFailure::Why::Folder:
+            return kIsFolder;
+        case IoFailure::Why::NotOrdinaryFile:
+            return kNotOrdinary;
+        default:
+            return {};
+    }
+}
+
+IoFailure read_all(const std::string& path, std::string& content) {
     content.clear();
-    std::string err;
+    IoFailure err;
     struct stat info {};
     const int fd = open_ordinary(path, O_RDONLY, err, info);
     if (fd < 0) return err;
@@ -86,11 +96,11 @@ std::string read_all(const std::string& path, std::string& content) {
     return err;
 }
 
-std::string append_all(const std::string& path, const std::string& bytes) {
+IoFailure append_all(const std::string& path, const std::string& bytes) {
     // A pipe or device at the path is refused before opening it for
     // writing, which would wait for a reader.
-    std::string err = not_ordinary_file(path);
-    if (!err.empty()) return err;
+    IoFailure err = not_ordinary(path);
+    if (err) return err;
     // A file made here and then not written is removed again.
     struct stat info {};
     int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -102,21 +112,20 @@ std::string append_all(const std::string& path, const std::string& bytes) {
     }
     if (!write_fd(fd, bytes)) {
         err = reason();
-        if (!created && ::ftruncate(fd, info.st_size) != 0)
-            err += " (the file may end in an incomplete block)";
+        if (!created && ::ftruncate(fd, info.st_size) != 0) err.damage = IoFailure::Damage::IncompleteBlock;
     }
-    if (::close(fd) != 0 && err.empty()) err = reason();
-    if (!err.empty() && created) ::unlink(path.c_str());
+    if (::close(fd) != 0 && !err) err = reason();
+    if (err && created) ::unlink(path.c_str());
     return err;
 }
 
-std::string replace_all(const std::string& path, const std::string& bytes, int mode, bool* no_temp) {
+IoFailure replace_all(const std::string& path, const std::string& bytes, int mode, bool* no_temp) {
     // The rename would put the file in place of a folder, device or link.
     struct stat info {};
     if (::lstat(path.c_str(), &info) == 0) {
-        if (S_ISLNK(info.st_mode)) return "it is a symbolic link";
-        const std::string err = not_ordinary(info);
-        if (!err.empty()) return err;
+        if (S_ISLNK(info.st_mode)) return {IoFailure::Why::SymbolicLink, 0, IoFailure::Damage::None};
+        const IoFailure err = not_ordinary(info);
+        if (err) return err;
     }
     const std::filesystem::path real(path);
     const std::filesystem::path folder = real.parent_path();
@@ -126,23 +135,23 @@ std::string replace_all(const std::string& path, const std::string& bytes, int m
         if (no_temp) *no_temp = errno == EACCES || errno == EPERM || errno == EROFS;
         return reason();
     }
-    std::string err;
+    IoFailure err;
     if (!write_fd(fd, bytes)) err = reason();
-    if (err.empty() && ::fsync(fd) != 0) err = reason();
+    if (!err && ::fsync(fd) != 0) err = reason();
     if (mode < 0) {
         const mode_t mask = ::umask(0);
         ::umask(mask);
         mode = static_cast<int>(0666 & ~mask);
     }
-    if (err.empty() && ::fchmod(fd, static_cast<mode_t>(mode)) != 0) err = reason();
-    if (::close(fd) != 0 && err.empty()) err = reason();
-    if (err.empty() && ::rename(tmpl.c_str(), path.c_str()) != 0) err = reason();
-    if (!err.empty()) ::unlink(tmpl.c_str());
+    if (!err && ::fchmod(fd, static_cast<mode_t>(mode)) != 0) err = reason();
+    if (::close(fd) != 0 && !err) err = reason();
+    if (!err && ::rename(tmpl.c_str(), path.c_str()) != 0) err = reason();
+    if (err) ::unlink(tmpl.c_str());
     return err;
 }
 
-std::string write_in_place(const std::string& path, const std::string& bytes) {
-    std::string err;
+IoFailure write_in_place(const std::string& path, const std::string& bytes) {
+    IoFailure err;
     struct stat info {};
     const int fd = open_ordinary(path, O_RDWR | O_CREAT, err, info);
     if (fd < 0) return err;
@@ -162,9 +171,9 @@ std::string write_in_place(const std::string& path, const std::string& bytes) {
         // Rewriting the old bytes needs no new space.
         const bool restored = ::lseek(fd, 0, SEEK_SET) == 0 && write_fd(fd, old) &&
                               ::ftruncate(fd, static_cast<off_t>(old.size())) == 0;
-        if (!restored) err += " (the file may be partly overwritten)";
+        if (!restored) err.damage = IoFailure::Damage::PartlyOverwritten;
     }
-    if (::close(fd) != 0 && err.empty()) err = reason();
+    if (::close(fd) != 0 && !err) err = reason();
     return err;
 }
 

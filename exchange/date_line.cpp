@@ -14,10 +14,9 @@ std::string exchange_date_line(std::string_view test_time) {
     return year + "-" + month + "-" + day;
 }
 
-std::string test_time_of_date_line(std::string_view line) {
+std::optional<std::string> test_time_of_date_line(std::string_view line) {
     const std::size_t dash = line.find('-');
-    if (dash == std::string_view::npos)
-        throw ExchangeError("the test date \"" + std::string(line) + "\" holds no \"-\"");
+    if (dash == std::string_view::npos) return std::nullopt;
     const std::string year(line.substr(0, dash));
     const std::string_view rest = line.substr(dash + 1);
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <utility>
 
-#include "analysis/pipeline.h"
+#include "analysis/pick_file.h"
 #include "common/fault.h"
 #include "common/file_io.h"
 #include "common/number_text.h"
@@ -81,6 +81,8 @@ struct BusyPointer {
     State& st_;
 };
 
+// Reads the blocks of the text. Each step returns false when it met a
+// problem, which `problem` then holds with its place in the file.
 class Reader {
 public:
     Reader(State& st, const std::string& file, std::vector<std::string> lines)
@@ -93,51 +95,71 @@ public:
     }
 
     // The next line of a section; the file must not end inside it.
-    Line next(const char* section, bool trim = true) {
-        if (pos_ >= lines_.size()) fail(std::string("the file ends inside the ") + section + " section");
+    std::optional<Line> next(const char* section, bool trim = true) {
+        if (pos_ >= lines_.size()) {
+            fail(Problem::Kind::EndsInSection, section);
+            return std::nullopt;
+        }
         const std::string& line = lines_[pos_++];
-        return {trim ? trim_blanks(line) : line, pos_};
+        return Line{trim ? trim_blanks(line) : line, pos_};
     }
 
     // Fields 0..count-1 of one line into `a`.
-    void read_fields(SampleArray& a, const Line& line, int width, const char* what) {
-        if (count <= 0) return;
-        check_count();
-        const Fields f(line.text);
+    bool read_fields(SampleArray& a, const std::optional<Line>& line, int width, Quantity what) {
+        if (!line) return false;
+        if (count <= 0) return true;
+        if (count > kArrayLen) {
+            Problem p;
+            p.kind = Problem::Kind::CountTooLarge;
+            p.numbers = {count};
+            return fail(std::move(p));
+        }
+        const Fields f(line->text);
         const std::size_t need = static_cast<std::size_t>(count) * static_cast<std::size_t>(width);
-        if (f.chars() < need)
-            fail(std::string("the ") + what + " line (line " + int_text(static_cast<long>(line.no)) +
-                 ") holds " + int_text(static_cast<long>(f.chars())) + " characters, " +
-                 int_text(static_cast<long>(need)) + " needed for " + int_text(count) + " fields of " +
-                 int_text(width));
+        if (f.chars() < need) {
+            Problem p;
+            p.kind = Problem::Kind::LineTooShort;
+            p.quantity = what;
+            p.numbers = {static_cast<long>(line->no), static_cast<long>(f.chars()), static_cast<long>(need),
+                         count, width};
+            return fail(std::move(p));
+        }
         for (int i = 0; i < count; ++i) a[static_cast<std::size_t>(i)] = f.value(i, width);
+        return true;
     }
 
     // Three lines of one phase each, summed per field and divided.
-    void read_phases(SampleArray& a, const char* section, int width, float divisor, const char* what,
-                     const Line* first = nullptr, const Line* second = nullptr) {
+    bool read_phases(SampleArray& a, const char* section, int width, float divisor, Quantity what,
+                     const std::optional<Line>& first = std::nullopt,
+                     const std::optional<Line>& second = std::nullopt) {
         SampleArray p1{}, p2{}, p3{};
-        read_fields(p1, first ? *first : next(section), width, what);
-        read_fields(p2, second ? *second : next(section), width, what);
-        read_fields(p3, next(section), width, what);
+        if (!read_fields(p1, first ? first : next(section), width, what) ||
+            !read_fields(p2, second ? second : next(section), width, what) ||
+            !read_fields(p3, next(section), width, what))
+            return false;
         for (int i = 0; i < count; ++i) {
             const auto k = static_cast<std::size_t>(i);
             a[k] = checked(checked(checked(p1[k] + p2[k]) + p3[k]) / divisor);
         }
+        return true;
     }
 
-    [[noreturn]] void fail(const std::string& reason, bool block_end = false) const {
-        std::string where = "exchange file \"" + file_ + "\", " +
-                            (block_end ? "block ending at line " : "line ") +
-                            int_text(static_cast<long>(tag_line_));
-        if (flags & kWellName) where += " (well \"" + st_.Txt_WellName + "\")";
-        throw ExchangeError(where + ": " + reason);
+    // Keeps the first problem met, placed at the current tag line (or, for
+    // the rebuild of a block, the block's last one).
+    bool fail(Problem p) {
+        if (!problem) {
+            p.path = file_;
+            p.line = static_cast<long>(tag_line_);
+            if (flags & kWellName) p.well = st_.Txt_WellName;
+            problem = std::move(p);
+        }
+        return false;
     }
-
-    void check_count() const {
-        if (count > kArrayLen)
-            fail("the count " + int_text(count) + " is more than the " + int_text(kArrayLen) +
-                 " samples a curve holds");
+    bool fail(Problem::Kind kind, std::string detail = {}) {
+        Problem p;
+        p.kind = kind;
+        p.detail = std::move(detail);
+        return fail(std::move(p));
     }
 
     State& st_;
@@ -147,30 +169,35 @@ public:
     std::size_t tag_line_ = 0;  // 1-based number of the last tag line
     int16_t count = 0;
     int flags = 0;
+    Problem problem;
 };
 
-void read_well_name(Reader& r) {
-    r.st_.Txt_WellName = r.next("[wellname]").text;
+bool read_well_name(Reader& r) {
+    const auto line = r.next("[wellname]");
+    if (line) r.st_.Txt_WellName = line->text;
+    return line.has_value();
 }
 
-void read_test_date(Reader& r) {
-    const std::string line = r.next("[testdate]").text;
-    try {
-        r.st_.Txt_TestTime = test_time_of_date_line(line);
-    } catch (const ExchangeError& e) {
-        r.fail(e.what());
-    }
+bool read_test_date(Reader& r) {
+    const auto line = r.next("[testdate]");
+    if (!line) return false;
+    auto time = test_time_of_date_line(line->text);
+    if (!time) return r.fail(Problem::Kind::DateWithoutDash, line->text);
+    r.st_.Txt_TestTime = std::move(*time);
+    return true;
 }
 
-void read_count(Reader& r) {
-    const std::string line = r.next("[count]", false).text;
+bool read_count(Reader& r) {
+    const auto line = r.next("[count]", false);
+    if (!line) return false;
     try {
-        r.count = to_i16(MyVal(line));
+        r.count = to_i16(MyVal(line->text));
     } catch (const Fault&) {
-        r.fail("the count \"" + trim_blanks(line) + "\" does not fit a 16-bit number");
+        return r.fail(Problem::Kind::CountNotShort, trim_blanks(line->text));
     }
     // No field would be read: the block would carry the curves held before.
-    if (r.count < 1) r.fail("the count \"" + trim_blanks(line) + "\" is not a number of points");
+    if (r.count < 1) return r.fail(Problem::Kind::CountNotPoints, trim_blanks(line->text));
+    return true;
 }
 
 // The sections a block in progress still lacks, as their tags.
@@ -191,77 +218,78 @@ std::string missing_sections(int flags) {
 
 // A new well begins while the one before it lacks a section: going on
 // would build one tester file from the sections of two wells.
-void check_block_start(Reader& r) {
-    if ((r.flags & ~kCount) == 0) return;
-    r.fail("a new block begins here, but the block before it has no " + missing_sections(r.flags) +
-           " section");
+bool check_block_start(Reader& r) {
+    if ((r.flags & ~kCount) == 0) return true;
+    return r.fail(Problem::Kind::BlockLacksSections, missing_sections(r.flags));
 }
 
-void read_card(Reader& r) {
+bool read_card(Reader& r) {
     State& st = r.st_;
-    const std::string stroke = r.next("[gtsj]").text;
-    const std::string rate = r.next("[gtsj]").text;
-    const Line load = r.next("[gtsj]");
-    const Line pos = r.next("[gtsj]");
+    const auto stroke = r.next("[gtsj]");
+    if (!stroke) return false;
+    const auto rate = r.next("[gtsj]");
+    if (!rate) return false;
+    const auto load = r.next("[gtsj]");
+    if (!load) return false;
+    const auto pos = r.next("[gtsj]");
+    if (!pos) return false;
 
-    const float stroke_m = MyVal(stroke);
+    const float stroke_m = MyVal(stroke->text);
     try {
         st.head.Stroke_Len = to_i16(checked(stroke_m * 1000.0f));
     } catch (const Fault&) {
-        r.fail("the stroke \"" + stroke + "\" m does not fit its 16-bit field in mm");
+        return r.fail(Problem::Kind::StrokeNotShort, stroke->text);
     }
-    const float spm = MyVal(rate);
-    if (spm == 0.0f) r.fail("the stroke rate \"" + rate + "\" is 0: no stroke length follows from it");
+    const float spm = MyVal(rate->text);
+    if (spm == 0.0f) return r.fail(Problem::Kind::RateZero, rate->text);
     try {
         st.Circle_Num = to_i16(fdiv(3000.0f, spm));
     } catch (const Fault&) {
-        r.fail("the stroke rate \"" + rate + "\" gives a stroke longer than a 16-bit field holds");
+        return r.fail(Problem::Kind::RateTooSmall, rate->text);
     }
     st.head.Stroke_Pnt = st.Circle_Num;
-    r.read_fields(st.Force_Dat, load, 5, "load");
-    r.read_fields(st.Pos_Dat, pos, 4, "displacement");
+    return r.read_fields(st.Force_Dat, load, 5, Quantity::Load) &&
+           r.read_fields(st.Pos_Dat, pos, 4, Quantity::Displacement);
 }
 
-void read_power(Reader& r) {
+bool read_power(Reader& r) {
     State& st = r.st_;
     const int c = r.count;
-    const Line a = r.next("[glsj]");
-    r.read_fields(st.Cur_Dat, a, 5, "current");
-    const Line b = r.next("[glsj]");
-    if (static_cast<long>(char_count(b.text)) < 5L * c) {
+    const auto a = r.next("[glsj]");
+    if (!r.read_fields(st.Cur_Dat, a, 5, Quantity::Current)) return false;
+    const auto b = r.next("[glsj]");
+    if (!b) return false;
+    if (static_cast<long>(char_count(b->text)) < 5L * c) {
         // One line per curve.
-        r.read_fields(st.Vol_Dat, b, 4, "voltage");
-        r.read_fields(st.Pow_Dat, r.next("[glsj]"), 5, "active power");
-        r.read_fields(st.Var_Dat, r.next("[glsj]"), 5, "reactive power");
-        return;
+        return r.read_fields(st.Vol_Dat, b, 4, Quantity::Voltage) &&
+               r.read_fields(st.Pow_Dat, r.next("[glsj]"), 5, Quantity::ActivePower) &&
+               r.read_fields(st.Var_Dat, r.next("[glsj]"), 5, Quantity::ReactivePower);
     }
     // Three lines per curve, one per phase.
-    r.read_phases(st.Cur_Dat, "[glsj]", 5, 3.0f, "current", &a, &b);
-    r.read_phases(st.Vol_Dat, "[glsj]", 4, 3.0f, "voltage");
-    r.read_phases(st.Pow_Dat, "[glsj]", 5, 10.0f, "active power");
-    r.read_phases(st.Var_Dat, "[glsj]", 5, 10.0f, "reactive power");
+    return r.read_phases(st.Cur_Dat, "[glsj]", 5, 3.0f, Quantity::Current, a, b) &&
+           r.read_phases(st.Vol_Dat, "[glsj]", 4, 3.0f, Quantity::Voltage) &&
+           r.read_phases(st.Pow_Dat, "[glsj]", 5, 10.0f, Quantity::ActivePower) &&
+           r.read_phases(st.Var_Dat, "[glsj]", 5, 10.0f, Quantity::ReactivePower);
 }
 
 }  // namespace
 
-std::string rebuild_directory(const std::string& FileName) {
+std::optional<std::string> rebuild_directory(const std::string& FileName) {
     const fs::path p(FileName);
     const std::string name = p.filename().string();
     const std::size_t start = name.find_first_not_of('.');
     const std::size_t dot = start == std::string::npos ? std::string::npos : name.find('.', start);
-    if (dot == std::string::npos)
-        throw ExchangeError("the exchange file name \"" + FileName +
-                            "\" has no extension, so no folder for the rebuilt files can be named after it");
+    if (dot == std::string::npos) return std::nullopt;
     return (p.parent_path() / name.substr(0, dot)).string();
 }
 
-std::vector<std::string> InvOutFile(State& st, const std::string& FileName) {
-    return InvOutFile(st, FileName, {});
-}
-
-std::vector<std::string> InvOutFile(State& st, const std::string& FileName, const RebuiltFileHook& on_file,
-                                    std::string* unfinished) {
-    if (unfinished) unfinished->clear();
+Rebuilt InvOutFile(State& st, const std::string& FileName, const RebuiltFileHook& on_file) {
+    Rebuilt out;
+    auto stop = [&](Problem::Kind kind) {
+        out.problem.kind = kind;
+        out.problem.path = FileName;
+        return out;
+    };
     // 1. The fixed header fields of every rebuilt file.
     static constexpr std::array<uint8_t, 12> kMark = {26,  21,  'P', 'e', 'l', 'o',
                                                       'r', '.', 'V', 'a', 'n', 't'};
@@ -271,73 +299,67 @@ std::vector<std::string> InvOutFile(State& st, const std::string& FileName, cons
     st.head.Point_Num = 3000;
 
     // 2./3. The target folder, made once the text has been read.
-    const std::string dir = rebuild_directory(FileName);
+    const std::optional<std::string> folder = rebuild_directory(FileName);
+    if (!folder) return stop(Problem::Kind::NoExtension);
+    const std::string& dir = *folder;
     const BusyPointer busy(st);
     std::string content;
-    const std::string err = file_io::read_all(FileName, content);
-    if (!err.empty()) throw ExchangeError("cannot read the exchange file \"" + FileName + "\": " + err);
+    out.problem.io = file_io::read_all(FileName, content);
+    if (out.problem.io) return stop(Problem::Kind::CannotReadExchange);
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(dir, ec))) {
         fs::create_directory(dir, ec);
-        if (ec)
-            throw ExchangeError("cannot create the folder \"" + dir +
-                                "\" for the rebuilt files: " + ec.message());
+        if (ec) {
+            out.problem.io = IoFailure::system(ec.value());
+            out.problem.detail = dir;
+            return stop(Problem::Kind::CannotCreateFolder);
+        }
     }
 
     // 4./5. Dispatch on the tags; a complete block becomes a tester file.
     Reader r(st, FileName, split_lines(content));
-    std::vector<std::string> written;
     while (const auto raw = r.next_tag_line()) {
         const std::string tag = left_chars(trim_blanks(*raw), 10);
+        bool ok = true;
         try {
             if (tag == "[wellname]") {
-                check_block_start(r);
-                read_well_name(r);
+                ok = check_block_start(r) && read_well_name(r);
                 r.flags |= kWellName;
             } else if (tag == "[testdate]") {
-                read_test_date(r);
+                ok = read_test_date(r);
                 r.flags |= kTestDate;
             } else if (tag.starts_with("[count]")) {
-                read_count(r);
+                ok = read_count(r);
                 r.flags |= kCount;
             } else if (tag.starts_with("[gtsj]")) {
-                read_card(r);
+                ok = read_card(r);
                 r.flags |= kCard;
             } else if (tag.starts_with("[glsj]")) {
-                read_power(r);
+                ok = read_power(r);
                 r.flags |= kPower;
             } else {
                 continue;
             }
         } catch (const Fault& f) {
-            r.fail(std::string("a number field cannot be read (") + f.what() + ")");
+            ok = r.fail(fault_problem(Problem::Kind::FieldUnreadable, f));
         }
+        if (!ok) break;
         if (r.flags != kComplete) continue;
 
         std::string name;
-        try {
-            name = Save_Org_file(st, dir, st.Txt_WellName, r.count);
-        } catch (const ExchangeError& e) {
-            r.fail(e.what(), true);
+        if (Problem p = Save_Org_file(st, dir, st.Txt_WellName, r.count, name)) {
+            r.fail(std::move(p));
+            break;
         }
         const std::string path = (fs::path(dir) / name).string();
-        written.push_back(path);
-        try {
-            st.Circle_Tol = 0.02f;
-            tx_org(st, path, 1);
-        } catch (const std::exception& e) {
-            r.fail("the rebuilt file \"" + path + "\" was written but cannot be analysed: " + e.what(), true);
-        }
+        out.files.push_back(path);
+        pick_file(st, path);
         if (on_file) on_file(path);
         r.flags = 0;
     }
-    if (unfinished && (r.flags & ~kCount) != 0) {
-        *unfinished = "exchange file \"" + FileName + "\", line " + int_text(static_cast<long>(r.tag_line_));
-        if (r.flags & kWellName) *unfinished += " (well \"" + st.Txt_WellName + "\")";
-        *unfinished += ": the file ends inside a block that has no " + missing_sections(r.flags) +
-                       " section; that block gives no tester file";
-    }
-    return written;
+    if (!r.problem && (r.flags & ~kCount) != 0) r.fail(Problem::Kind::UnfinishedBlock, missing_sections(r.flags));
+    out.problem = std::move(r.problem);
+    return out;
 }
 
 }  // namespace tavo

@@ -2,6 +2,7 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
+#include <optional>
 
 #include "analysis/fourier.h"
 #include "common/fault.h"
@@ -56,12 +57,12 @@ int16_t estimate_test_mode(const State& st) {
     return r > 2.0f ? int16_t{16388} : int16_t{16385};
 }
 
-int16_t word(float scaled, int p, const char* what, float value, const char* unit) {
+// The 16-bit word of a scaled sample; none when it does not fit.
+std::optional<int16_t> word(float scaled) {
     try {
         return to_i16(scaled);
     } catch (const Fault&) {
-        throw ExchangeError("sample " + int_text(p) + ": the " + what + " " + plain_form(value) + " " + unit +
-                            " does not fit its 16-bit field");
+        return std::nullopt;
     }
 }
 
@@ -92,12 +93,12 @@ std::string safe_file_name(std::string_view well) {
     return out;
 }
 
-std::string Save_Org_file(State& st, const std::string& PathDir, const std::string& FileName,
-                          int16_t /*Count*/) {
+Problem Save_Org_file(State& st, const std::string& PathDir, const std::string& FileName, int16_t /*Count*/,
+                      std::string& name) {
     // 1. The first free name.
     const fs::path dir(PathDir);
     const std::string base = safe_file_name(trim_blanks(FileName)) + ".O";
-    std::string name = base;
+    name = base;
     for (int k = 0; k <= 99; ++k) {
         const std::string candidate = base + (k < 10 ? "0" : "") + int_text(k);
         if (!name_taken(dir / candidate)) {
@@ -107,24 +108,26 @@ std::string Save_Org_file(State& st, const std::string& PathDir, const std::stri
     }
 
     // 2. One stroke of Circle_Num samples; the displacement smoothed.
+    Problem p;
     const int16_t m = st.Circle_Num;
-    if (m < 1 || m > kArrayLen)
-        throw ExchangeError("the stroke rate gives a stroke of " + int_text(m) +
-                            " samples (3000 / rate), outside the 1.." + int_text(kArrayLen) +
-                            " a curve holds");
+    if (m < 1 || m > kArrayLen) {
+        p.kind = Problem::Kind::RebuildStroke;
+        p.numbers = {m};
+        return p;
+    }
     try {
         for (SampleArray* a : {&st.Force_Dat, &st.Cur_Dat, &st.Var_Dat, &st.Pow_Dat, &st.Vol_Dat})
             from_144(*a, m, 31);
         from_144(st.Pos_Dat, m, 7);
     } catch (const Fault& f) {
-        throw ExchangeError(std::string("the curves cannot be resampled (") + f.what() + ")");
+        return fault_problem(Problem::Kind::RebuildCurves, f);
     }
 
     // 3. The test mode.
     try {
         st.head.Test_Mode = estimate_test_mode(st);
     } catch (const Fault& f) {
-        throw ExchangeError(std::string("the test mode cannot be estimated (") + f.what() + ")");
+        return fault_problem(Problem::Kind::RebuildTestMode, f);
     }
 
     // 4. The header texts.
@@ -136,16 +139,32 @@ std::string Save_Org_file(State& st, const std::string& PathDir, const std::stri
     const HeadBytes hb = encode_head(st.head);
     std::string bytes(reinterpret_cast<const char*>(hb.data()), hb.size());
     bytes.reserve(kHeadSize + kPointSize * kMaxSamples);
-    for (int p = 0; p < kMaxSamples; ++p) {
-        const int q = p % m;
+    for (int q = 0; q < kMaxSamples; ++q) {
+        const int from = q % m;
         for (SampleArray* a : {&st.Force_Dat, &st.Pos_Dat, &st.Var_Dat, &st.Vol_Dat, &st.Pow_Dat})
-            (*a)[p] = (*a)[q];
+            (*a)[q] = (*a)[from];
+        // A sample word that does not fit stops the block, naming the sample.
+        const auto misfit = [&](Quantity what, float value) {
+            p.kind = Problem::Kind::SampleNotShort;
+            p.quantity = what;
+            p.numbers = {q};
+            p.detail = plain_form(value);
+            return p;
+        };
         Org_Point pt;
-        pt.IQ_Raw = word(st.Var_Dat[p] * 100.0f, p, "reactive power", st.Var_Dat[p], "kVar");
-        pt.Vol_Raw = voltage_word(st.Vol_Dat[p] * 50.0f);
-        pt.Pow_Raw = word(st.Pow_Dat[p] * 100.0f, p, "active power", st.Pow_Dat[p], "kW");
-        pt.Pos_Raw = word(st.Pos_Dat[p] * 1000.0f, p, "displacement", st.Pos_Dat[p], "m");
-        pt.Force_Raw = word(st.Force_Dat[p] * 100.0f, p, "load", st.Force_Dat[p], "kN");
+        const auto var = word(st.Var_Dat[q] * 100.0f);
+        if (!var) return misfit(Quantity::ReactivePower, st.Var_Dat[q]);
+        pt.IQ_Raw = *var;
+        pt.Vol_Raw = voltage_word(st.Vol_Dat[q] * 50.0f);
+        const auto pow = word(st.Pow_Dat[q] * 100.0f);
+        if (!pow) return misfit(Quantity::ActivePower, st.Pow_Dat[q]);
+        pt.Pow_Raw = *pow;
+        const auto pos = word(st.Pos_Dat[q] * 1000.0f);
+        if (!pos) return misfit(Quantity::Displacement, st.Pos_Dat[q]);
+        pt.Pos_Raw = *pos;
+        const auto force = word(st.Force_Dat[q] * 100.0f);
+        if (!force) return misfit(Quantity::Load, st.Force_Dat[q]);
+        pt.Force_Raw = *force;
         st.point = pt;
         const PointBytes pb = encode_point(pt);
         bytes.append(reinterpret_cast<const char*>(pb.data()), pb.size());
@@ -153,9 +172,12 @@ std::string Save_Org_file(State& st, const std::string& PathDir, const std::stri
 
     // 6. Written whole or not at all.
     const fs::path target = dir / name;
-    const std::string err = file_io::replace_all(target.string(), bytes);
-    if (!err.empty()) throw ExchangeError("cannot write the tester file \"" + target.string() + "\": " + err);
-    return name;
+    p.io = file_io::replace_all(target.string(), bytes);
+    if (p.io) {
+        p.kind = Problem::Kind::CannotWriteTester;
+        p.detail = target.string();
+    }
+    return p;
 }
 
 }  // namespace tavo

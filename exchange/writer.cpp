@@ -39,9 +39,9 @@ bool blank(std::string_view s) {
 }  // namespace
 
 std::string exchange_block(const State& st) {
+    // A stroke outside the arrays cannot be resampled.
     if (st.Circle_Num < 1 || st.Circle_Num > kArrayLen)
-        throw ExchangeError("the stroke length of " + int_text(st.Circle_Num) + " samples is outside 1.." +
-                            int_text(kArrayLen));
+        raise_fault(FaultKind::IndexOutOfRange, "index outside the array");
     const int16_t n = st.Circle_Num;
     std::string b;
     b += "[wellname]";
@@ -71,31 +71,49 @@ std::string exchange_block(const State& st) {
     return b;
 }
 
-std::string out_txt_block(const State& st, const std::string& target) {
+Problem out_txt_block(const State& st, const std::string& target, std::string& block) {
+    block.clear();
     if (blank(st.Txt_WellName)) return {};
-    const std::string where = "exchange file \"" + target + "\", well \"" + st.Txt_WellName + "\": ";
-    if (target.empty())
-        throw ExchangeError("no exchange file is named to write the well \"" + st.Txt_WellName + "\" to");
-    try {
-        return exchange_block(st);
-    } catch (const ExchangeError& e) {
-        throw ExchangeError(where + e.what());
-    } catch (const Fault& f) {
-        throw ExchangeError(where + "the curves cannot be resampled and written as fields (" + f.what() +
-                            ")");
+    Problem p;
+    p.path = target;
+    p.well = st.Txt_WellName;
+    if (target.empty()) {
+        p.kind = Problem::Kind::NoExchangeTarget;
+        return p;
     }
+    if (st.Circle_Num < 1 || st.Circle_Num > kArrayLen) {
+        p.kind = Problem::Kind::StrokeOutOfRange;
+        p.numbers = {st.Circle_Num};
+        return p;
+    }
+    try {
+        block = exchange_block(st);
+    } catch (const Fault& f) {
+        Problem fp = fault_problem(Problem::Kind::CurvesNotWritable, f);
+        fp.path = target;
+        fp.well = st.Txt_WellName;
+        return fp;
+    }
+    return {};
 }
 
-void append_exchange_block(const std::string& target, const std::string& block) {
-    if (block.empty()) return;
-    const std::string err = file_io::append_all(target, block);
-    if (!err.empty()) throw ExchangeError("cannot write the exchange file \"" + target + "\": " + err);
+Problem append_exchange_block(const std::string& target, const std::string& block) {
+    if (block.empty()) return {};
+    Problem p;
+    p.io = file_io::append_all(target, block);
+    if (p.io) {
+        p.kind = Problem::Kind::CannotWriteExchange;
+        p.path = target;
+    }
+    return p;
 }
 
-void out_txt_file(State& st) {
+Problem out_txt_file(State& st) {
     // The whole block first: a fault leaves the file as it was.
     const std::string target = MyTrim(st.TxtOutFile);
-    append_exchange_block(target, out_txt_block(st, target));
+    std::string block;
+    if (Problem p = out_txt_block(st, target, block)) return p;
+    return append_exchange_block(target, block);
 }
 
 }  // namespace tavo

@@ -12,7 +12,7 @@
 #include <system_error>
 #include <vector>
 
-#include "analysis/pipeline.h"
+#include "analysis/pick_file.h"
 #include "common/fault.h"
 #include "exchange/exchange.h"
 #include "fuzz/fuzz_support.h"
@@ -37,9 +37,8 @@ inline RunResult fuzz_tester_file_once(const uint8_t* data, size_t size) {
     RecordingSurface surface(std::make_shared<FixedMetrics>());
     State st;
     st.picture = &surface;
-    st.Circle_Tol = 0.02f;
     for (int click = 0; click < 2; ++click) {
-        tx_org(st, path.string(), 1);
+        pick_file(st, path.string());
         Disp_Pow_Data(st);
         stmt([&] { RodEngMapDisplay(st); });
         iup_line_form(st, 10.0f, 10.0f);
@@ -63,13 +62,8 @@ inline RunResult fuzz_exchange_once(const uint8_t* data, size_t size) {
     RunResult run;
     std::string& problem = run.problem;
     State st;
-    st.Circle_Tol = 0.02f;
-    std::vector<std::string> written;
-    try {
-        written = InvOutFile(st, text.string());
-    } catch (const ExchangeError&) {
-        // a clear error is a valid outcome
-    }
+    // A problem reported is a valid outcome.
+    const std::vector<std::string> written = InvOutFile(st, text.string()).files;
     std::error_code ec;
     const fs::path base = fs::weakly_canonical(target, ec);
     for (const auto& w : written) {

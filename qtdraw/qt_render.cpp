@@ -124,7 +124,8 @@ void paint_recording(QPainter& p, const RecordingSurface& rec, const QSizeF& are
     // Thin lines stay crisp at one device pixel a unit; finer devices get
     // smooth lines.
     const double device_scale = std::abs(p.deviceTransform().m11());
-    p.setRenderHint(QPainter::Antialiasing, device_scale >= 1.5);
+    const bool smooth = device_scale >= 1.5;
+    p.setRenderHint(QPainter::Antialiasing, smooth);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     p.setBrush(Qt::NoBrush);
 
@@ -148,11 +149,22 @@ void paint_recording(QPainter& p, const RecordingSurface& rec, const QSizeF& are
             }
             case OpKind::Text: {
                 if (op.text.empty()) break;
-                const QFont font = view_font(op.font, op.size, p.device());
+                QFont font = view_font(op.font, op.size, p.device());
+                const QFontMetricsF fm(font, p.device());
+                QPointF at(a.x(), a.y() + fm.ascent());
+                if (!smooth) {
+                    // At one device pixel a unit, glyphs fitted to the pixel
+                    // grid on a whole-pixel baseline are as dark and crisp as
+                    // the window's labels; the place of the text, measured
+                    // without hinting, stays.
+                    font.setHintingPreference(QFont::PreferFullHinting);
+                    const QTransform& t = p.worldTransform();
+                    const QPointF d = t.map(at);
+                    at = t.inverted().map(QPointF(std::round(d.x()), std::round(d.y())));
+                }
                 p.setFont(font);
                 p.setPen(palette_color(op.color));
-                const QFontMetricsF fm(font, p.device());
-                p.drawText(QPointF(a.x(), a.y() + fm.ascent()), QString::fromStdString(op.text));
+                p.drawText(at, QString::fromStdString(op.text));
                 break;
             }
         }

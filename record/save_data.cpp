@@ -18,16 +18,22 @@ SaveReport Save_Data(State& st) {
     // 1. The target.
     st.Cur_File = MyTrim(st.TxtOutFile);
     report.path = st.Cur_File;
+    report.problem.path = st.Cur_File;
+    auto failed = [&](IoFailure io) {
+        report.kind = SaveReport::Kind::Failed;
+        report.problem.kind = Problem::Kind::CannotWriteBack;
+        report.problem.io = io;
+        return report;
+    };
     const fs::path target(st.Cur_File);
 
     // 2. The overwrite question.
     std::error_code ec;
     if (fs::exists(target, ec)) {
         // A folder, device or pipe is no tester file to overwrite.
-        if (!fs::is_regular_file(target, ec)) {
-            report.detail = fs::is_directory(target, ec) ? "it is a folder" : "it is not an ordinary file";
-            return report;
-        }
+        if (!fs::is_regular_file(target, ec))
+            return failed({fs::is_directory(target, ec) ? IoFailure::Why::Folder : IoFailure::Why::NotOrdinaryFile,
+                           0, IoFailure::Damage::None});
         const std::string text = target.filename().string() + "已经存在，你确定要覆盖它吗？";
         const bool yes = st.hooks.ask_yes_no ? st.hooks.ask_yes_no("警告信息", text) : true;
         if (!yes) {
@@ -71,7 +77,7 @@ SaveReport Save_Data(State& st) {
         real = fs::canonical(target, ec);
         if (ec) real = target;
         std::string old;
-        if (file_io::read_all(real.string(), old).empty() && old.size() > bytes.size())
+        if (!file_io::read_all(real.string(), old) && old.size() > bytes.size())
             bytes.append(old, bytes.size(), std::string::npos);
         struct stat sb {};
         if (::stat(real.c_str(), &sb) == 0) mode = static_cast<int>(sb.st_mode & 07777);
@@ -80,13 +86,9 @@ SaveReport Save_Data(State& st) {
     // Where the folder does not allow a temporary file but the file may be
     // written, it is written in place as the tester's software did.
     bool no_temp = false;
-    std::string err = file_io::replace_all(real.string(), bytes, mode, &no_temp);
-    if (!err.empty() && no_temp) err = file_io::write_in_place(real.string(), bytes);
-    if (!err.empty()) {
-        report.kind = SaveReport::Kind::Failed;
-        report.detail = err;
-        return report;
-    }
+    IoFailure err = file_io::replace_all(real.string(), bytes, mode, &no_temp);
+    if (err && no_temp) err = file_io::write_in_place(real.string(), bytes);
+    if (err) return failed(err);
 
     // 9. Refresh the file list.
     if (st.hooks.refresh_file_list) st.hooks.refresh_file_list();

@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "common/problem.h"
 #include "record/org_records.h"
 
 namespace tavo {
@@ -31,12 +32,12 @@ struct LoadReport {
     std::string detail;        // human-readable reason
 };
 
-// What Save_Data did.
+// What Save_Data did; a failure's problem is of kind CannotWriteBack.
 struct SaveReport {
     enum class Kind { Written, Declined, Failed };
     Kind kind = Kind::Failed;
     std::string path;
-    std::string detail;
+    Problem problem;
 };
 
 class Surface;  // views/surface.h

@@ -4,10 +4,10 @@ set -euo pipefail
 
 PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n
   nlohmann-json3-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-arphic-uming
+  fonts-arphic-uming fonts-wqy-microhei
   xvfb xauth
   dpkg-dev
   clang libclang-rt-14-dev

@@ -3,6 +3,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QtTest>
 
 #include "app/dir_list.h"
@@ -10,6 +12,7 @@
 #include "window_fixture.h"
 
 using namespace tavo;
+using tavo::testing::samples_dir;
 using tavo::testing::WindowFixture;
 
 namespace {
@@ -30,7 +33,7 @@ private slots:
     void treeShowsTheDataFolderAtStart();
     void directoryChangeListsTheNewDirectory();
     void clickAnalysesTheFile();
-    void unreadableFileIsReportedUnobtrusively();
+    void damagedFileKeepsThePreviousTestAndRefusesExport();
     void ctrlAndShiftSelectSeveralAnalysingEachClicked();
     void arrowKeysAnalyseTheFileMovedTo();
     void rightButtonDeletesAfterTheQuestion();
@@ -86,7 +89,7 @@ void BrowserTest::clickAnalysesTheFile() {
     QVERIFY(!w.Txt_TestTime->text().isEmpty());
     QVERIFY(!w.Picture1->surface().ops.empty());  // the chart was drawn
     QVERIFY(!w.StatusLine->property("failure").toBool());
-    QVERIFY(w.StatusLine->text().contains(kYang));
+    QVERIFY(w.statusText().contains(kYang));
     QVERIFY(!QApplication::overrideCursor());  // the hourglass is gone
     QVERIFY(f.questions.isEmpty() && f.errors.isEmpty());
 }
@@ -103,20 +106,63 @@ void BrowserTest::treeShowsTheDataFolderAtStart() {
     QCOMPARE(tree->path(), QDir::cleanPath(f.data));
 }
 
-void BrowserTest::unreadableFileIsReportedUnobtrusively() {
+// A file that cannot be read is not analysed: what is on display stays, the
+// status line says why, and nothing of it is exported or written back.
+void BrowserTest::damagedFileKeepsThePreviousTestAndRefusesExport() {
     WindowFixture f;
     f.start();
+    TransFom& w = *f.w;
     f.press_file(kYang);
+    f.press_picture();  // the table
+    const std::vector<DrawOp> shown = w.Picture1->surface().ops;
+    const QString well = w.Txt_WellName->text(), cycle = w.CircleDot->text(), tip = w.Picture1->toolTip();
+    const auto cur_dat = w.st.Cur_Dat;
+    const std::string cur_file = w.st.Cur_File;
     touch(f.data + "/bad.O00", QByteArray(10, '\0'));  // shorter than its header
-    f.w->File1->refresh();
-    f.press_file("bad.O00");
-    QVERIFY(f.questions.isEmpty() && f.errors.isEmpty());  // no message box
-    QVERIFY(f.w->StatusLine->property("failure").toBool());
-    QVERIFY(f.w->StatusLine->text().contains(f.data + "/bad.O00"));
-    QVERIFY(f.w->StatusLine->text().contains(QStringLiteral("文件短于 1024 字节的文件头")));
-    // The next readable file clears the notice.
+    touch(f.data + "/gone.O00", QByteArray(4000, '\0'));
+    w.File1->refresh();
+    QFile::remove(f.data + "/gone.O00");  // listed, then gone from the disk
+
+    const QString out = f.tmp.filePath(QStringLiteral("out.Txt"));
+    const struct {
+        QString name, why;
+    } cases[] = {{"bad.O00", QStringLiteral("文件短于 1024 字节的文件头")},
+                 {"gone.O00", QStringLiteral("无法打开文件：文件或文件夹不存在")}};
+    for (const auto& c : cases) {
+        f.errors.clear();
+        f.press_file(c.name);
+        QVERIFY(f.questions.isEmpty() && f.errors.isEmpty());  // no message box on the click
+        QVERIFY(w.StatusLine->property("failure").toBool());
+        QVERIFY(w.statusText().contains(f.data + "/" + c.name));
+        QVERIFY2(w.statusText().contains(c.why), qPrintable(w.statusText()));
+        QCOMPARE(w.Txt_WellName->text(), well);
+        QCOMPARE(w.CircleDot->text(), cycle);
+        QCOMPARE(w.Picture1->toolTip(), tip);
+        QCOMPARE(w.st.Disp_Mode, int16_t(2));
+        QCOMPARE(w.st.Cur_File, cur_file);
+        QVERIFY(w.st.Cur_Dat == cur_dat);
+        QCOMPARE(w.Picture1->surface().ops.size(), shown.size());
+
+        // The single-file export and the write-back refuse, naming the file.
+        w.TxtOutFile->setText(out);
+        QTest::mouseClick(w.CmdOutFile, Qt::LeftButton);
+        QTest::mouseClick(w.Opt_fil[1], Qt::LeftButton);
+        QTest::mouseClick(w.CmdOutFile, Qt::LeftButton);
+        QTest::mouseClick(w.Opt_fil[0], Qt::LeftButton);
+        QCOMPARE(f.errors.size(), 2);
+        for (const QString& e : f.errors) {
+            QVERIFY(e.contains(f.data + "/" + c.name));
+            QVERIFY(e.contains(c.why));
+        }
+        QVERIFY(f.questions.isEmpty());
+        QVERIFY(!QFile::exists(out));
+    }
+    QCOMPARE(WindowFixture::bytes(f.data + "/" + kYang), WindowFixture::bytes(samples_dir() + "/" + kYang));
+
+    // The next readable file is analysed and clears the notice.
     f.press_file(kNoCard);
-    QVERIFY(!f.w->StatusLine->property("failure").toBool());
+    QVERIFY(!w.StatusLine->property("failure").toBool());
+    QCOMPARE(w.Txt_WellName->text(), QStringLiteral("DX-08"));
 }
 
 void BrowserTest::ctrlAndShiftSelectSeveralAnalysingEachClicked() {
@@ -148,32 +194,34 @@ void BrowserTest::arrowKeysAnalyseTheFileMovedTo() {
     QCOMPARE(QString::fromStdString(f.w->st.Cur_File), f.w->full_path(list.item(1)->text()));
 }
 
+// The right button asks about the file under the pointer, selecting it
+// first; answered No, the selection goes back to the file on display.
 void BrowserTest::rightButtonDeletesAfterTheQuestion() {
     WindowFixture f;
-    f.start();
+    f.start(false);
+    for (const QString& n : {kYang, kNoCard}) QFile::copy(samples_dir() + "/" + n, f.data + "/" + n);
+    f.w->File1->refresh();
     const QString path = f.data + "/" + kNoCard;
-    // No file selected yet: no question.
-    f.press_file(kNoCard, Qt::RightButton);
+    // Below the last entry: no file, no question.
+    QTest::mouseClick(f.w->File1->viewport(), Qt::RightButton, {}, QPoint(5, 100));
     QVERIFY(f.questions.isEmpty());
 
     f.press_file(kYang);
-    const auto shown = f.w->st.Cur_File;
-    f.press_file(kNoCard);
     f.answer = false;
     f.press_file(kNoCard, Qt::RightButton);
     QCOMPARE(f.questions, QStringList{QStringLiteral("警告|确实要删除") + path + QStringLiteral("文件吗?")});
     QVERIFY(QFile::exists(path));
-    QVERIFY(f.item(kNoCard));
+    QCOMPARE(f.w->File1->selectedNames(), QStringList{kYang});
+    QCOMPARE(f.w->File1->fileName(), kYang);
 
     f.answer = true;
     f.press_file(kNoCard, Qt::RightButton);
     QCOMPARE(f.questions.size(), 2);
     QVERIFY(!QFile::exists(path));
     QVERIFY(!f.item(kNoCard));
-    // The state still shows the deleted file.
-    QCOMPARE(QString::fromStdString(f.w->st.Cur_File), path);
+    // Deleting touches no analysis: the well on display stays.
+    QCOMPARE(QString::fromStdString(f.w->st.Cur_File), f.data + "/" + kYang);
     QCOMPARE(f.w->st.Disp_Mode, int16_t(1));
-    (void)shown;
 }
 
 void BrowserTest::lockBoxesKeepCurvesOfThePreviousFile() {

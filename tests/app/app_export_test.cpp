@@ -32,6 +32,12 @@ void touch(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
+// Whether a message holds Latin letters outside the paths it names.
+bool english_outside(QString message, const QStringList& paths) {
+    for (const QString& p : paths) message.remove(p);
+    return message.contains(QRegularExpression(QStringLiteral("[A-Za-z]")));
+}
+
 void select_first(WindowFixture& f, int n) {
     f.press_file(f.w->File1->item(0)->text());
     f.press_file(f.w->File1->item(n - 1)->text(), Qt::LeftButton, Qt::ShiftModifier);
@@ -92,7 +98,7 @@ void ExportTest::exportOneWritesTheDataOnDisplay() {
     QCOMPARE(w.st.Circle_Num, int16_t(500));  // not analysed again
     QCOMPARE(w.Txt_WellName->text(), QStringLiteral("手工井"));
     QVERIFY(f.errors.isEmpty());
-    QVERIFY(w.StatusLine->text().contains(out));
+    QVERIFY(w.statusText().contains(out));
     // A second export appends.
     QTest::mouseClick(w.CmdOutFile, Qt::LeftButton);
     QCOMPARE(wells_in(out).size(), 2);
@@ -132,7 +138,7 @@ void ExportTest::batchCanBeCancelledAndSkipsUnreadableFiles() {
     };
     QTest::mouseClick(w.CmdOutFile, Qt::LeftButton);
     QCOMPARE(wells_in(out), (QStringList{"DX-08", "SYN-FULL"}));
-    QVERIFY(w.StatusLine->text().contains(QStringLiteral("已取消")));
+    QVERIFY(w.statusText().contains(QStringLiteral("已取消")));
     w.batch_file_done = nullptr;
 
     // A file that cannot be read does not repeat the block before it.
@@ -173,6 +179,8 @@ void ExportTest::exportErrorsAreShownWithThePath() {
     QTest::mouseClick(w.CmdOutFile, Qt::LeftButton);
     QCOMPARE(f.errors.size(), 1);
     QVERIFY(f.errors[0].contains(out));
+    QVERIFY(f.errors[0].contains(QStringLiteral("不是文件夹")));
+    QVERIFY2(!english_outside(f.errors[0], {out}), qPrintable(f.errors[0]));
     QVERIFY(w.StatusLine->property("failure").toBool());
     QVERIFY(w.isVisible());
 
@@ -206,7 +214,7 @@ void ExportTest::rebuildFromTheExchangeFile() {
     // The last rebuilt file is analysed and shown.
     QCOMPARE(w.Txt_WellName->text(), QStringLiteral("SYN-POUND"));
     QCOMPARE(w.st.Disp_Mode, int16_t(1));
-    QVERIFY(w.StatusLine->text().contains(QStringLiteral("3")));
+    QVERIFY(w.statusText().contains(QStringLiteral("3")));
 
     // A text that ends inside a last block: the whole blocks are rebuilt and
     // the cut one is named in a box.
@@ -230,6 +238,8 @@ void ExportTest::rebuildErrorIsShown() {
     QTest::mouseClick(f.w->CmdOutFile, Qt::LeftButton);
     QCOMPARE(f.errors.size(), 1);
     QVERIFY(f.errors[0].contains(missing));
+    QVERIFY(f.errors[0].contains(QStringLiteral("文件或文件夹不存在")));
+    QVERIFY2(!english_outside(f.errors[0], {missing}), qPrintable(f.errors[0]));
     QVERIFY(!QApplication::overrideCursor());
 }
 
@@ -254,7 +264,7 @@ void ExportTest::writeBackAsksBeforeOverwriting() {
     QCOMPARE(f.questions.size(), 2);
     QVERIFY(WindowFixture::bytes(path) != before);
     QVERIFY(f.errors.isEmpty());
-    QVERIFY(w.StatusLine->text().contains(path));
+    QVERIFY(w.statusText().contains(path));
 
     // Read back, the file carries the edited well name.
     QTest::mouseClick(w.Opt_fil[0], Qt::LeftButton);
@@ -275,6 +285,8 @@ void ExportTest::writeBackFailureIsShown() {
     QVERIFY(f.questions.isEmpty());
     QCOMPARE(f.errors.size(), 1);
     QVERIFY(f.errors[0].contains(target));
+    QVERIFY(f.errors[0].contains(QStringLiteral("原因：不是文件夹")));
+    QVERIFY2(!english_outside(f.errors[0], {target}), qPrintable(f.errors[0]));
     QVERIFY(w.StatusLine->property("failure").toBool());
 }
 

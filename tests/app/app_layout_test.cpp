@@ -43,7 +43,7 @@ void LayoutTest::firstStartCreatesTheDataDirectory() {
     QVERIFY(!f.w->Frame3->isEnabled());
     QVERIFY(f.w->Opt_fil[0]->isChecked());
     QCOMPARE(f.w->st.Disp_Mode, int16_t(0));
-    QCOMPARE(f.w->StatusLine->text(), QString());
+    QCOMPARE(f.w->statusText(), QString());
     // Nothing analysed: a press on the drawing area draws nothing.
     f.press_picture();
     QCOMPARE(f.w->st.Disp_Mode, int16_t(0));

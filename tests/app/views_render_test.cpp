@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <set>
 
-#include "analysis/pipeline.h"
+#include "analysis/pick_file.h"
 #include "qtdraw/qt_render.h"
 #include "record/state.h"
 #include "views/palette.h"
@@ -27,8 +27,7 @@ struct Analysed {
     RecordingSurface rec{std::make_shared<QtTextMetrics>()};
     Analysed() {
         st.picture = &rec;
-        st.Circle_Tol = 0.02f;
-        tx_org(st, kSample, 1);
+        pick_file(st, kSample);
     }
     void show(const QString& view) {
         iup_line_form(st, 10.0f, 10.0f);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "analysis/pick_file.h"
 #include "analysis/pipeline.h"
 #include "record/state.h"
 #include "tester_file_support.h"
@@ -62,8 +63,7 @@ struct Pipeline : ::testing::Test {
     void run(const std::string& bytes, const std::string& name = "T.O00") {
         const auto path = dir / name;
         testing::write_bytes(path, bytes);
-        st->Circle_Tol = 0.02f;
-        tx_org(*st, path.string(), 1);
+        pick_file(*st, path.string());
     }
 };
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/pick_file.h"
 #include "analysis/pipeline.h"
 #include "common/file_io.h"
 #include "exchange/exchange.h"
@@ -45,18 +46,14 @@ std::vector<std::string> names_in(const fs::path& dir) {
 // A sample test analysed as a click on it would.
 std::unique_ptr<State> analysed(const std::string& file) {
     auto st = std::make_unique<State>();
-    st->Circle_Tol = 0.02f;
-    tx_org(*st, file, 1);
+    pick_file(*st, file);
     return st;
 }
 
-std::string exchange_error(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const ExchangeError& e) {
-        return e.what();
-    }
-    return "";
+// The problem an export or a rebuild met, in tavo-cli's words.
+std::string exchange_error(const std::function<Problem()>& f) {
+    const Problem p = f();
+    return p ? english(p) : "";
 }
 
 // The exchange text of the given tests, one block each.
@@ -163,14 +160,13 @@ TEST(DamageTruncated, ExchangeTextCutAnywhereGivesWholeFilesOrAnError) {
         const fs::path file = dir / ("c" + std::to_string(cut) + ".txt");
         write_bytes(file, text.substr(0, cut));
         State st;
-        std::vector<std::string> files;
-        std::string unfinished;
-        const std::string err =
-            exchange_error([&] { files = InvOutFile(st, file.string(), {}, &unfinished); });
+        const Rebuilt r = InvOutFile(st, file.string());
+        const std::vector<std::string>& files = r.files;
+        const std::string err = r.problem && !r.problem.warning() ? english(r.problem) : "";
         if (!err.empty()) {
             ++failed;
             EXPECT_TRUE(contains(err, file.filename().string())) << err;
-        } else if (unfinished.empty()) {
+        } else if (!r.problem) {
             // Silent only when the cut follows a complete block.
             std::size_t done = 0, last_end = 0;
             for (std::size_t e = text.find("\r\n\r\n"); e != std::string::npos && e + 2 <= cut;
@@ -196,9 +192,10 @@ TEST(DamageTruncated, AnUnfinishedLastBlockIsNamedButRaisesNothing) {
     const auto dir = temp_dir("dmg");
     write_bytes(dir / "cut.txt", text.substr(0, text.rfind("[glsj]")));
     State st;
-    std::string unfinished;
-    const auto files = InvOutFile(st, (dir / "cut.txt").string(), {}, &unfinished);
-    EXPECT_EQ(files.size(), 1u);
+    const Rebuilt r = InvOutFile(st, (dir / "cut.txt").string());
+    const std::string unfinished = english(r.problem);
+    EXPECT_TRUE(r.problem.warning());
+    EXPECT_EQ(r.files.size(), 1u);
     EXPECT_TRUE(contains(unfinished, "well \"W-101\"")) << unfinished;
     EXPECT_TRUE(contains(unfinished, "the file ends inside a block that has no [glsj] section"))
         << unfinished;
@@ -238,7 +235,7 @@ TEST(DamageHeader, AbsurdWordsAreReadAsFarAsTheyMakeSenseAndWrittenBackWhole) {
         EXPECT_EQ(st->Rec_Spd, std::to_string(st->head.Rec_Speed));
         st->TxtOutFile = out.string();
         const SaveReport r = Save_Data(*st);
-        ASSERT_EQ(r.kind, SaveReport::Kind::Written) << r.detail;
+        ASSERT_EQ(r.kind, SaveReport::Kind::Written) << english(r.problem);
         const std::size_t held = std::min<int>(std::max<int>(st->head.Point_Num, 0), 3000);
         EXPECT_EQ(fs::file_size(out), kHeadSize + held * kPointSize);
     }
@@ -258,7 +255,7 @@ TEST(DamageNonNumeric, CurveAndStrokeFieldsReadAsZeroButACountMustBeOne) {
         text.replace(stroke, text.find("\r\n", stroke) - stroke, "abc");
         write_bytes(dir / "letters.txt", text);
         State st;
-        ASSERT_EQ(InvOutFile(st, (dir / "letters.txt").string()).size(), 1u);
+        ASSERT_EQ(InvOutFile(st, (dir / "letters.txt").string()).files.size(), 1u);
         EXPECT_EQ(st.head.Stroke_Len, 0);
         EXPECT_EQ(st.Vol_Dat[0], 0.0f);
     }
@@ -273,7 +270,7 @@ TEST(DamageNonNumeric, CurveAndStrokeFieldsReadAsZeroButACountMustBeOne) {
         fs::remove_all(dir / "count");
         write_bytes(file, exchange_text({kSample2}) + bad);
         State st;
-        const std::string err = exchange_error([&] { InvOutFile(st, file.string()); });
+        const std::string err = exchange_error([&] { return InvOutFile(st, file.string()).problem; });
         EXPECT_TRUE(contains(err, "the count \"" + std::string(count) + "\" is not a number of points"))
             << err;
         EXPECT_TRUE(contains(err, "well \"T7-15\"")) << err;
@@ -303,7 +300,7 @@ TEST(DamageMissingSection, AMiddleBlockWithoutASectionStopsBeforeMixingTwoWells)
         fs::remove_all(dir / "miss");
         write_bytes(file, first + m + last);
         State st;
-        const std::string err = exchange_error([&] { InvOutFile(st, file.string()); });
+        const std::string err = exchange_error([&] { return InvOutFile(st, file.string()).problem; });
         EXPECT_TRUE(contains(err, std::string("has no ") + c.tag + " section")) << err;
         // Only the first block became a file; no file of the last well holds
         // the middle one's data.
@@ -319,7 +316,7 @@ TEST(DamageMissingSection, ACountBeforeTheFirstBlockStillServesIt) {
     const auto dir = temp_dir("dmg");
     write_bytes(dir / "lead.txt", count + text);
     State st;
-    EXPECT_EQ(InvOutFile(st, (dir / "lead.txt").string()).size(), 1u);
+    EXPECT_EQ(InvOutFile(st, (dir / "lead.txt").string()).files.size(), 1u);
 }
 
 // ---- a rate of 0 ----------------------------------------------------------
@@ -348,7 +345,7 @@ TEST(DamageRateZero, AZeroStrokeRateInTheExchangeTextIsAnError) {
         const auto dir = temp_dir("dmg");
         write_bytes(dir / "r.txt", bad);
         State st;
-        const std::string err = exchange_error([&] { InvOutFile(st, (dir / "r.txt").string()); });
+        const std::string err = exchange_error([&] { return InvOutFile(st, (dir / "r.txt").string()).problem; });
         EXPECT_TRUE(contains(err, "is 0: no stroke length follows from it")) << err;
         EXPECT_TRUE(fs::is_empty(dir / "r"));
     }
@@ -362,18 +359,18 @@ TEST(DamageUnwritable, AFolderUnderAFileIsReportedForEveryOutput) {
     auto st = analysed(kSample);
 
     st->TxtOutFile = (dir / "plain" / "Out.Txt").string();
-    EXPECT_TRUE(contains(exchange_error([&] { out_txt_file(*st); }), "Not a directory"));
+    EXPECT_TRUE(contains(exchange_error([&] { return out_txt_file(*st); }), "Not a directory"));
 
     st->TxtOutFile = (dir / "plain" / "T.O00").string();
     const SaveReport r = Save_Data(*st);
     EXPECT_EQ(r.kind, SaveReport::Kind::Failed);
-    EXPECT_EQ(r.detail, "Not a directory");
+    EXPECT_EQ(english(r.problem), "Not a directory");
 
     // The rebuild's folder "In" is taken by a file.
     write_bytes(dir / "In", "keep");
     write_bytes(dir / "In.Txt", exchange_text({kSample}));
     State back;
-    const std::string err = exchange_error([&] { InvOutFile(back, (dir / "In.Txt").string()); });
+    const std::string err = exchange_error([&] { return InvOutFile(back, (dir / "In.Txt").string()).problem; });
     EXPECT_TRUE(contains(err, "cannot write the tester file")) << err;
     EXPECT_EQ(read_bytes(dir / "In"), "keep");
 }
@@ -389,13 +386,13 @@ TEST(DamageUnwritable, FoldersDevicesAndPipesAreNoFiles) {
     EXPECT_EQ(Load_Data(*st, pipe.string()).detail, "cannot open the file (it is not an ordinary file)");
     EXPECT_EQ(Load_Data(*st, (dir / "folder.O00").string()).detail, "cannot open the file (it is a folder)");
     EXPECT_EQ(st->Txt_WellName, "T7-15");
-    EXPECT_TRUE(contains(exchange_error([&] { InvOutFile(*st, pipe.string()); }), "not an ordinary file"));
+    EXPECT_TRUE(contains(exchange_error([&] { return InvOutFile(*st, pipe.string()).problem; }), "not an ordinary file"));
 
     // Writing: nothing is put in their place.
     for (const fs::path& target : {pipe, dir / "folder.O00", fs::path("/dev/full")}) {
         SCOPED_TRACE(target);
         st->TxtOutFile = target.string();
-        EXPECT_TRUE(contains(exchange_error([&] { out_txt_file(*st); }), "cannot write the exchange file"));
+        EXPECT_TRUE(contains(exchange_error([&] { return out_txt_file(*st); }), "cannot write the exchange file"));
     }
     int asked = 0;
     st->hooks.ask_yes_no = [&](const std::string&, const std::string&) { return ++asked, true; };
@@ -422,17 +419,17 @@ TEST(DamageUnwritable, AReadOnlyFolderLeavesEveryFileAsItWas) {
 
     auto st = analysed((d / "T.O00").string());
     st->TxtOutFile = (d / "Out.Txt").string();
-    EXPECT_TRUE(contains(exchange_error([&] { out_txt_file(*st); }), "Read-only file system"));
+    EXPECT_TRUE(contains(exchange_error([&] { return out_txt_file(*st); }), "Read-only file system"));
     EXPECT_EQ(read_bytes(d / "Out.Txt"), text);
 
     st->TxtOutFile = (d / "T.O00").string();
     const SaveReport r = Save_Data(*st);
     EXPECT_EQ(r.kind, SaveReport::Kind::Failed);
-    EXPECT_EQ(r.detail, "Read-only file system");
+    EXPECT_EQ(english(r.problem), "Read-only file system");
     EXPECT_EQ(read_bytes(d / "T.O00"), read_bytes(kSample));
 
     State back;
-    EXPECT_TRUE(contains(exchange_error([&] { InvOutFile(back, (d / "Out.Txt").string()); }),
+    EXPECT_TRUE(contains(exchange_error([&] { return InvOutFile(back, (d / "Out.Txt").string()).problem; }),
                          "Read-only file system"));
     EXPECT_TRUE(fs::is_empty(d / "Out"));
 }
@@ -448,13 +445,13 @@ TEST(DamageFullDisk, TheExchangeFileEndsExactlyAsBefore) {
     out_txt_file(*st);
     const std::string before = read_bytes(out);
     disk.fill();  // the block can still begin in the file's last page
-    const std::string err = exchange_error([&] { out_txt_file(*st); });
+    const std::string err = exchange_error([&] { return out_txt_file(*st); });
     EXPECT_TRUE(contains(err, "No space left on device")) << err;
     EXPECT_EQ(read_bytes(out), before);
 
     // A new exchange file that cannot be written is not left behind empty.
     st->TxtOutFile = (disk.dir() / "New.Txt").string();
-    EXPECT_FALSE(exchange_error([&] { out_txt_file(*st); }).empty());
+    EXPECT_FALSE(exchange_error([&] { return out_txt_file(*st); }).empty());
     EXPECT_FALSE(fs::exists(disk.dir() / "New.Txt"));
 }
 
@@ -466,7 +463,7 @@ TEST(DamageFullDisk, TheRebuildLeavesOnlyWholeTesterFiles) {
     State st;
     std::vector<std::string> seen;
     const std::string err = exchange_error(
-        [&] { InvOutFile(st, in.string(), [&](const std::string& p) { seen.push_back(p); }); });
+        [&] { return InvOutFile(st, in.string(), [&](const std::string& p) { seen.push_back(p); }).problem; });
     EXPECT_TRUE(contains(err, "cannot write the tester file")) << err;
     EXPECT_TRUE(contains(err, "No space left on device")) << err;
     EXPECT_TRUE(contains(err, "well \"W-101\"")) << err;
@@ -487,7 +484,7 @@ TEST(DamageFullDisk, TheWriteBackLeavesTheOldFileUntouched) {
     disk.fill(8192);
     const SaveReport r = Save_Data(*st);
     EXPECT_EQ(r.kind, SaveReport::Kind::Failed);
-    EXPECT_EQ(r.detail, "No space left on device");
+    EXPECT_EQ(english(r.problem), "No space left on device");
     EXPECT_EQ(read_bytes(t), before);
     EXPECT_EQ(names_in(disk.dir()), (std::vector<std::string>{"T.O00", "filler"}));  // no temporary file
 }
@@ -499,8 +496,8 @@ TEST(DamageFullDisk, AWriteInPlaceThatDoesNotFitPutsTheOldContentBack) {
     const std::string old(5000, 'o');
     write_bytes(f, old);
     disk.fill();
-    const std::string err = file_io::write_in_place(f.string(), std::string(40000, 'n'));
-    EXPECT_EQ(err, "No space left on device");
+    const IoFailure err = file_io::write_in_place(f.string(), std::string(40000, 'n'));
+    EXPECT_EQ(err.error, ENOSPC);
     EXPECT_EQ(read_bytes(f), old);
 }
 

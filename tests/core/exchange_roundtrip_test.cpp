@@ -3,7 +3,7 @@
 #include <cmath>
 #include <filesystem>
 
-#include "analysis/pipeline.h"
+#include "analysis/pick_file.h"
 #include "common/number_text.h"
 #include "exchange/exchange.h"
 #include "tester_file_support.h"
@@ -45,8 +45,7 @@ TEST(ExchangeRoundTrip, ExportThenRebuildKeepsStrokeRateAndLoads) {
     const auto dir = temp_dir("exrt");
     write_test(dir / "a.O00", 600);
     State st;
-    st.Circle_Tol = 0.02f;
-    tx_org(st, (dir / "a.O00").string(), 1);
+    pick_file(st, (dir / "a.O00").string());
     ASSERT_NEAR(st.Circle_Num, 600, 3);
     const int16_t cycle = st.Circle_Num;
     st.TxtOutFile = (dir / "OutDataFile.Txt").string();
@@ -55,7 +54,7 @@ TEST(ExchangeRoundTrip, ExportThenRebuildKeepsStrokeRateAndLoads) {
     const int16_t max_load = st.Sgt_MaxLoad, min_load = st.Sgt_MinLoad;
 
     State back;
-    const auto files = InvOutFile(back, (dir / "OutDataFile.Txt").string());
+    const auto files = InvOutFile(back, (dir / "OutDataFile.Txt").string()).files;
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0], (dir / "OutDataFile" / "北3-17.O00").string());
     EXPECT_EQ(back.Cur_File, files[0]);

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "common/numbers.h"
@@ -41,7 +42,7 @@ TEST(SaveData, WrittenBackAndReadAgainGivesTheSameCurves) {
     int asked = 0;
     st.hooks.ask_yes_no = [&](const std::string&, const std::string&) { return ++asked, true; };
     const SaveReport r = Save_Data(st);
-    ASSERT_EQ(r.kind, SaveReport::Kind::Written) << r.detail;
+    ASSERT_EQ(r.kind, SaveReport::Kind::Written) << english(r.problem);
     EXPECT_EQ(asked, 0);
     EXPECT_EQ(st.Cur_File, (dir / "b.O00").string());
 
@@ -117,7 +118,8 @@ TEST(SaveData, AFailedWriteIsReportedAndReplacesNothing) {
     st.TxtOutFile = (dir / "missing-folder" / "b.O00").string();
     const SaveReport r = Save_Data(st);
     EXPECT_EQ(r.kind, SaveReport::Kind::Failed);
-    EXPECT_FALSE(r.detail.empty());
+    EXPECT_EQ(r.problem.kind, Problem::Kind::CannotWriteBack);
+    EXPECT_EQ(r.problem.io.error, ENOENT);
     EXPECT_FALSE(fs::exists(dir / "missing-folder"));
 }
 

@@ -1,0 +1,22 @@
+// What picking a file in the file list does to the analysis state, shared by
+// the window, tavo-cli, the benchmarks, the fuzz bodies and the tests.
+#pragma once
+
+#include <string>
+
+#include "common/problem.h"
+#include "record/state.h"
+
+namespace tavo {
+
+// The cycle tolerance of a picked file, then the whole pipeline on `path`.
+// A file that cannot be read as a tester file (missing, no ordinary file,
+// shorter than its header) is not analysed: nothing of the state changes
+// but `last_load`, and the problem says why. A file whose samples end
+// early is analysed, with a warning (Problem::Kind::ShortSamples).
+Problem pick_file(State& st, const std::string& path);
+
+// Whether a problem of pick_file means the file was not analysed at all.
+bool not_analysed(const Problem& p);
+
+}  // namespace tavo

@@ -1,0 +1,86 @@
+// Picking a file: a file that cannot be read as a tester file changes
+// nothing of the state, and says why.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "analysis/pick_file.h"
+#include "tester_file_support.h"
+
+namespace tavo {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kSample = std::string(TAVO_SOURCE_DIR) + "/samples/T7-15.O00";
+
+// The parts of the state a pick may change, as bytes.
+std::string snapshot(const State& st) {
+    std::string s;
+    for (const SampleArray* a : {&st.Cur_Dat, &st.Vol_Dat, &st.Pow_Dat, &st.Var_Dat, &st.VA_Dat, &st.PF_Dat,
+                                 &st.Pos_Dat, &st.Force_Dat})
+        s.append(reinterpret_cast<const char*>(a->data()), a->size() * sizeof(float));
+    const HeadBytes hb = encode_head(st.head);
+    s.append(reinterpret_cast<const char*>(hb.data()), hb.size());
+    for (const std::string& t : st.Text3) s += t + '|';
+    s += st.Cur_File + '|' + st.Txt_WellName + '|' + st.Txt_TestTime + '|' + st.Rec_Spd + '|' + st.CircleDot +
+         '|' + st.TxtOutFile + '|' + st.Picture1_ToolTip + '|' + std::to_string(st.Circle_Num) + '|' +
+         std::to_string(st.Disp_Mode) + '|' + std::to_string(st.Sgt_Period);
+    return s;
+}
+
+TEST(PickFile, AFileThatCannotBeReadChangesNothing) {
+    const fs::path dir = testing::temp_dir("pick");
+    testing::write_bytes(dir / "short.O00", std::string(10, '\0'));
+    testing::write_bytes(dir / "header.O00", testing::read_bytes(kSample).substr(0, kHeadSize - 1));
+    fs::create_directory(dir / "folder.O00");
+    ASSERT_EQ(::mkfifo((dir / "pipe.O00").c_str(), 0644), 0);
+
+    auto st = std::make_unique<State>();
+    st->Opt_fil = 1;  // write-back mode: the target follows the file picked
+    ASSERT_FALSE(pick_file(*st, kSample));
+    st->Disp_Mode = 2;  // the table on display
+    const std::string before = snapshot(*st);
+    const struct {
+        const char* name;
+        Problem::Kind kind;
+        IoFailure::Why why;
+    } cases[] = {{"short.O00", Problem::Kind::ShortHeader, IoFailure::Why::None},
+                 {"header.O00", Problem::Kind::ShortHeader, IoFailure::Why::None},
+                 {"folder.O00", Problem::Kind::CannotOpen, IoFailure::Why::Folder},
+                 {"pipe.O00", Problem::Kind::CannotOpen, IoFailure::Why::NotOrdinaryFile},
+                 {"gone.O00", Problem::Kind::CannotOpen, IoFailure::Why::System}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Problem p = pick_file(*st, (dir / c.name).string());
+        EXPECT_EQ(p.kind, c.kind);
+        EXPECT_EQ(p.io.why, c.why);
+        EXPECT_EQ(p.path, (dir / c.name).string());
+        EXPECT_TRUE(not_analysed(p));
+        EXPECT_EQ(snapshot(*st), before);
+    }
+    EXPECT_EQ(pick_file(*st, (dir / "gone.O00").string()).io.error, ENOENT);
+    fs::remove_all(dir);
+}
+
+TEST(PickFile, MissingSamplesAreAWarningAndTheFileIsAnalysed) {
+    const fs::path dir = testing::temp_dir("pick");
+    const fs::path cut = dir / "cut.O00";
+    testing::write_bytes(cut, testing::read_bytes(kSample).substr(0, kHeadSize + 1000 * kPointSize));
+    State st;
+    const Problem p = pick_file(st, cut.string());
+    EXPECT_EQ(p.kind, Problem::Kind::ShortSamples);
+    EXPECT_TRUE(p.warning());
+    EXPECT_FALSE(not_analysed(p));
+    EXPECT_EQ(english(p), "the file holds 1000 of the 3000 samples its header announces");
+    EXPECT_EQ(st.Cur_File, cut.string());
+    EXPECT_EQ(st.Disp_Mode, 1);
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace tavo
