@@ -262,7 +262,7 @@ std::vector<std::string> InvOutFile(State& st, const std::string& FileName) {
 std::vector<std::string> InvOutFile(State& st, const std::string& FileName, const RebuiltFileHook& on_file,
                                     std::string* unfinished) {
     if (unfinished) unfinished->clear();
-    // 1. The fixed header fields of every rebuilt file.
+    // The fixed header fields of every rebuilt file.
     static constexpr std::array<uint8_t, 12> kMark = {26,  21,  'P', 'e', 'l', 'o',
                                                       'r', '.', 'V', 'a', 'n', 't'};
     st.head.Head_Mark = kMark;
@@ -270,7 +270,7 @@ std::vector<std::string> InvOutFile(State& st, const std::string& FileName, cons
     st.head.Head_26 = 1;
     st.head.Point_Num = 3000;
 
-    // 2./3. The target folder, made once the text has been read.
+    // The target folder, made once the text has been read.
     const std::string dir = rebuild_directory(FileName);
     const BusyPointer busy(st);
     std::string content;
@@ -284,7 +284,7 @@ std::vector<std::string> InvOutFile(State& st, const std::string& FileName, cons
                                 "\" for the rebuilt files: " + ec.message());
     }
 
-    // 4./5. Dispatch on the tags; a complete block becomes a tester file.
+    // Dispatch on the tags; a complete block becomes a tester file.
     Reader r(st, FileName, split_lines(content));
     std::vector<std::string> written;
     while (const auto raw = r.next_tag_line()) {

@@ -94,7 +94,7 @@ std::string safe_file_name(std::string_view well) {
 
 std::string Save_Org_file(State& st, const std::string& PathDir, const std::string& FileName,
                           int16_t /*Count*/) {
-    // 1. The first free name.
+    // The first free name.
     const fs::path dir(PathDir);
     const std::string base = safe_file_name(trim_blanks(FileName)) + ".O";
     std::string name = base;
@@ -106,7 +106,7 @@ std::string Save_Org_file(State& st, const std::string& PathDir, const std::stri
         }
     }
 
-    // 2. One stroke of Circle_Num samples; the displacement smoothed.
+    // One stroke of Circle_Num samples; the displacement smoothed.
     const int16_t m = st.Circle_Num;
     if (m < 1 || m > kArrayLen)
         throw ExchangeError("the stroke rate gives a stroke of " + int_text(m) +
@@ -120,19 +120,19 @@ std::string Save_Org_file(State& st, const std::string& PathDir, const std::stri
         throw ExchangeError(std::string("the curves cannot be resampled (") + f.what() + ")");
     }
 
-    // 3. The test mode.
+    // The test mode, estimated from the curves.
     try {
         st.head.Test_Mode = estimate_test_mode(st);
     } catch (const Fault& f) {
         throw ExchangeError(std::string("the test mode cannot be estimated (") + f.what() + ")");
     }
 
-    // 4. The header texts.
+    // The header texts.
     st.head.Test_Time = st.Txt_TestTime;
     st.head.Well_Name = st.Txt_WellName;
     st.head.Rec_Speed = 1;
 
-    // 5. The stroke repeated to 3000 records (the current is not extended).
+    // The stroke repeated to 3000 records (the current is not extended).
     const HeadBytes hb = encode_head(st.head);
     std::string bytes(reinterpret_cast<const char*>(hb.data()), hb.size());
     bytes.reserve(kHeadSize + kPointSize * kMaxSamples);
@@ -151,7 +151,7 @@ std::string Save_Org_file(State& st, const std::string& PathDir, const std::stri
         bytes.append(reinterpret_cast<const char*>(pb.data()), pb.size());
     }
 
-    // 6. Written whole or not at all.
+    // Written whole or not at all.
     const fs::path target = dir / name;
     const std::string err = file_io::replace_all(target.string(), bytes);
     if (!err.empty()) throw ExchangeError("cannot write the tester file \"" + target.string() + "\": " + err);
