@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "common/fault.h"
-#include "common/number_text.h"
 #include "support/ops.h"
 #include "views/layout.h"
-#include "views/palette.h"
 #include "views/recording_surface.h"
 #include "views/views.h"
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "common/number_text.h"
 #include "support/ops.h"
 #include "views/layout.h"
 #include "views/palette.h"
