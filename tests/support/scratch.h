@@ -18,11 +18,18 @@ public:
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
 
-    const std::filesystem::path& path() const { return path_; }
-    operator const std::filesystem::path&() const { return path_; }
-    std::filesystem::path operator/(const std::filesystem::path& p) const { return path_ / p; }
-    std::string string() const { return path_.string(); }
-    const char* c_str() const { return path_.c_str(); }
+    // Only a named folder gives its path: the path of a temporary one would
+    // name a folder already removed.
+    const std::filesystem::path& path() const& { return path_; }
+    operator const std::filesystem::path&() const& { return path_; }
+    std::filesystem::path operator/(const std::filesystem::path& p) const& { return path_ / p; }
+    std::string string() const& { return path_.string(); }
+    const char* c_str() const& { return path_.c_str(); }
+    const std::filesystem::path& path() && = delete;
+    operator const std::filesystem::path&() && = delete;
+    std::filesystem::path operator/(const std::filesystem::path&) && = delete;
+    std::string string() && = delete;
+    const char* c_str() && = delete;
 
 private:
     std::filesystem::path path_;
