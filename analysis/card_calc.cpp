@@ -24,7 +24,7 @@ void Calc_Sgt_Data(State& st) {
     auto& D = st.Pos_Dat;
     auto& L = st.Force_Dat;
 
-    // 1. Extremes of the cycle (0 when it has no samples).
+    // Extremes of the cycle (0 when it has no samples).
     float maxD = 0.0f, minD = 0.0f, maxL = 0.0f, minL = 0.0f;
     if (nn >= 1) {
         maxD = minD = D[0];
@@ -38,7 +38,8 @@ void Calc_Sgt_Data(State& st) {
         }
     }
 
-    // 2./3. Normalisation. The offset goes to every held sample, not only to
+    // Normalisation: the load made non-negative, the displacement to start
+    // at 0. The offset goes to every held sample, not only to
     // the cycle, so that the record keeps no step at index n.
     const int held = std::max(nn, kMaxSamples);
     if (minL < 0.0f) {
@@ -52,7 +53,7 @@ void Calc_Sgt_Data(State& st) {
         minD = 0.0f;
     }
 
-    // 4./5. Work: the closed card's area, term by term in single precision.
+    // Work: the closed card's area, term by term in single precision.
     st.Sgt_Work = 0.0f;
     if (maxL > 3.0f) {
         float work = 0.0f;
@@ -69,25 +70,25 @@ void Calc_Sgt_Data(State& st) {
         minL = 0.0f;
     }
 
-    // 6. Stroke test.
+    // A stroke of 0.3 m or less counts as none.
     if (maxD <= 0.3f) maxD = 0.0f;
 
-    // 7. Scaled results; one that does not fit 16 bits keeps its value.
+    // Scaled results; one that does not fit 16 bits keeps its value.
     stmt([&] { st.Sgt_MaxLoad = half_up_i16(maxL * 100.0f); });
     stmt([&] { st.Sgt_MinLoad = half_up_i16(minL * 100.0f); });
     stmt([&] { st.Sgt_Stroke = half_up_i16(maxD * 1000.0f); });
 
-    // 8. Period in recording ticks.
+    // Period in recording ticks.
     stmt([&] { st.Sgt_Period = to_i16(leading_number(st.Rec_Spd) * static_cast<double>(n)); });
 
-    // 9. Polished-rod power, kW to 0.01.
+    // Polished-rod power, kW to 0.01.
     stmt([&] {
         const float x =
             checked(fdiv(checked(st.Sgt_Work * 50.0f), static_cast<float>(st.Sgt_Period)) * 100.0f);
         st.Sgt_Power = static_cast<float>(floor_half_up(static_cast<double>(x)) / 100.0);
     });
 
-    // 10.-12. Result boxes.
+    // Result boxes: power, stroke and strokes per minute.
     st.Text3[2] = plain_form(st.Sgt_Power);
     st.Text3[12] = sign_form(static_cast<float>(st.Sgt_Stroke) / 1000.0f);
     stmt([&] {

@@ -87,7 +87,7 @@ void sss_correlations(SssWork& wk, const std::array<uint8_t, kArrayLen>& cand, i
 
 // One pass from start index s; returns the number of runs.
 int sss_pass(SssWork& wk, int s) {
-    // 1. Candidates: samples whose level is within 5 % of the first one.
+    // Candidates: samples whose level is within 5 % of the first one.
     std::array<uint8_t, kArrayLen> cand{};
     // w[0] lies in the upper half of a range of at least 0.3, so it is never
     // 0; were it 0, every quotient would fail and q would stay 0 (no
@@ -106,11 +106,11 @@ int sss_pass(SssWork& wk, int s) {
         if (cand[ii] && wk.raw_state[ii] == 1) wk.c[ii] = wk.raw[ii];
     }
 
-    // 2. Running maximum.
+    // Running maximum.
     for (int i = s; i <= kLastCand; ++i)
         if (wk.c[static_cast<std::size_t>(i)] > wk.cmax) wk.cmax = wk.c[static_cast<std::size_t>(i)];
 
-    // 3. Normalise and find the runs of high correlation.
+    // Normalise and find the runs of high correlation.
     int count = 0;
     auto& c = wk.c;
     for (int i = s; i <= kLastCand; ++i) {
@@ -137,7 +137,7 @@ int sss_pass(SssWork& wk, int s) {
             wk.run_end[static_cast<std::size_t>(count)] = static_cast<int16_t>(i - 1);
     }
 
-    // 4. The peak of each run.
+    // The peak of each run.
     for (int k = 1; k <= count; ++k) {
         const auto kk = static_cast<std::size_t>(k);
         const int st = wk.run_start[kk];
@@ -232,19 +232,19 @@ void get_circle(State& st, std::string_view /*id_chr*/, std::span<const float> d
     f.fill(0.0f);
     g.fill(0);
 
-    // 1. Smooth; N itself is not reduced.
+    // Smooth; N itself is not reduced.
     int16_t n_copy = myData_Num;
     Decode_Wave(data, n_copy, std::span<float>(f.data(), kArrayLen));
 
     // Statements indexing past the working arrays are abandoned.
     const int nn = std::min(N, kArrayLen);
 
-    // 2. Maximum of the smoothed curve.
+    // Maximum of the smoothed curve.
     float m = -999.0f;
     for (int i = 0; i < nn; ++i)
         if (f[static_cast<std::size_t>(i)] > m) m = f[static_cast<std::size_t>(i)];
 
-    // 3. Threshold: the highest ratio at which 8 % of the samples reach it.
+    // Threshold: the highest ratio at which 8 % of the samples reach it.
     double r = 0.96;
     for (;;) {
         const double t = r * static_cast<double>(m);
@@ -266,7 +266,7 @@ void get_circle(State& st, std::string_view /*id_chr*/, std::span<const float> d
         }
     }
 
-    // 4. The first region and its middle.
+    // The first region and its middle.
     int s = 0, e = 0;
     for (int i = 0; i < nn; ++i) {
         if (g[static_cast<std::size_t>(i)] != 0) {
@@ -284,7 +284,7 @@ void get_circle(State& st, std::string_view /*id_chr*/, std::span<const float> d
     }
     const int p = static_cast<int>(std::floor(static_cast<float>(s + e - 1) / 2.0f));
 
-    // 5. Candidate scan.
+    // Candidate scan: the lag whose shifted curve matches the first cycle best.
     int16_t L = 0;
     stmt([&] { L = to_i16(static_cast<float>(N - e + 1) / 2.0f + static_cast<float>(e) - 1.0f); });
 
@@ -311,7 +311,7 @@ void get_circle(State& st, std::string_view /*id_chr*/, std::span<const float> d
     int k = e + kMinGap;
     while (k <= kend && !stopped) {
         // The next few candidates, evaluated side by side.
-        int lag[lag_sums::kLanes], off[lag_sums::kLanes], len[lag_sums::kLanes];
+        int lag[lag_sums::kLanes], len[lag_sums::kLanes];
         const float* yb[lag_sums::kLanes];
         int lanes = 0;
         for (; k <= kend && lanes < lag_sums::kLanes; ++k) {
@@ -325,7 +325,6 @@ void get_circle(State& st, std::string_view /*id_chr*/, std::span<const float> d
             const long last = static_cast<long>(p) + lg - 1 + static_cast<long>(z) * lg;
             if (last > kArrayLen - 1 || lg > xlen) continue;  // not reached for N <= 3001
             lag[lanes] = lg;
-            off[lanes] = z * lg;
             len[lanes] = lg;
             yb[lanes] = f.data() + p + z * lg;
             ++lanes;
@@ -351,7 +350,6 @@ void get_circle(State& st, std::string_view /*id_chr*/, std::span<const float> d
                 }
             }
         }
-        (void)off;
     }
     if (stopped)
         stmt([&] { st.Circle_Num = fit_i16(best_lag + 1); });

@@ -27,19 +27,19 @@ constexpr double kMinAmplitude = 0.5;  // m, first harmonic of the displacement
 }  // namespace
 
 void tx_org(State& st, const std::string& PathName, int16_t flag) {
-    // 1. Working copy for the second power attempt.
+    // Working copy for the second power attempt.
     std::array<float, kArrayLen> W{};
     std::array<float, 2> A{}, B{};
 
-    // 2. Load.
+    // Load the file when asked to.
     if (flag == 1) {
         st.Cur_File = PathName;
         if (st.Opt_fil == 1) st.TxtOutFile = st.Cur_File;
         st.last_load = Load_Data(st, st.Cur_File);
     }
 
-    // 3.-5. Displacement stage: trusted when the rod really moves and the
-    // length is plausible.
+    // The stroke from the displacement: trusted when the rod really moves
+    // and the length is plausible.
     st.Circle_Corr = 0.0f;
     st.Circle_Num = kNoCycle;
     get_circle_sss(st, st.Pos_Dat, kNoCycle);
@@ -48,11 +48,11 @@ void tx_org(State& st, const std::string& PathName, int16_t flag) {
     const bool pos_ok = a >= kMinAmplitude && st.Circle_Num > kPosMin && st.Circle_Num <= kPosMax;
 
     if (!pos_ok) {
-        // 6. Power stage over the whole record.
+        // Otherwise the stroke from the active power over the whole record.
         st.Circle_Corr = 0.0f;
         st.Circle_Num = kNoCycle;
         get_circle(st, "first_ppp", st.Pow_Dat, kNoCycle);
-        // 7. Again without the first 10 s when the result is implausible.
+        // Again without the first 10 s when that result is implausible.
         if (st.Circle_Num > kPowMax || st.Circle_Num <= kPowMin) {
             for (int j = 0; j < kSearch; ++j)
                 W[static_cast<std::size_t>(j)] = st.Pow_Dat[static_cast<std::size_t>(j + kSkip)];
@@ -62,16 +62,16 @@ void tx_org(State& st, const std::string& PathName, int16_t flag) {
         }
     }
 
-    // 8.-9. Show the cycle.
+    // The cycle length and recording speed in their boxes.
     st.CircleDot = int_text(st.Circle_Num);
     st.Rec_Spd = int_text(st.head.Rec_Speed);
     st.Pow_Circle_Num = st.Circle_Num;
 
-    // 10. Results.
+    // The electrical and card results.
     Calc_Power_Data(st);
     Calc_Sgt_Data(st);
 
-    // 11.-13. The chart, its tooltip, and the view state.
+    // The chart, its tooltip, and the view state.
     stmt([&] { iup_line_form(st, 10.0f, 10.0f); });
     st.Picture1_ToolTip = "单击此处可显示电能数据";
     if (st.hooks.repaint) st.hooks.repaint();

@@ -34,11 +34,11 @@ void Calc_Power_Data(State& st) {
     // Statements reading samples past the arrays are abandoned and add nothing.
     const int nn = std::min(n, kArrayLen);
 
-    // 1. Fresh tables.
+    // Fresh tables.
     for (QuadTable* t : {&st.Quad_Num, &st.Quad_Cur, &st.Quad_Pow, &st.Quad_Var, &st.Quad_VA, &st.Quad_PF})
         t->fill(0.0f);
 
-    // 2. Quadrant sums.
+    // Quadrant sums.
     for (int i = 0; i < nn; ++i) {
         const auto ii = static_cast<std::size_t>(i);
         const auto q = static_cast<std::size_t>(quadrant(st.Var_Dat[ii], st.Pow_Dat[ii]));
@@ -49,7 +49,7 @@ void Calc_Power_Data(State& st) {
         st.Quad_VA[q] = st.Quad_VA[q] + st.VA_Dat[ii];
     }
 
-    // 3. Totals and quadrant power factors (ratio of the sums).
+    // Totals and quadrant power factors (ratio of the sums).
     for (std::size_t q = 1; q <= 4; ++q) {
         st.Quad_Num[5] = st.Quad_Num[5] + st.Quad_Num[q];
         st.Quad_Cur[5] = st.Quad_Cur[5] + st.Quad_Cur[q];
@@ -60,7 +60,7 @@ void Calc_Power_Data(State& st) {
             stmt([&] { st.Quad_PF[q] = static_cast<float>(R3(fdiv(st.Quad_Pow[q], st.Quad_VA[q]))); });
     }
 
-    // 4. Means.
+    // Means.
     for (std::size_t q = 1; q <= 5; ++q) {
         if (st.Quad_Num[q] > 0.0f) {
             for (QuadTable* t : {&st.Quad_Cur, &st.Quad_Pow, &st.Quad_Var, &st.Quad_VA})
@@ -68,7 +68,7 @@ void Calc_Power_Data(State& st) {
         }
     }
 
-    // 5. Cycle power factor: each quadrant's factor weighted by its share.
+    // Cycle power factor: each quadrant's factor weighted by its share.
     for (std::size_t q = 1; q <= 4; ++q) {
         stmt([&] {
             const float share = fdiv(fdiv(st.Quad_Pow[q], st.Quad_VA[q]) * st.Quad_Num[q], st.Quad_Num[5]);
@@ -76,18 +76,18 @@ void Calc_Power_Data(State& st) {
         });
     }
 
-    // 6. Stroke halves: 0 .. h1 and h2 .. n-1.
+    // Stroke halves: 0 .. h1 and h2 .. n-1.
     const int h1 = to_i16(static_cast<float>(n) / 2.0f - 1.0f);
     const int h2 = to_i16(static_cast<float>(n) / 2.0f);
     const int up_last = std::min(h1, kArrayLen - 1);
     const int down_last = std::min(n - 1, kArrayLen - 1);
 
-    // 7. Maximum currents.
+    // Maximum currents.
     st.Max_Up_Cur = st.Max_Down_Cur = st.Avg_Up_Pow = st.Avg_Down_Pow = 0.0;
     st.Max_Up_Cur = max_current(st, 0, up_last);
     st.Max_Down_Cur = max_current(st, h2, down_last);
 
-    // 8. Mean active power of each half.
+    // Mean active power of each half.
     {
         float sum = 0.0f;
         int16_t visited = 0;
@@ -107,7 +107,7 @@ void Calc_Power_Data(State& st) {
         stmt([&] { st.Avg_Down_Pow = R1(fdiv(sum, static_cast<float>(visited))); });
     }
 
-    // 9. Voltage, current² and P² sums.
+    // Voltage, current² and P² sums.
     float vsum = 0.0f, i2sum = 0.0f, p2sum = 0.0f;
     for (int i = 0; i < nn; ++i) {
         const auto ii = static_cast<std::size_t>(i);
@@ -116,7 +116,7 @@ void Calc_Power_Data(State& st) {
         p2sum = p2sum + st.Pow_Dat[ii] * st.Pow_Dat[ii];
     }
 
-    // 10. Result boxes; a box whose value fails keeps its text.
+    // Result boxes; a box whose value fails keeps its text.
     const float fn = static_cast<float>(n);
     st.Text3[1] = plain_form(R1(st.Quad_Pow[5]));
     st.Text3[3] = MyTrim(sign_form(st.Avg_Up_Pow)) + "/" + MyTrim(sign_form(st.Avg_Down_Pow));
@@ -129,7 +129,7 @@ void Calc_Power_Data(State& st) {
     stmt([&] { st.Text3[10] = plain_form(R2(fsqrt(fdiv(i2sum, fn)))); });
     stmt([&] { st.Text3[11] = plain_form(R2(fsqrt(fdiv(p2sum, fn)))); });
 
-    // 11. The test mode of the record just calculated.
+    // The test mode of the record just calculated.
     st.Pow_Mode = st.head.Test_Mode;
 }
 

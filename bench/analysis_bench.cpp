@@ -15,6 +15,7 @@
 #include "analysis/pipeline.h"
 #include "record/state.h"
 #include "record/tester_file.h"
+#include "support/files.h"
 
 namespace {
 
@@ -22,14 +23,11 @@ namespace fs = std::filesystem;
 
 std::vector<fs::path> bench_files() {
     const char* dir = std::getenv("TAVO_BENCH_DIR");
-    const fs::path root = dir ? fs::path(dir) : fs::path(TAVO_SOURCE_DIR) / "samples";
+    if (!dir) return tavo::testing::sample_files();
     std::vector<fs::path> files;
     std::error_code ec;
-    for (const auto& e : fs::directory_iterator(root, ec)) {
-        const std::string ext = e.path().extension().string();
-        if (e.is_regular_file() && ext.size() == 4 && (ext[1] == 'o' || ext[1] == 'O'))
-            files.push_back(e.path());
-    }
+    for (const auto& e : fs::directory_iterator(dir, ec))
+        if (e.is_regular_file() && tavo::testing::is_tester_file(e.path())) files.push_back(e.path());
     std::sort(files.begin(), files.end());
     return files;
 }

@@ -9,7 +9,7 @@
 namespace tavo {
 
 std::string MyStr(float data, int16_t l, int16_t n) {
-    // 1. Halves upward, also below zero: f·data in single precision, then
+    // Rounded to n decimals, halves upward, also below zero: f·data in single precision, then
     // the exact floor of it plus one half, then the quotient as a float.
     float v;
     if (n < 1) {
@@ -23,11 +23,11 @@ std::string MyStr(float data, int16_t l, int16_t n) {
         v = checked(static_cast<float>(ddiv(whole, static_cast<double>(f))));
     }
 
-    // 2. The sign-position form without the blank of a non-negative value.
+    // The sign-position form without the blank of a non-negative value.
     std::string s = sign_form(v);
     if (!s.empty() && s[0] == ' ') s.erase(0, 1);
 
-    // 3. Exactly n decimals.
+    // Exactly n decimals.
     if (n >= 1) {
         const std::size_t point = s.find('.');
         if (point == std::string::npos) {
@@ -39,7 +39,7 @@ std::string MyStr(float data, int16_t l, int16_t n) {
         }
     }
 
-    // 4. The width: too wide is cut; short texts get zeros in front, also
+    // The width: too wide is cut; short texts get zeros in front, also
     // in front of a minus sign, which the reader skips.
     if (l < 0) raise_fault(FaultKind::Format, "negative field width");
     const auto width = static_cast<std::size_t>(l);

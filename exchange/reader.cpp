@@ -290,7 +290,7 @@ Rebuilt InvOutFile(State& st, const std::string& FileName, const RebuiltFileHook
         out.problem.path = FileName;
         return out;
     };
-    // 1. The fixed header fields of every rebuilt file.
+    // The fixed header fields of every rebuilt file.
     static constexpr std::array<uint8_t, 12> kMark = {26,  21,  'P', 'e', 'l', 'o',
                                                       'r', '.', 'V', 'a', 'n', 't'};
     st.head.Head_Mark = kMark;
@@ -298,7 +298,7 @@ Rebuilt InvOutFile(State& st, const std::string& FileName, const RebuiltFileHook
     st.head.Head_26 = 1;
     st.head.Point_Num = 3000;
 
-    // 2./3. The target folder, made once the text has been read.
+    // The target folder, made once the text has been read.
     const std::optional<std::string> folder = rebuild_directory(FileName);
     if (!folder) return stop(Problem::Kind::NoExtension);
     const std::string& dir = *folder;
@@ -316,7 +316,7 @@ Rebuilt InvOutFile(State& st, const std::string& FileName, const RebuiltFileHook
         }
     }
 
-    // 4./5. Dispatch on the tags; a complete block becomes a tester file.
+    // Dispatch on the tags; a complete block becomes a tester file.
     Reader r(st, FileName, split_lines(content));
     while (const auto raw = r.next_tag_line()) {
         const std::string tag = left_chars(trim_blanks(*raw), 10);

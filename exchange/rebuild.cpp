@@ -41,7 +41,7 @@ void from_144(SampleArray& x, int16_t m, int16_t harmonics) {
 }
 
 // Test mode 4 when the power per volt-ampere says about 3/1000, else mode
-// 1. Samples without voltage or current tell nothing and are left out.
+// Samples without voltage or current tell nothing and are left out.
 int16_t estimate_test_mode(const State& st) {
     float r = 0.0f;
     int used = 0;
@@ -95,7 +95,7 @@ std::string safe_file_name(std::string_view well) {
 
 Problem Save_Org_file(State& st, const std::string& PathDir, const std::string& FileName, int16_t /*Count*/,
                       std::string& name) {
-    // 1. The first free name.
+    // The first free name.
     const fs::path dir(PathDir);
     const std::string base = safe_file_name(trim_blanks(FileName)) + ".O";
     name = base;
@@ -107,7 +107,7 @@ Problem Save_Org_file(State& st, const std::string& PathDir, const std::string& 
         }
     }
 
-    // 2. One stroke of Circle_Num samples; the displacement smoothed.
+    // One stroke of Circle_Num samples; the displacement smoothed.
     Problem p;
     const int16_t m = st.Circle_Num;
     if (m < 1 || m > kArrayLen) {
@@ -123,19 +123,19 @@ Problem Save_Org_file(State& st, const std::string& PathDir, const std::string& 
         return fault_problem(Problem::Kind::RebuildCurves, f);
     }
 
-    // 3. The test mode.
+    // The test mode.
     try {
         st.head.Test_Mode = estimate_test_mode(st);
     } catch (const Fault& f) {
         return fault_problem(Problem::Kind::RebuildTestMode, f);
     }
 
-    // 4. The header texts.
+    // The header texts.
     st.head.Test_Time = st.Txt_TestTime;
     st.head.Well_Name = st.Txt_WellName;
     st.head.Rec_Speed = 1;
 
-    // 5. The stroke repeated to 3000 records (the current is not extended).
+    // The stroke repeated to 3000 records (the current is not extended).
     const HeadBytes hb = encode_head(st.head);
     std::string bytes(reinterpret_cast<const char*>(hb.data()), hb.size());
     bytes.reserve(kHeadSize + kPointSize * kMaxSamples);
@@ -170,7 +170,7 @@ Problem Save_Org_file(State& st, const std::string& PathDir, const std::string& 
         bytes.append(reinterpret_cast<const char*>(pb.data()), pb.size());
     }
 
-    // 6. Written whole or not at all.
+    // Written whole or not at all.
     const fs::path target = dir / name;
     p.io = file_io::replace_all(target.string(), bytes);
     if (p.io) {

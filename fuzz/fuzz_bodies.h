@@ -15,12 +15,23 @@
 #include "analysis/pick_file.h"
 #include "common/fault.h"
 #include "exchange/exchange.h"
-#include "fuzz/fuzz_support.h"
+#include "support/files.h"
+#include "support/scratch.h"
 #include "views/fixed_metrics.h"
 #include "views/recording_surface.h"
 #include "views/views.h"
 
 namespace tavo::fuzz {
+
+// A folder of its own for each target inside the process's scratch folder
+// (removed at exit), so that two targets run in one process do not see
+// each other's files.
+inline std::filesystem::path target_dir(const char* target) {
+    const std::filesystem::path d = testing::process_scratch_dir() / target;
+    std::error_code ec;
+    std::filesystem::create_directories(d, ec);
+    return d;
+}
 
 struct RunResult {
     std::string problem;      // what went wrong without crashing
@@ -32,7 +43,7 @@ struct RunResult {
 // exchange block, twice in one state as two clicks would.
 inline RunResult fuzz_tester_file_once(const uint8_t* data, size_t size) {
     const auto path = target_dir("tester_file") / "input.O00";
-    write_file(path, data, size);
+    testing::write_bytes(path, data, size);
 
     RecordingSurface surface(std::make_shared<FixedMetrics>());
     State st;
@@ -57,7 +68,7 @@ inline RunResult fuzz_exchange_once(const uint8_t* data, size_t size) {
     const fs::path dir = target_dir("exchange");
     const fs::path text = dir / "input.Txt";
     const fs::path target = dir / "input";
-    write_file(text, data, size);
+    testing::write_bytes(text, data, size);
 
     RunResult run;
     std::string& problem = run.problem;

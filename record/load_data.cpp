@@ -41,27 +41,27 @@ LoadReport Load_Data(State& st, const std::string& str_file) {
         return report;
     }
 
-    // 1. The header; one that cannot be read whole leaves the record as it was.
+    // The header; one that cannot be read whole leaves the record as it was.
     HeadBytes hb{};
     in.read(reinterpret_cast<char*>(hb.data()), static_cast<std::streamsize>(hb.size()));
     const bool head_ok = in.gcount() == static_cast<std::streamsize>(hb.size());
     if (head_ok) st.head = decode_head(hb);
     in.clear();
 
-    // 2. The apparent-power factor.
+    // The apparent-power factor of the test mode.
     const float k = apparent_factor(st.head.Test_Mode);
     const bool reactive_first = (st.head.Test_Mode & kModeReactiveFirst) != 0;
 
-    // 3. Recording-speed factor at least 1.
+    // Recording-speed factor at least 1.
     if (st.head.Rec_Speed < 1) st.head.Rec_Speed = 1;
 
-    // 4. The header boxes.
+    // The header boxes.
     st.Txt_TestTime = MyTrim(st.head.Test_Time);
     st.Txt_WellName = MyTrim(st.head.Well_Name);
     st.Rec_Spd = int_text(st.head.Rec_Speed);
 
-    // 5./6. The samples. Locals keep their values across samples, as a
-    // statement abandoned by the failure rule leaves them.
+    // The samples, scaled to their units. Locals keep their values across
+    // samples, as a statement abandoned by the failure rule leaves them.
     in.seekg(static_cast<std::streamoff>(kHeadSize));
     float U = 0.0f, A = 0.0f, P = 0.0f, D = 0.0f, L = 0.0f;
     float I = 0.0f, Q = 0.0f, S = 0.0f, PF = 0.0f;
@@ -117,13 +117,15 @@ LoadReport Load_Data(State& st, const std::string& str_file) {
         }
     }
 
-    // 7. The mean; with no samples the division fails and the mean stays 0.
+    // The mean active power; with no samples the division fails and the
+    // mean stays 0.
     float mean = 0.0f;
     stmt([&] { mean = fdiv(sum, static_cast<float>(n)); });
 
-    // 8. Polarity. Mended: only this file's own curves are corrected (not
-    // while Chk_POW keeps the previous file's), and the reactive power only
-    // when it was read from the file; a derived one is a magnitude.
+    // Polarity: a negative mean turns the power curves over. Mended: only
+    // this file's own curves are corrected (not while Chk_POW keeps the
+    // previous file's), and the reactive power only when it was read from
+    // the file; a derived one is a magnitude.
     if (mean < 0.0f && !st.Chk_POW) {
         for (int i = 0; i < n && i < kMaxSamples; ++i) {
             st.Pow_Dat[i] = -st.Pow_Dat[i];

@@ -15,7 +15,7 @@ namespace tavo {
 
 SaveReport Save_Data(State& st) {
     SaveReport report;
-    // 1. The target.
+    // The target: the name in the output box.
     st.Cur_File = MyTrim(st.TxtOutFile);
     report.path = st.Cur_File;
     report.problem.path = st.Cur_File;
@@ -27,7 +27,7 @@ SaveReport Save_Data(State& st) {
     };
     const fs::path target(st.Cur_File);
 
-    // 2. The overwrite question.
+    // An existing file is overwritten only when the user agrees.
     std::error_code ec;
     if (fs::exists(target, ec)) {
         // A folder, device or pipe is no tester file to overwrite.
@@ -42,20 +42,21 @@ SaveReport Save_Data(State& st) {
         }
     }
 
-    // 4./5. The header fields the write-back sets.
+    // The header fields the write-back sets.
     st.head.Test_Mode = static_cast<int16_t>(st.head.Test_Mode | kModeReactiveFirst);
     st.head.Well_Name = st.Txt_WellName;
     st.head.Test_Time = st.Txt_TestTime;
     stmt([&] { st.head.Rec_Speed = to_i16(leading_number(st.Rec_Spd)); });
 
-    // 6. The header bytes.
+    // The header bytes, with the recording speed as it stands.
     const HeadBytes hb = encode_head(st.head);
     std::string bytes(reinterpret_cast<const char*>(hb.data()), hb.size());
 
-    // 7. Raised in memory only.
+    // A recording speed below 1 is raised to 1 in memory only; the file
+    // keeps the value written.
     if (st.head.Rec_Speed < 1) st.head.Rec_Speed = 1;
 
-    // 8. The records the arrays hold; a word that does not fit is saturated.
+    // The records the arrays hold; a word that does not fit is saturated.
     for (int i = 0; i < st.head.Point_Num && i < kMaxSamples; ++i) {
         Org_Point p;
         p.IQ_Raw = to_i16_saturated(st.Var_Dat[i] * 100.0f);
@@ -90,7 +91,7 @@ SaveReport Save_Data(State& st) {
     if (err && no_temp) err = file_io::write_in_place(real.string(), bytes);
     if (err) return failed(err);
 
-    // 9. Refresh the file list.
+    // The file list shows the file written.
     if (st.hooks.refresh_file_list) st.hooks.refresh_file_list();
     report.kind = SaveReport::Kind::Written;
     return report;

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "tests/app/window_fixture.h"
+#include "support/window_fixture.h"
 
 using tavo::testing::WindowFixture;
 

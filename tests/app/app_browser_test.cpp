@@ -9,7 +9,7 @@
 
 #include "app/dir_list.h"
 #include "app/picture_widget.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using namespace tavo;
 using tavo::testing::samples_dir;

@@ -18,7 +18,7 @@
 #include "app/song_font.h"
 #include "app/translations.h"
 #include "qtdraw/qt_render.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using namespace tavo;
 using tavo::testing::WindowFixture;

@@ -9,7 +9,7 @@
 #include <QRegularExpression>
 #include <QtTest>
 
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using namespace tavo;
 using tavo::testing::WindowFixture;

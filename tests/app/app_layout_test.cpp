@@ -13,7 +13,7 @@
 #include "app/paths.h"
 #include "app/picture_widget.h"
 #include "app/song_font.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using namespace tavo;
 using tavo::testing::WindowFixture;

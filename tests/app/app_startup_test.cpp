@@ -8,7 +8,7 @@
 
 #include "app/startup.h"
 #include "tavo_version.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using namespace tavo;
 using tavo::testing::WindowFixture;

@@ -4,7 +4,7 @@
 #include <QtTest>
 
 #include "app/picture_widget.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using namespace tavo;
 using tavo::testing::WindowFixture;

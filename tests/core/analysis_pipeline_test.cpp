@@ -9,7 +9,8 @@
 #include "analysis/pick_file.h"
 #include "analysis/pipeline.h"
 #include "record/state.h"
-#include "tester_file_support.h"
+#include "support/files.h"
+#include "support/scratch.h"
 
 namespace tavo {
 namespace {
@@ -57,9 +58,8 @@ std::string test_file(const Curve& pos, const Curve& pow, int n = 3000) {
 }
 
 struct Pipeline : ::testing::Test {
-    std::filesystem::path dir = testing::temp_dir("pipeline");
+    testing::ScratchDir dir{"pipeline"};
     std::unique_ptr<State> st = std::make_unique<State>();
-    void TearDown() override { std::filesystem::remove_all(dir); }
     void run(const std::string& bytes, const std::string& name = "T.O00") {
         const auto path = dir / name;
         testing::write_bytes(path, bytes);

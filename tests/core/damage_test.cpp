@@ -18,7 +18,8 @@
 #include "common/file_io.h"
 #include "exchange/exchange.h"
 #include "record/tester_file.h"
-#include "tester_file_support.h"
+#include "support/files.h"
+#include "support/scratch.h"
 
 namespace tavo {
 namespace {
@@ -80,15 +81,13 @@ public:
     }
     ~SmallDisk() {
         if (mounted_) ::umount2(dir_.c_str(), MNT_DETACH);
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
     }
     SmallDisk(const SmallDisk&) = delete;
     SmallDisk& operator=(const SmallDisk&) = delete;
 
     bool ok() const { return mounted_; }
     const std::string& why() const { return why_; }
-    const fs::path& dir() const { return dir_; }
+    const fs::path& dir() const { return dir_.path(); }
 
     // Takes all free space but `leave` bytes (rounded to pages).
     void fill(std::size_t leave = 0) {
@@ -113,7 +112,7 @@ public:
     }
 
 private:
-    fs::path dir_;
+    testing::ScratchDir dir_;
     bool mounted_ = false;
     std::string why_;
 };

@@ -6,7 +6,8 @@
 #include "common/text.h"
 #include "exchange/exchange.h"
 #include "record/org_records.h"
-#include "tester_file_support.h"
+#include "support/files.h"
+#include "support/scratch.h"
 
 namespace tavo {
 namespace {

@@ -6,7 +6,8 @@
 #include "analysis/pick_file.h"
 #include "common/number_text.h"
 #include "exchange/exchange.h"
-#include "tester_file_support.h"
+#include "support/files.h"
+#include "support/scratch.h"
 
 namespace tavo {
 namespace {

@@ -7,7 +7,8 @@
 #include "analysis/fourier.h"
 #include "common/text.h"
 #include "exchange/exchange.h"
-#include "tester_file_support.h"
+#include "support/files.h"
+#include "support/scratch.h"
 
 namespace tavo {
 namespace {

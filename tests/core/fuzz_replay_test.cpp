@@ -20,13 +20,10 @@ namespace tavo {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::is_tester_file;
+using testing::read_bytes;
 
 const fs::path kSource = TAVO_SOURCE_DIR;
-
-std::string read_all(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 fuzz::RunResult tester_file_once(const std::string& bytes) {
     return fuzz::fuzz_tester_file_once(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
@@ -34,13 +31,6 @@ fuzz::RunResult tester_file_once(const std::string& bytes) {
 
 fuzz::RunResult exchange_once(const std::string& bytes) {
     return fuzz::fuzz_exchange_once(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-}
-
-bool is_tester_file(const fs::path& p) {
-    const std::string ext = p.extension().string();
-    return ext.size() == 4 && (ext[1] == 'o' || ext[1] == 'O') &&
-           std::isdigit(static_cast<unsigned char>(ext[2])) &&
-           std::isdigit(static_cast<unsigned char>(ext[3]));
 }
 
 // The files of one folder in name order; notes beside the inputs are skipped.
@@ -62,7 +52,7 @@ void replay_tester_files(const std::vector<fs::path>& inputs) {
         SCOPED_TRACE(p.string());
         std::printf("replaying %s\n", p.string().c_str());
         std::fflush(stdout);
-        const fuzz::RunResult run = tester_file_once(read_all(p));
+        const fuzz::RunResult run = tester_file_once(read_bytes(p));
         EXPECT_EQ(run.problem, "");
         // 0: shorter than a header, never analysed.
         EXPECT_GE(run.circle, 0);
@@ -93,7 +83,7 @@ TEST(TesterFileRegression, RecordWithoutRegionEndFindsNoStroke) {
         SCOPED_TRACE(name);
         const fs::path p = kSource / "fuzz/regressions/fuzz_tester_file" / name;
         ASSERT_TRUE(fs::exists(p));
-        const fuzz::RunResult run = tester_file_once(read_all(p));
+        const fuzz::RunResult run = tester_file_once(read_bytes(p));
         EXPECT_EQ(run.problem, "");
         EXPECT_EQ(run.circle, circle);
     }
@@ -106,7 +96,7 @@ TEST(ExchangeReplay, CommittedFindingsRunClean) {
         SCOPED_TRACE(p.string());
         std::printf("replaying %s\n", p.string().c_str());
         std::fflush(stdout);
-        EXPECT_EQ(exchange_once(read_all(p)).problem, "");
+        EXPECT_EQ(exchange_once(read_bytes(p)).problem, "");
     }
 }
 
@@ -153,16 +143,6 @@ TEST(ExchangeSeed, HostileNamesAndCutTextsStayInTheFolder) {
         EXPECT_EQ(exchange_once(block.substr(0, cut)).problem, "");
     }
 }
-
-// The scratch folder goes with the test process.
-class ScratchCleanup : public ::testing::Environment {
-public:
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(fuzz::scratch_dir(), ec);
-    }
-};
-const auto* const kCleanup = ::testing::AddGlobalTestEnvironment(new ScratchCleanup);
 
 }  // namespace
 }  // namespace tavo

@@ -9,7 +9,8 @@
 #include <memory>
 
 #include "analysis/pick_file.h"
-#include "tester_file_support.h"
+#include "support/files.h"
+#include "support/scratch.h"
 
 namespace tavo {
 namespace {
@@ -34,7 +35,7 @@ std::string snapshot(const State& st) {
 }
 
 TEST(PickFile, AFileThatCannotBeReadChangesNothing) {
-    const fs::path dir = testing::temp_dir("pick");
+    const auto dir = testing::temp_dir("pick");
     testing::write_bytes(dir / "short.O00", std::string(10, '\0'));
     testing::write_bytes(dir / "header.O00", testing::read_bytes(kSample).substr(0, kHeadSize - 1));
     fs::create_directory(dir / "folder.O00");
@@ -64,11 +65,10 @@ TEST(PickFile, AFileThatCannotBeReadChangesNothing) {
         EXPECT_EQ(snapshot(*st), before);
     }
     EXPECT_EQ(pick_file(*st, (dir / "gone.O00").string()).io.error, ENOENT);
-    fs::remove_all(dir);
 }
 
 TEST(PickFile, MissingSamplesAreAWarningAndTheFileIsAnalysed) {
-    const fs::path dir = testing::temp_dir("pick");
+    const auto dir = testing::temp_dir("pick");
     const fs::path cut = dir / "cut.O00";
     testing::write_bytes(cut, testing::read_bytes(kSample).substr(0, kHeadSize + 1000 * kPointSize));
     State st;
@@ -79,7 +79,6 @@ TEST(PickFile, MissingSamplesAreAWarningAndTheFileIsAnalysed) {
     EXPECT_EQ(english(p), "the file holds 1000 of the 3000 samples its header announces");
     EXPECT_EQ(st.Cur_File, cut.string());
     EXPECT_EQ(st.Disp_Mode, 1);
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -5,7 +5,8 @@
 
 #include "common/text.h"
 #include "record/tester_file.h"
-#include "tester_file_support.h"
+#include "support/files.h"
+#include "support/scratch.h"
 
 namespace tavo {
 namespace {
@@ -89,7 +90,8 @@ TEST(RecordLayout, EightChineseCharactersFillTheNameAndLongerIsCutWhole) {
 }
 
 TEST(LoadData, VoltageWordsAboveTheSignedRange) {
-    const auto dir = temp_dir("load").string();
+    const auto tmp = temp_dir("load");
+    const std::string dir = tmp.string();
     const std::string p = write_test(dir, "v.O00", head(1, 2), {{0, -1, 0, 0, 0}, {0, -30536, 0, 0, 0}});
     State st;
     Load_Data(st, p);
@@ -99,7 +101,8 @@ TEST(LoadData, VoltageWordsAboveTheSignedRange) {
 }
 
 TEST(LoadData, CurrentFirstModeOneDerivesApparentAndReactivePower) {
-    const auto dir = temp_dir("load").string();
+    const auto tmp = temp_dir("load");
+    const std::string dir = tmp.string();
     const std::string p = write_test(dir, "m1.O00", head(1, 1), {{2000, -30536, 1500, 1523, 4567}});
     State st;
     const LoadReport r = Load_Data(st, p);
@@ -124,7 +127,8 @@ TEST(LoadData, CurrentFirstModeOneDerivesApparentAndReactivePower) {
 }
 
 TEST(LoadData, ReactiveFirstCurrentIsZeroAtLowVoltageAndWithoutAFactor) {
-    const auto dir = temp_dir("load").string();
+    const auto tmp = temp_dir("load");
+    const std::string dir = tmp.string();
     // 3 V exactly is not above 3: no current.
     const std::string p =
         write_test(dir, "q.O00", head(16385, 2), {{500, 150, 1200, 0, 0}, {500, 19000, 1200, 0, 0}});
@@ -144,7 +148,8 @@ TEST(LoadData, ReactiveFirstCurrentIsZeroAtLowVoltageAndWithoutAFactor) {
 }
 
 TEST(LoadData, NegativeMeanPowerIsNegatedAndDerivedReactivePowerKept) {
-    const auto dir = temp_dir("load").string();
+    const auto tmp = temp_dir("load");
+    const std::string dir = tmp.string();
     const std::string p =
         write_test(dir, "n.O00", head(1, 2), {{5000, 19000, -1500, 0, 0}, {5000, 19000, 500, 0, 0}});
     State st;
@@ -163,7 +168,8 @@ TEST(LoadData, NegativeMeanPowerIsNegatedAndDerivedReactivePowerKept) {
 }
 
 TEST(LoadData, LockBoxesKeepTheirGroupAndThePolarityCorrectionLeavesLockedCurves) {
-    const auto dir = temp_dir("load").string();
+    const auto tmp = temp_dir("load");
+    const std::string dir = tmp.string();
     const std::string a = write_test(dir, "a.O00", head(1, 1), {{1000, 19000, 500, 1000, 2000}});
     const std::string b = write_test(dir, "b.O00", head(1, 1), {{3000, 19500, -700, 2000, 4000}});
     State st;
@@ -182,7 +188,8 @@ TEST(LoadData, LockBoxesKeepTheirGroupAndThePolarityCorrectionLeavesLockedCurves
 }
 
 TEST(LoadData, OnlyTheFirst3000SamplesAreHeldAndIndex3000NeverWritten) {
-    const auto dir = temp_dir("load").string();
+    const auto tmp = temp_dir("load");
+    const std::string dir = tmp.string();
     std::vector<Org_Point> pts(3005, Org_Point{100, 19000, 100, 100, 100});
     pts[3002].Pow_Raw = -30000;  // counts in the mean although not held
     const std::string p = write_test(dir, "long.O00", head(1, 3005), pts);
@@ -195,7 +202,8 @@ TEST(LoadData, OnlyTheFirst3000SamplesAreHeldAndIndex3000NeverWritten) {
 }
 
 TEST(LoadData, DamagedFilesFollowTheFailureRule) {
-    const auto dir = temp_dir("damaged").string();
+    const auto tmp = temp_dir("damaged");
+    const std::string dir = tmp.string();
     State st;
     const std::string good =
         write_test(dir, "g.O00", head(1, 2), {{1000, 19000, 500, 1000, 2000}, {1, 2, 3, 4, 5}});

@@ -7,7 +7,8 @@
 
 #include "common/numbers.h"
 #include "record/tester_file.h"
-#include "tester_file_support.h"
+#include "support/files.h"
+#include "support/scratch.h"
 
 namespace tavo {
 namespace {

@@ -6,10 +6,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <set>
 
 #include "common/text.h"
 #include "record/tester_file.h"
+#include "support/files.h"
 #include "tools/sample_gen.h"
 
 namespace tavo {
@@ -18,8 +20,11 @@ namespace {
 namespace fs = std::filesystem;
 using samples::WellPlan;
 
-const std::string kSamplesDir = std::string(TAVO_SOURCE_DIR) + "/samples";
-const std::string kRealData = std::string(TAVO_SHARED_DIR) + "/realdata";
+const std::string kSamplesDir = testing::samples_dir().string();
+// The real card data some sample wells are drawn from lies outside the
+// repository; without it those wells fall back to synthetic cards.
+const std::optional<fs::path> kRealData = testing::shared_data("realdata");
+const char* const kNoRealData = "needs the real card data in ../shared/realdata beside the source tree";
 
 std::vector<uint8_t> read_bytes(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -32,7 +37,7 @@ fs::path sample_path(const WellPlan& w) {
 
 const samples::RealCards* real_cards() {
     static samples::RealCards cards;
-    static const bool ok = samples::read_real_cards(kRealData, cards).ok;
+    static const bool ok = kRealData && samples::read_real_cards(kRealData->string(), cards).ok;
     return ok ? &cards : nullptr;
 }
 
@@ -168,11 +173,13 @@ TEST(SampleFiles, FirstWordAgreesWithTheFactor) {
         State st;
         Load_Data(st, sample_path(w).string());
         const float k = apparent_factor(static_cast<int16_t>(w.mode));
+        for (int i = 0; i < 50; ++i)
+            ASSERT_NEAR(st.VA_Dat[i], k * st.Vol_Dat[i] * st.Cur_Dat[i], 0.01f * st.VA_Dat[i] + 0.01f) << i;
+        // The generator's current needs the well's card.
+        if (w.card.kind != samples::CardRef::Kind::Synthetic && real_cards() == nullptr) continue;
         const samples::Curves c = samples::make_curves(w, samples::card_for(w.card, real_cards()));
-        for (int i = 0; i < 50; ++i) {
-            ASSERT_NEAR(st.VA_Dat[i], k * st.Vol_Dat[i] * st.Cur_Dat[i], 0.01f * st.VA_Dat[i] + 0.01f);
+        for (int i = 0; i < 50; ++i)
             ASSERT_NEAR(st.Cur_Dat[i], c.current[i], 0.02 * c.current[i] + 0.02) << i;
-        }
     }
 }
 
@@ -187,7 +194,7 @@ TEST(SampleGenerator, SameBytesEveryRun) {
 }
 
 TEST(SampleGenerator, CommittedSamplesAreWhatItGeneratesNow) {
-    if (real_cards() == nullptr) GTEST_SKIP() << "real card data not found at " << kRealData;
+    if (real_cards() == nullptr) GTEST_SKIP() << kNoRealData;
     std::set<std::string> expected{"README.md"};
     for (const samples::SampleFile& f : samples::generate_samples(real_cards())) {
         expected.insert(f.file_name);
@@ -219,7 +226,7 @@ TEST(SampleGenerator, RunsWithoutRealData) {
 
 TEST(SampleGenerator, RealCardsAreReadAsTheirFormatsNeed) {
     const samples::RealCards* rc = real_cards();
-    if (rc == nullptr) GTEST_SKIP() << "real card data not found at " << kRealData;
+    if (rc == nullptr) GTEST_SKIP() << kNoRealData;
     ASSERT_EQ(rc->cn.size(), 60u);
     // 200 real points, then 50 padding pairs (0, 0).
     EXPECT_EQ(rc->cn_labels[14], "PUMP_DOWN_BANG");

@@ -1,19 +1,15 @@
 #include <gtest/gtest.h>
 
 #include "common/fault.h"
-#include "common/number_text.h"
+#include "support/ops.h"
 #include "views/layout.h"
-#include "views/palette.h"
 #include "views/recording_surface.h"
 #include "views/views.h"
-#include "views_test_util.h"
 
 namespace tavo {
 namespace {
 
-using test::curve_ops;
-using test::of_kind;
-using test::text_at;
+using testing::of_kind;
 
 TEST(CardScales, DisplacementDivisionsFollowTheStroke) {
     struct Case {
@@ -120,115 +116,6 @@ TEST_F(CardFixture, StrokesPerMinuteNeedAPeriod) {
     EXPECT_EQ(card_panel(st)[3], "冲次: 4.29次");
 }
 
-TEST_F(CardFixture, GridLabelsOfAFourMetreScale) {
-    loaded();
-    st.Sgt_Stroke = 3500;
-    Disp_SGT(st, 0);
-    for (int k = 1; k <= 4; ++k) {
-        const std::string want = printed_form(static_cast<double>(k)) + (k == 4 ? " 行程(m)" : "");
-        EXPECT_EQ(text_at(rec, card_x(150.0 * k) - 7.0, 153.0), want) << k;
-    }
-    EXPECT_EQ(text_at(rec, card_x(0.0) - 7.0, 153.0), "<none>");
-    EXPECT_EQ(text_at(rec, card_x(600.0) - 7.0, 153.0), " 4  行程(m)");
-    // 60 kN in 12 divisions of 5: the top label continues with the caption.
-    std::vector<DrawOp> top;
-    for (const DrawOp& op : of_kind(rec, OpKind::Text))
-        if (op.y1 == card_y(91.0) && op.x1 < card_x(600.0)) top.push_back(op);
-    ASSERT_EQ(top.size(), 2u);
-    EXPECT_EQ(top[0].x1, 5.0);
-    EXPECT_EQ(top[0].text, " 60 ");
-    EXPECT_FALSE(top[0].end_line);
-    EXPECT_EQ(top[1].text, "负载(kN)");
-    EXPECT_DOUBLE_EQ(top[1].x1, 5.0 + top[0].advance);
-    EXPECT_EQ(text_at(rec, 5.0, card_y(91.0 + 30.0 * 11)), " 5 ");
-    EXPECT_EQ(text_at(rec, 5.0, card_y(451.0)), " 0 ");
-    EXPECT_DOUBLE_EQ(card_y(451.0), (451.0 - 60.0) / 2.6);
-}
-
-TEST_F(CardFixture, GridFramesAndStyles) {
-    Disp_SGT(st, 0);
-    const auto lines = of_kind(rec, OpKind::Line);
-    ASSERT_EQ(lines.size(), 4u + 10u);  // 3 m by 30 kN
-    for (const DrawOp& l : lines) {
-        EXPECT_EQ(l.style, LineStyle::Dotted);
-        EXPECT_EQ(l.width, 1);
-        EXPECT_EQ(l.color, kBlack);
-        EXPECT_EQ(l.unit, Unit::Point);
-    }
-    EXPECT_DOUBLE_EQ(lines[1].x1, 200.0 / 3.0 + 20.0);
-    EXPECT_DOUBLE_EQ(lines[1].y1, card_y(91.0));
-    EXPECT_DOUBLE_EQ(lines[1].y2, 150.0);
-    EXPECT_DOUBLE_EQ(lines[4].x1, 220.0);  // load lines run right to left
-    EXPECT_DOUBLE_EQ(lines[4].x2, 20.0);
-    EXPECT_DOUBLE_EQ(lines[13].y1, card_y(91.0 + 9 * 36.0));
-
-    const auto frames = of_kind(rec, OpKind::Rect);
-    ASSERT_EQ(frames.size(), 3u);
-    EXPECT_EQ(frames[0].width, 2);
-    EXPECT_DOUBLE_EQ(frames[0].x1, card_x(-46.0));
-    EXPECT_DOUBLE_EQ(frames[0].y1, card_y(75.0));
-    EXPECT_DOUBLE_EQ(frames[0].x2, card_x(820.0));
-    EXPECT_DOUBLE_EQ(frames[0].y2, card_y(500.0));
-    EXPECT_EQ(frames[1].width, 1);
-    EXPECT_EQ(frames[1].style, LineStyle::Solid);
-    EXPECT_DOUBLE_EQ(frames[1].x2, 220.0);
-    EXPECT_DOUBLE_EQ(frames[2].x1, card_x(620.0));
-    EXPECT_DOUBLE_EQ(frames[2].x2, 290.0);
-}
-
-TEST_F(CardFixture, PanelLinesArePitchedByTheLineHeight) {
-    loaded();
-    rec.set_font_size(9.0);  // what the table leaves
-    Disp_SGT(st, 0);
-    std::vector<DrawOp> panel;
-    for (const DrawOp& op : of_kind(rec, OpKind::Text))
-        if (op.x1 == card_x(625.0)) panel.push_back(op);
-    ASSERT_EQ(panel.size(), 17u);
-    double y = card_y(95.0);
-    for (const DrawOp& op : panel) {
-        y += 1.8;
-        EXPECT_DOUBLE_EQ(op.y1, y) << op.text;
-        EXPECT_TRUE(op.end_line);
-        EXPECT_EQ(op.size, 9.0);
-        y += op.line_height;
-    }
-    EXPECT_EQ(panel[6].text, "   45.67kN");
-    EXPECT_EQ(panel[8].text, "   12.34kN");
-    EXPECT_EQ(panel[10].text, "   12.35kJ");
-}
-
-TEST_F(CardFixture, TheCardIsAMagentaWidePolyline) {
-    loaded();
-    const int n = 5;
-    for (int i = 0; i < n; ++i) {
-        st.Pos_Dat[i] = 0.5f * i;
-        st.Force_Dat[i] = 10.0f + i;
-    }
-    st.Pos_Dat[n] = 9.0f;  // past the cycle: not drawn
-    Disp_SGT(st, n);
-    const auto card = curve_ops(rec, kLightMagenta);
-    ASSERT_EQ(card.size(), 5u);
-    EXPECT_EQ(card[0].kind, OpKind::Point);
-    for (int i = 1; i < n; ++i) EXPECT_EQ(card[i].kind, OpKind::LineTo);
-    for (const DrawOp& op : card) EXPECT_EQ(op.width, 2);
-    // 5 m stroke: 120 units a metre; 60 kN scale: 60 units per 10 kN.
-    EXPECT_DOUBLE_EQ(card[4].x2, card_x(2.0f * 120.0));
-    EXPECT_DOUBLE_EQ(card[4].y2, card_y(451.0 - 14.0 / 10.0 * 60.0));
-    EXPECT_DOUBLE_EQ(card[1].x1, card_x(0.0));
-    EXPECT_EQ(rec.ops.back().kind, OpKind::LineTo);  // not closed
-}
-
-TEST_F(CardFixture, NoticeWellsStillShowTheirCard) {
-    st.Pos_Dat[0] = 0.1f;
-    st.Force_Dat[0] = 2.0f;
-    st.Pos_Dat[1] = 0.2f;
-    Disp_SGT(st, 2);
-    const auto panel = panel_texts();
-    ASSERT_EQ(panel.size(), 17u);
-    EXPECT_EQ(panel[10], " 冲程及载荷！");
-    EXPECT_EQ(curve_ops(rec, kLightMagenta).size(), 2u);
-}
-
 TEST_F(CardFixture, DrawingAgainShowsNothingOfTheEarlierResults) {
     loaded();
     Disp_SGT(st, 0);
@@ -258,16 +145,6 @@ TEST_F(CardFixture, RodEngMapDisplayRefreshesThePeriod) {
     EXPECT_THROW(RodEngMapDisplay(st), Fault);
     EXPECT_EQ(st.Sgt_Period, 750);
     EXPECT_EQ(rec.ops, before);
-}
-
-TEST_F(CardFixture, TheCardInheritsTheTablesFont) {
-    loaded();
-    Disp_Pow_Data(st);
-    RodEngMapDisplay(st);
-    for (const DrawOp& op : of_kind(rec, OpKind::Text)) {
-        EXPECT_EQ(op.font, "宋体");
-        EXPECT_EQ(op.size, 9.0);
-    }
 }
 
 }  // namespace

@@ -1,18 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "common/number_text.h"
+#include "support/ops.h"
 #include "views/layout.h"
 #include "views/palette.h"
 #include "views/recording_surface.h"
 #include "views/views.h"
-#include "views_test_util.h"
 
 namespace tavo {
 namespace {
 
-using test::blanks;
-using test::of_kind;
-using test::text_at;
+using testing::of_kind;
+using testing::text_at;
 
 constexpr double kCol[6] = {0.0, 22.25, 39.0, 55.75, 72.5, 89.25};
 
@@ -42,39 +40,6 @@ TEST(TableLayout, ModeNamesByTheLowThreeBits) {
     EXPECT_EQ(mode_name(4), "三相三通道");
     EXPECT_EQ(mode_name(16384 + 4), "三相三通道");
     for (int16_t m : {0, 5, 6, 7, 8}) EXPECT_EQ(mode_name(m), "") << m;
-}
-
-TEST_F(TableFixture, TitleAndTemplates) {
-    draw();
-    const auto title = test::texts_at(rec, 15.5, 2.0);
-    ASSERT_EQ(title.size(), 1u);
-    EXPECT_EQ(title[0].text, "杨12-5井电能参数       测试日期:202611040907");
-    EXPECT_EQ(title[0].size, 10.0);
-    EXPECT_EQ(title[0].font, "宋体");
-
-    const std::string ideo = "\u3000";
-    const std::vector<std::string> templates = {
-        " 方式:" + blanks(16) + "平均电压V:" + blanks(11) + "日耗电量kW.h:" + blanks(4),
-        blanks(12) + "一象限" + blanks(4) + "二象限" + blanks(5) + "三象限" + blanks(4) + "四象限" +
-            blanks(5) + "合 计 ",
-        " 时间%" + blanks(47) + ideo + blanks(5),
-        " 电流A" + blanks(49) + ideo + blanks(3),
-        " 有功kW" + blanks(53),
-        " 无功kVar" + blanks(51),
-        " 视功kVA" + blanks(52),
-        " 功率因数" + blanks(51),
-        "   最大上行电流A" + blanks(18) + "平均上行功率kW" + blanks(12),
-        "   最大下行电流A" + blanks(18) + "平均下行功率kW" + blanks(12),
-        "    均方根电流A" + blanks(20) + "均方根功率kW" + blanks(13),
-        "电流平衡度(I小/I大)" + blanks(13) + "功率平衡度(P小/P大)" + blanks(9),
-    };
-    for (int r = 1; r <= 12; ++r) {
-        const auto t = test::texts_at(rec, 4.5, table_row_y(r));
-        ASSERT_EQ(t.size(), 1u) << r;
-        EXPECT_EQ(t[0].text, templates[r - 1]) << r;
-        EXPECT_EQ(t[0].size, 9.0);
-        EXPECT_EQ(t[0].color, kBlack);
-    }
 }
 
 TEST_F(TableFixture, NothingAnalysedLeavesTheQuadrantCellsEmpty) {
@@ -170,33 +135,6 @@ TEST_F(TableFixture, StrokeHalvesRmsAndBalances) {
     draw();
     EXPECT_EQ(text_at(rec, 38.5, table_row_y(12)), " 1 ");
     EXPECT_EQ(text_at(rec, 88.5, table_row_y(12)), "<none>");
-}
-
-TEST_F(TableFixture, RulesFrameTheTable) {
-    draw();
-    const auto lines = of_kind(rec, OpKind::Line);
-    ASSERT_EQ(lines.size(), 20u);
-    for (int r = 0; r <= 12; ++r) {
-        EXPECT_EQ(lines[r].x1, 2.5);
-        EXPECT_EQ(lines[r].x2, 103.0);
-        EXPECT_EQ(lines[r].y1, 7.0 + 4.5 * r);
-        EXPECT_EQ(lines[r].y2, 7.0 + 4.5 * r);
-    }
-    const int from[7] = {0, 1, 0, 1, 0, 1, 0};
-    const int to[7] = {12, 8, 12, 12, 8, 12, 12};
-    for (int k = 0; k <= 6; ++k) {
-        const DrawOp& v = lines[13 + k];
-        EXPECT_EQ(v.x1, 2.5 + 16.75 * k);
-        EXPECT_EQ(v.x2, v.x1);
-        EXPECT_EQ(v.y1, table_rule_y(from[k])) << k;
-        EXPECT_EQ(v.y2, table_rule_y(to[k])) << k;
-    }
-    for (const DrawOp& l : lines) {
-        EXPECT_EQ(l.color, kBlack);
-        EXPECT_EQ(l.unit, Unit::Millimetre);
-    }
-    // The rules come last.
-    EXPECT_EQ(rec.ops.back().kind, OpKind::Line);
 }
 
 TEST_F(TableFixture, DrawingTwiceGivesTheSameOperations) {
