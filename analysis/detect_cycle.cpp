@@ -327,6 +327,7 @@ void get_circle(State& st, std::string_view /*id_chr*/, std::span<const float> d
             lag[lanes] = lg;
             off[lanes] = z * lg;
             len[lanes] = lg;
+            // NOLINTNEXTLINE(bugprone-implicit-widening-of-multiplication-result): below kArrayLen, see above
             yb[lanes] = f.data() + p + z * lg;
             ++lanes;
         }

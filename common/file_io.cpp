@@ -115,7 +115,7 @@ std::string replace_all(const std::string& path, const std::string& bytes, int m
     struct stat info {};
     if (::lstat(path.c_str(), &info) == 0) {
         if (S_ISLNK(info.st_mode)) return "it is a symbolic link";
-        const std::string err = not_ordinary(info);
+        std::string err = not_ordinary(info);
         if (!err.empty()) return err;
     }
     const std::filesystem::path real(path);
