@@ -326,6 +326,7 @@ void get_circle(State& st, std::string_view /*id_chr*/, std::span<const float> d
             if (last > kArrayLen - 1 || lg > xlen) continue;  // not reached for N <= 3001
             lag[lanes] = lg;
             len[lanes] = lg;
+            // NOLINTNEXTLINE(bugprone-implicit-widening-of-multiplication-result): below kArrayLen, see above
             yb[lanes] = f.data() + p + z * lg;
             ++lanes;
         }

@@ -82,8 +82,8 @@ void Get_DFT(std::span<const float> x, int16_t n, std::span<float> A, std::span<
     }
     // A[k] and B[k] from the last two values of harmonic k's recurrence.
     auto store = [&](std::size_t k, float u1, float u2) {
-        at(A, k) = h * ((at(x, 0) + c[k] * u1) - u2);
-        at(B, k) = (h * u1) * s[k];
+        at(A, static_cast<long>(k)) = h * ((at(x, 0) + c[k] * u1) - u2);
+        at(B, static_cast<long>(k)) = (h * u1) * s[k];
     };
 
     if (n < 1 || x.size() < static_cast<std::size_t>(n) || A.size() < harmonics || B.size() < harmonics) {

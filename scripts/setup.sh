@@ -10,7 +10,7 @@ PACKAGES=(
   fonts-arphic-uming fonts-wqy-microhei
   xvfb xauth
   dpkg-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format clang-tidy
 )
 
 missing=()
