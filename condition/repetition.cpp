@@ -56,9 +56,11 @@ Peak peak_near(const std::vector<double>& r, int lo, double centre, double w) {
     return p;
 }
 
-// Mean peak height at even multiples of c minus that at odd multiples; 0
+// Whether the repeats at lag c alternate: the peaks at even multiples of c
+// match clearly better than those at odd ones, either by a margin or by
+// leaving clearly less mismatch (1 - r), so c is half the period. False
 // when fewer than two multiples fit.
-double even_minus_odd(const std::vector<double>& r, int lo, int hi, double c) {
+bool alternates(const std::vector<double>& r, int lo, int hi, double c) {
     double even = 0, odd = 0;
     int ne = 0, no = 0;
     for (int j = 1; j <= 6 && j * c <= hi; ++j) {
@@ -71,12 +73,13 @@ double even_minus_odd(const std::vector<double>& r, int lo, int hi, double c) {
             ++no;
         }
     }
-    if (ne == 0 || no == 0) return 0.0;
-    return even / ne - odd / no;
+    if (ne == 0 || no == 0) return false;
+    even /= ne;
+    odd /= no;
+    return even - odd > 0.03 || (even - odd > 0.003 && 1.0 - odd > 1.6 * (1.0 - even));
 }
 
 constexpr double kKeyShare = 0.85;    // a peak this close to the highest is a candidate
-constexpr double kHalfMargin = 0.03;  // even multiples this much better: period doubled
 constexpr double kMinClarity = 0.3;   // below: no repetition worth the name
 
 }  // namespace
@@ -169,7 +172,7 @@ Repetition find_repetition(const std::vector<double>& x, int min_lag, int max_la
 
     // Half a period? Then every other repeat is the better match.
     for (int guard = 0; guard < 3 && 2.0 * c <= hi; ++guard) {
-        if (even_minus_odd(r, lo, hi, c) <= kHalfMargin) break;
+        if (!alternates(r, lo, hi, c)) break;
         const Peak p = peak_near(r, lo, 2.0 * c, c / 4.0);
         if (!p.found) break;
         c = std::round(p.at);
@@ -180,7 +183,7 @@ Repetition find_repetition(const std::vector<double>& x, int min_lag, int max_la
     if (c / 2.0 >= lo) {
         const Peak h = peak_near(r, lo, c / 2.0, c / 8.0);
         const double rc = peak_near(r, lo, c, c / 8.0).value;
-        if (h.found && h.value >= kKeyShare * rc && even_minus_odd(r, lo, hi, std::round(h.at)) <= kHalfMargin)
+        if (h.found && h.value >= kKeyShare * rc && !alternates(r, lo, hi, std::round(h.at)))
             c = std::round(h.at);
     }
 

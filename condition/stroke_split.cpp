@@ -56,7 +56,7 @@ std::vector<StrokeSpan> split_strokes(const std::vector<double>& pos, double per
     if (first < 0.0) first += period;
 
     // Bottoms near every predicted one, the first possibly before sample 0.
-    const double reach = period / 4.0;
+    const double reach = period / 2.0;
     std::vector<int> bottoms;
     for (double b = first - period; b < n + period; b += period) {
         const int a = std::max(0, static_cast<int>(std::floor(b - reach)));
