@@ -47,8 +47,8 @@ std::optional<double> PeriodCheck::verified_rounded() const {
 
 std::optional<bool> PeriodCheck::agrees() const {
     if (!verified()) return std::nullopt;
-    const double v = *verified_rounded();
-    return std::abs(detected - (v + 1.0)) <= std::max(3.0, 0.005 * v);
+    // The unrounded estimate: the one decimal reported is for reading.
+    return std::abs(detected - (period + 1.0)) <= std::max(3.0, 0.005 * period);
 }
 
 int PeriodCheck::cycle_length() const {

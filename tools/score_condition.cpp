@@ -42,7 +42,7 @@ namespace cond = tavo::condition;
 
 struct Counts {
     int tests = 0, period_ok = 0, unverified = 0;
-    int legacy_miss = 0, miss_flagged = 0, legacy_right = 0, false_flags = 0;
+    int legacy_miss = 0, miss_flagged = 0, legacy_right = 0, false_flags = 0, near_limit = 0;
     int bal_tests = 0, sign_ok = 0, size_ok = 0, no_card = 0;
 };
 
@@ -136,6 +136,8 @@ int main(int argc, char** argv) {
             const bool legacy_right = std::abs(st.Circle_Num - (T + 1.0)) <= std::max(3.0, 0.005 * T);
             const auto agrees = c.period.agrees();
             const bool flagged = agrees && !*agrees;
+            const double limit = std::max(3.0, 0.005 * T);
+            if (flagged == legacy_right && std::abs(std::abs(st.Circle_Num - (T + 1.0)) - limit) < 0.1) ++n.near_limit;
             if (legacy_right) {
                 ++n.legacy_right;
                 n.false_flags += flagged;
@@ -192,6 +194,7 @@ int main(int argc, char** argv) {
                 pct(n.miss_flagged, n.legacy_miss));
     std::printf("legacy right but flagged: %d of %d = %.2f %% (target <= 1 %%)\n", n.false_flags, n.legacy_right,
                 pct(n.false_flags, n.legacy_right));
+    std::printf("wrong flags within 0.1 sample of the agreement limit: %d\n", n.near_limit);
     std::printf("balance tests (card, needed change > 10 %% of load range): %d (%d more without a card by the "
                 "3 kN / 0.3 m rule)\n",
                 n.bal_tests, n.no_card);
