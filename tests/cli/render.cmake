@@ -89,7 +89,7 @@ set_tests_properties(cli.render.bad_cycle cli.render.bad_type cli.render.missing
 foreach(type ${TAVO_RENDER_TYPES})
   set(expect)
   if(type STREQUAL "json")
-    set(expect "-DEXPECT=2. DX-08")
+    set(expect "-DEXPECT=2. W-101")
   endif()
   add_test(NAME cli.render.compare.${type}
            COMMAND ${CMAKE_COMMAND} -DCLI=$<TARGET_FILE:tavo-cli> -DIN=${TAVO_RENDER_SAMPLE}
