@@ -18,6 +18,7 @@
 #include "common/fault.h"
 #include "common/numbers.h"
 #include "record/state.h"
+#include "report/summary.h"
 #include "views/compare_view.h"
 #include "views/recording_surface.h"
 #include "views/views.h"
@@ -115,7 +116,7 @@ int render_compare(const RenderOptions& o, RecordingSurface& rec, bool json) {
     for (const std::string& file : o.files) {
         State st;
         if (!analyse_as_click(st, file, "render", std::cerr)) return 1;
-        tests.push_back(compare_test(st));
+        tests.push_back(report::compare_entry(st, report::analyse(st, {})));
     }
     draw_compare(rec, tests);
     const CompareSize size = compare_size(static_cast<int>(tests.size()));

@@ -7,7 +7,7 @@ PACKAGES=(
   qt6-base-dev qt6-svg-dev libgl-dev
   nlohmann-json3-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-arphic-uming
+  fonts-arphic-uming poppler-utils
   xvfb xauth
   clang libclang-rt-14-dev
 )
