@@ -6,6 +6,7 @@
 #include "cli/analysis_json.h"
 #include "cli/click_analysis.h"
 #include "cli/commands.h"
+#include "cli/period_option.h"
 #include "record/state.h"
 
 namespace tavo::cli {
@@ -14,6 +15,7 @@ namespace {
 
 struct AnalyzeOptions {
     bool arrays = false;
+    std::string period = "detected";
     std::vector<std::string> files;
 };
 
@@ -27,6 +29,7 @@ int run_analyze(const AnalyzeOptions& opt) {
             rc = 1;
             continue;
         }
+        apply_period_option(opt.period, *st);
         std::cout << json_line(analysis_object(*st, file, opt.arrays)) << "\n" << std::flush;
     }
     return rc;
@@ -44,6 +47,7 @@ void add_analyze(CLI::App& app, int& exit_code) {
         "--arrays", opt->arrays,
         "Add the object \"arrays\" with the eight sample arrays (Cur_Dat, Vol_Dat, Pow_Dat, Var_Dat, "
         "VA_Dat, PF_Dat, Pos_Dat, Force_Dat; 3001 numbers each) as they stand after the analysis");
+    add_period_option(sub, opt->period);
     sub->add_option("FILE", opt->files, "Tester files to analyse")->required();
     sub->footer(
         "Keys: file, Well_Name, Test_Time, Test_Mode, Rec_Speed, Point_Num, Circle_Num, Pow_Circle_Num,\n"

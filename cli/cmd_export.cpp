@@ -8,6 +8,7 @@
 #include "cli/click_analysis.h"
 #include "cli/commands.h"
 #include "cli/in_order.h"
+#include "cli/period_option.h"
 #include "common/text.h"
 #include "exchange/exchange.h"
 #include "record/state.h"
@@ -20,6 +21,7 @@ struct ExportOptions {
     std::string out;
     std::vector<std::string> files;
     int jobs = 0;
+    std::string period = "detected";
 };
 
 // What exporting one file gives: the messages to print, and its block.
@@ -32,13 +34,14 @@ struct FileExport {
 // Each file is analysed in a state of its own, as the first click after
 // the program starts would, so that a block never carries anything of the
 // file before it and the files can be analysed in any order.
-FileExport export_one(const std::string& file, const std::string& target) {
+FileExport export_one(const std::string& file, const std::string& target, const std::string& period) {
     FileExport r;
     std::ostringstream msg;
     auto st = std::make_unique<tavo::State>();
     if (!analyse_as_click(*st, file, "export", msg)) {
         r.failed = true;
     } else {
+        apply_period_option(period, *st);
         try {
             // Only a blank well name gives no block.
             r.block = tavo::out_txt_block(*st, target);
@@ -59,7 +62,7 @@ int run_export(const ExportOptions& opt) {
     if (jobs <= 0) jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     int rc = 0;
     run_in_order<FileExport>(
-        opt.files.size(), jobs, [&](std::size_t i) { return export_one(opt.files[i], target); },
+        opt.files.size(), jobs, [&](std::size_t i) { return export_one(opt.files[i], target, opt.period); },
         [&](std::size_t i, FileExport& r) {
             std::cerr << r.messages;
             if (r.failed) rc = 1;
@@ -89,6 +92,7 @@ void add_export(CLI::App& app, int& exit_code) {
                     "Files analysed in parallel (default: one per processor); the output is the same "
                     "byte for byte whatever the number")
         ->check(CLI::NonNegativeNumber);
+    add_period_option(sub, opt->period);
     sub->add_option("FILE", opt->files, "Tester files to export")->required();
     sub->footer(
         "A file that cannot be opened, or is shorter than its header, gives a message on stderr and no\n"

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     tavo::cli::add_render(app, exit_code);
     tavo::cli::add_export(app, exit_code);
     tavo::cli::add_rebuild(app, exit_code);
+    tavo::cli::add_inspect(app, exit_code);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

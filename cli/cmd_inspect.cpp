@@ -1,0 +1,121 @@
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli/analysis_json.h"
+#include "cli/click_analysis.h"
+#include "cli/commands.h"
+#include "cli/in_order.h"
+#include "cli/inspect_json.h"
+#include "cli/period_option.h"
+#include "condition/verified_rerun.h"
+#include "condition/well_condition.h"
+#include "record/state.h"
+
+namespace tavo::cli {
+
+namespace {
+
+struct InspectOptions {
+    std::vector<std::string> files;
+    int jobs = 0;
+    std::string period = "detected";
+    std::string band = "80,120";
+    tavo::condition::BalanceSettings settings;
+};
+
+struct FileInspection {
+    std::string messages;
+    std::string line;
+    bool failed = false;
+};
+
+// "LO,HI" in percent, 0 <= LO < HI.
+bool parse_band(const std::string& text, double& lo, double& hi) {
+    std::istringstream in(text);
+    char comma = 0;
+    if (!(in >> lo >> comma >> hi) || comma != ',') return false;
+    in >> std::ws;
+    return in.eof() && lo >= 0.0 && lo < hi && hi < 1e6;
+}
+
+// Each file in a state of its own, as export does.
+FileInspection inspect_one(const std::string& file, const InspectOptions& opt) {
+    FileInspection r;
+    std::ostringstream msg;
+    auto st = std::make_unique<tavo::State>();
+    if (!analyse_as_click(*st, file, "inspect", msg)) {
+        r.failed = true;
+    } else {
+        tavo::condition::WellCondition c;
+        if (opt.period == "verified") {
+            c.period = tavo::condition::rerun_with_verified_period(*st);
+            c.balance = tavo::condition::assess_balance(*st, c.period, opt.settings);
+        } else {
+            c = tavo::condition::assess_condition(*st, opt.settings);
+        }
+        r.line = json_line(inspect_object(*st, file, c)) + "\n";
+    }
+    r.messages = msg.str();
+    return r;
+}
+
+int run_inspect(InspectOptions& opt) {
+    double lo = 0, hi = 0;
+    parse_band(opt.band, lo, hi);  // validated when parsed
+    opt.settings.band_low = lo / 100.0;
+    opt.settings.band_high = hi / 100.0;
+    int jobs = opt.jobs;
+    if (jobs <= 0) jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    int rc = 0;
+    run_in_order<FileInspection>(
+        opt.files.size(), jobs, [&](std::size_t i) { return inspect_one(opt.files[i], opt); },
+        [&](std::size_t, FileInspection& r) {
+            std::cerr << r.messages;
+            if (r.failed) rc = 1;
+            std::cout << r.line << std::flush;
+            return true;
+        });
+    return rc;
+}
+
+}  // namespace
+
+void add_inspect(CLI::App& app, int& exit_code) {
+    auto opt = std::make_shared<InspectOptions>();
+    auto* sub = app.add_subcommand(
+        "inspect",
+        "Analyse tester files, each as the first click after the program starts would, and print for "
+        "each one JSON object (one per line) with a check of the stroke period and the pumping unit's "
+        "balance");
+    sub->add_option("-j,--jobs", opt->jobs,
+                    "Files analysed in parallel (default: one per processor); the output is the same "
+                    "whatever the number")
+        ->check(CLI::NonNegativeNumber);
+    add_period_option(sub, opt->period);
+    sub->add_option("--balance-band", opt->band,
+                    "Accepted power balance degree (down-stroke / up-stroke mean power) in percent, "
+                    "as LO,HI")
+        ->check(CLI::Validator(
+            [](std::string& s) {
+                double lo = 0, hi = 0;
+                return parse_band(s, lo, hi) ? std::string() : std::string("expected LO,HI in percent with 0 <= LO < HI");
+            },
+            "LO,HI"))
+        ->default_str("80,120");
+    sub->add_option("FILE", opt->files, "Tester files to inspect")->required();
+    sub->footer(
+        "Keys: file, well, period {detected, verified, source, agrees, note},\n"
+        "balance {up, down {max_current_A, mean_power_kW, energy_kJ}, current_ratio, power_ratio,\n"
+        "verdict, counterbalance_change_kN, note}; null where a value cannot be computed.\n"
+        "\"detected\" is the legacy detection (also with --period verified).\n"
+        "A file that cannot be opened, or is shorter than its header, prints no object but a message on\n"
+        "stderr; the other files are still inspected.\n"
+        "Exit status: 0 success, 1 a file could not be processed, 2 usage error.");
+    sub->callback([opt, &exit_code] { exit_code = run_inspect(*opt); });
+}
+
+}  // namespace tavo::cli

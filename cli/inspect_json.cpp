@@ -1,0 +1,54 @@
+#include "cli/inspect_json.h"
+
+#include <cmath>
+#include <optional>
+
+#include "common/text.h"
+
+namespace tavo::cli {
+
+namespace {
+
+using nlohmann::json;
+namespace cond = tavo::condition;
+
+// Rounded to a sensible number of decimals; null when absent or not finite.
+json num(std::optional<double> v, int decimals) {
+    if (!v || !std::isfinite(*v)) return json(nullptr);
+    const double scale = std::pow(10.0, decimals);
+    const double r = std::round(*v * scale) / scale;
+    return json(r == 0.0 ? 0.0 : r);
+}
+
+json stroke(const std::optional<cond::StrokeFigures>& s) {
+    if (!s) return {{"max_current_A", nullptr}, {"mean_power_kW", nullptr}, {"energy_kJ", nullptr}};
+    return {{"max_current_A", num(s->max_current_A, 2)},
+            {"mean_power_kW", num(s->mean_power_kW, 3)},
+            {"energy_kJ", num(s->energy_kJ, 2)}};
+}
+
+}  // namespace
+
+json inspect_object(const tavo::State& st, const std::string& file, const cond::WellCondition& c) {
+    const cond::PeriodCheck& p = c.period;
+    const cond::Balance& b = c.balance;
+    json o = json::object();
+    o["file"] = file;
+    o["well"] = tavo::MyTrim(st.head.Well_Name);
+    const auto agrees = p.agrees();
+    o["period"] = {{"detected", p.detected},
+                   {"verified", num(p.verified_rounded(), 1)},
+                   {"source", p.verified() ? json(cond::source_name(p.source)) : json(nullptr)},
+                   {"agrees", agrees ? json(*agrees) : json(nullptr)},
+                   {"note", p.note}};
+    o["balance"] = {{"up", stroke(b.up)},
+                    {"down", stroke(b.down)},
+                    {"current_ratio", num(b.current_ratio, 3)},
+                    {"power_ratio", num(b.power_ratio, 3)},
+                    {"verdict", cond::verdict_name(b.verdict)},
+                    {"counterbalance_change_kN", num(b.change_kN, 2)},
+                    {"note", b.note}};
+    return o;
+}
+
+}  // namespace tavo::cli

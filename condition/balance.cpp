@@ -1,0 +1,181 @@
+#include "condition/balance.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "condition/fixed_text.h"
+#include "condition/own_samples.h"
+#include "condition/stroke_split.h"
+
+namespace tavo::condition {
+
+namespace {
+
+constexpr double kMinStroke = 0.3;  // m: the same tests the card results use
+constexpr double kMinLoad = 3.0;    // kN
+
+// Rod-side power from the motor's active power less the idle losses.
+double rod_power(double p, double idle, double eff) {
+    const double net = p - idle;
+    return net > 0.0 ? net * eff : net / eff;
+}
+
+std::string percent(double ratio) {
+    return fixed_text(ratio * 100.0, 0) + "%";
+}
+
+// Per-stroke sums over a span of samples.
+struct Sums {
+    double energy = 0.0, rod = 0.0, max_current = -1e300;
+    int count = 0;
+};
+
+Sums sum_span(const State& st, int a, int b, double dt, double idle, double eff) {
+    Sums s;
+    for (int i = a; i < b; ++i) {
+        const double p = st.Pow_Dat[static_cast<std::size_t>(i)];
+        s.energy += p * dt;
+        s.rod += rod_power(p, idle, eff) * dt;
+        s.max_current = std::max(s.max_current, static_cast<double>(st.Cur_Dat[static_cast<std::size_t>(i)]));
+        ++s.count;
+    }
+    return s;
+}
+
+}  // namespace
+
+const char* verdict_name(Verdict v) {
+    switch (v) {
+        case Verdict::Balanced:
+            return "balanced";
+        case Verdict::AddCounterbalance:
+            return "add_counterbalance";
+        case Verdict::ReduceCounterbalance:
+            return "reduce_counterbalance";
+        default:
+            return "unknown";
+    }
+}
+
+Balance assess_balance(const State& st, const PeriodCheck& period, const BalanceSettings& settings) {
+    Balance b;
+    const int n = own_sample_count(st);
+    const double dt = sample_seconds(st);
+    const double eff = std::clamp(settings.efficiency, 0.05, 1.0);
+
+    double dmin = 0.0, dmax = 0.0, lmax = 0.0;
+    if (n > 0) {
+        const auto [dlo, dhi] = std::minmax_element(st.Pos_Dat.begin(), st.Pos_Dat.begin() + n);
+        dmin = *dlo;
+        dmax = *dhi;
+        lmax = *std::max_element(st.Force_Dat.begin(), st.Force_Dat.begin() + n);
+    }
+    if (!(dmax - dmin > kMinStroke) || !(lmax > kMinLoad)) {
+        b.note = "没有示功图（冲程不大于 0.3 m 或最大载荷不大于 3 kN），分不出上下冲程，无法判断平衡";
+        return b;
+    }
+    if (!period.verified()) {
+        b.note = "冲程周期无法校验，分不出上下冲程，无法判断平衡";
+        return b;
+    }
+
+    // Whole strokes, bottom to bottom, on a lightly smoothed displacement.
+    std::vector<double> pos(st.Pos_Dat.begin(), st.Pos_Dat.begin() + n);
+    const std::vector<StrokeSpan> spans = split_strokes(pos, period.period);
+    if (spans.empty()) {
+        b.note = "记录中没有完整的冲程，无法判断平衡";
+        return b;
+    }
+    const int h = std::max(1, static_cast<int>(period.period / 60.0));
+    std::vector<double> ds(pos.size());
+    for (int i = 0; i < n; ++i) {
+        double s = 0.0;
+        int c = 0;
+        for (int k = std::max(0, i - h); k <= std::min(n - 1, i + h); ++k, ++c) s += pos[static_cast<std::size_t>(k)];
+        ds[static_cast<std::size_t>(i)] = s / c;
+    }
+
+    // The idle losses: over whole strokes the rod receives exactly the
+    // card's work, so the constant loss is what makes the motor's energy,
+    // through the drive, equal to the card area.
+    double card = 0.0;
+    int first = spans.front().bottom, last = spans.back().next_bottom;
+    for (int i = first; i < last; ++i) {
+        const double l0 = st.Force_Dat[static_cast<std::size_t>(i)], l1 = st.Force_Dat[static_cast<std::size_t>(i + 1)];
+        card += (l0 + l1) / 2.0 * (ds[static_cast<std::size_t>(i + 1)] - ds[static_cast<std::size_t>(i)]);
+    }
+    auto surplus = [&](double idle) {
+        double w = 0.0;
+        for (int i = first; i < last; ++i) w += rod_power(st.Pow_Dat[static_cast<std::size_t>(i)], idle, eff) * dt;
+        return w - card;
+    };
+    double mean_p = 0.0;
+    for (int i = first; i < last; ++i) mean_p += st.Pow_Dat[static_cast<std::size_t>(i)];
+    mean_p /= std::max(1, last - first);
+    double idle = 0.0;
+    if (mean_p > 0.0 && surplus(0.0) > 0.0) {
+        double lo = 0.0, hi = mean_p;
+        if (surplus(hi) > 0.0) {
+            idle = hi;
+        } else {
+            for (int it = 0; it < 60; ++it) {
+                const double mid = (lo + hi) / 2.0;
+                (surplus(mid) > 0.0 ? lo : hi) = mid;
+            }
+            idle = (lo + hi) / 2.0;
+        }
+    }
+    b.idle_kW = idle;
+
+    StrokeFigures up, down;
+    double rod_up = 0.0, rod_down = 0.0, travel = 0.0;
+    int up_count = 0, down_count = 0;
+    for (const StrokeSpan& s : spans) {
+        const Sums u = sum_span(st, s.bottom, s.top, dt, idle, eff);
+        const Sums d = sum_span(st, s.top, s.next_bottom, dt, idle, eff);
+        up.energy_kJ += u.energy;
+        down.energy_kJ += d.energy;
+        up.max_current_A += u.max_current;
+        down.max_current_A += d.max_current;
+        rod_up += u.rod;
+        rod_down += d.rod;
+        up_count += u.count;
+        down_count += d.count;
+        travel += s.travel;
+    }
+    const double k = static_cast<double>(spans.size());
+    b.strokes = static_cast<int>(spans.size());
+    b.stroke_m = travel / k;
+    up.mean_power_kW = up.energy_kJ / (up_count * dt);
+    down.mean_power_kW = down.energy_kJ / (down_count * dt);
+    up.energy_kJ /= k;
+    down.energy_kJ /= k;
+    up.max_current_A /= k;
+    down.max_current_A /= k;
+    b.up = up;
+    b.down = down;
+    if (up.max_current_A > 0.0) b.current_ratio = down.max_current_A / up.max_current_A;
+    if (up.mean_power_kW != 0.0) b.power_ratio = down.mean_power_kW / up.mean_power_kW;
+    if (b.stroke_m > kMinStroke / 2.0) b.change_kN = (rod_up - rod_down) / k / (2.0 * b.stroke_m);
+
+    const std::string band = fixed_text(settings.band_low * 100.0, 0) + "%–" + fixed_text(settings.band_high * 100.0, 0) + "%";
+    const bool in_band = b.power_ratio && *b.power_ratio >= settings.band_low && *b.power_ratio <= settings.band_high;
+    const std::string degree = b.power_ratio ? "功率平衡度 " + percent(*b.power_ratio) : "功率平衡度无法计算";
+    if (in_band || !b.change_kN) {
+        b.verdict = in_band ? Verdict::Balanced : Verdict::Unknown;
+        b.note = in_band ? degree + "，在 " + band + " 之内，平衡良好" : degree + "，无法判断平衡";
+    } else if (*b.change_kN > 0.0) {
+        b.verdict = Verdict::AddCounterbalance;
+        b.note = "上冲程耗能大于下冲程，平衡偏轻（" + degree + "，合格范围 " + band +
+                 "）：应加重或外移平衡块，约相当于光杆处 " + fixed_text(*b.change_kN, 1) + " kN";
+    } else {
+        b.verdict = Verdict::ReduceCounterbalance;
+        b.note = "下冲程耗能大于上冲程，平衡偏重（" + degree + "，合格范围 " + band +
+                 "）：应减轻或内移平衡块，约相当于光杆处 " + fixed_text(-*b.change_kN, 1) + " kN";
+    }
+    if (b.power_ratio && *b.power_ratio < 0.0) b.note += "；有一个冲程电机平均处于发电状态";
+    return b;
+}
+
+}  // namespace tavo::condition

@@ -1,0 +1,127 @@
+#include "condition/period_check.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "condition/fixed_text.h"
+#include "condition/own_samples.h"
+#include "condition/repetition.h"
+
+namespace tavo::condition {
+
+namespace {
+
+constexpr double kMinStroke = 0.3;         // m of rod travel: the rod moves
+constexpr double kShortestStroke = 3.0;    // s: 20 strokes per minute
+constexpr double kLongestStroke = 60.0;    // s: 1 stroke per minute
+constexpr double kReach = 0.65;            // longest lag as a share of the record
+constexpr double kDisplacementClarity = 0.5;
+constexpr double kFlatPower = 1e-3;        // kW: a power curve that does not vary
+
+std::vector<double> own(const SampleArray& a, int n) {
+    return std::vector<double>(a.begin(), a.begin() + n);
+}
+
+double spread(const std::vector<double>& v) {
+    if (v.empty()) return 0.0;
+    const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
+    return *hi - *lo;
+}
+
+// Strokes per minute as the card view shows them for a cycle of n samples.
+double spm_of(double n, double seconds_per_sample) {
+    return 60.0 / (n * seconds_per_sample);
+}
+
+std::string spm_text(double n, double sps) {
+    return fixed_text(spm_of(n, sps), 2);
+}
+
+}  // namespace
+
+std::optional<double> PeriodCheck::verified_rounded() const {
+    if (!verified()) return std::nullopt;
+    return std::round(period * 10.0) / 10.0;
+}
+
+std::optional<bool> PeriodCheck::agrees() const {
+    if (!verified()) return std::nullopt;
+    const double v = *verified_rounded();
+    return std::abs(detected - (v + 1.0)) <= std::max(3.0, 0.005 * v);
+}
+
+int PeriodCheck::cycle_length() const {
+    return static_cast<int>(std::lround(period)) + 1;
+}
+
+const char* source_name(PeriodSource s) {
+    switch (s) {
+        case PeriodSource::Displacement:
+            return "displacement";
+        case PeriodSource::Power:
+            return "power";
+        default:
+            return "";
+    }
+}
+
+PeriodCheck check_period(const State& st) {
+    PeriodCheck c;
+    c.detected = st.Circle_Num;
+    c.samples = own_sample_count(st);
+    c.seconds_per_sample = sample_seconds(st);
+    const int n = c.samples;
+    const int lo = std::max(4, static_cast<int>(std::ceil(kShortestStroke / c.seconds_per_sample)));
+    const int hi = std::min(static_cast<int>(kReach * n), static_cast<int>(kLongestStroke / c.seconds_per_sample));
+
+    if (hi - lo >= 8) {
+        const std::vector<double> pos = own(st.Pos_Dat, n);
+        if (spread(pos) >= kMinStroke) {
+            const Repetition r = find_repetition(pos, lo, hi);
+            if (r.period > 0.0 && r.clarity >= kDisplacementClarity) {
+                c.period = r.period;
+                c.clarity = r.clarity;
+                c.source = PeriodSource::Displacement;
+            }
+        }
+        if (!c.verified()) {
+            const std::vector<double> pow = own(st.Pow_Dat, n);
+            if (spread(pow) > kFlatPower) {
+                const Repetition r = find_repetition(pow, lo, hi);
+                if (r.period > 0.0) {
+                    c.period = r.period;
+                    c.clarity = r.clarity;
+                    c.source = PeriodSource::Power;
+                }
+            }
+        }
+    }
+
+    const double sps = c.seconds_per_sample;
+    if (!c.verified()) {
+        if (hi - lo < 8)
+            c.note = "记录只有 " + std::to_string(n) + " 个采样点，不足以校验冲程周期";
+        else
+            c.note = "位移和有功功率都没有可辨认的周期，无法校验冲程周期（检测周期 " +
+                     std::to_string(c.detected) + " 点）";
+        return c;
+    }
+    const std::string v = fixed_text(*c.verified_rounded(), 1);
+    const std::string from = c.source == PeriodSource::Displacement ? "位移" : "有功功率";
+    if (*c.agrees()) {
+        c.note = "检测周期 " + std::to_string(c.detected) + " 点与校验周期 " + v + " 点（据" + from +
+                 "）相符；冲次 " + spm_text(c.period, sps);
+    } else if (c.detected >= n || c.detected <= 0) {
+        c.note = "检测未找到冲程周期（" + std::to_string(c.detected) + " 点）；校验周期 " + v + " 点（据" +
+                 from + "）；冲次应为 " + spm_text(c.period, sps);
+    } else {
+        const bool shorter = c.detected < c.period + 1.0;
+        c.note = "检测周期 " + std::to_string(c.detected) + " 点可能偏" + (shorter ? "短" : "长") +
+                 "，校验周期 " + v + " 点（据" + from + "）；冲次应为 " + spm_text(c.period, sps) + " 而非 " +
+                 spm_text(c.detected, sps);
+    }
+    return c;
+}
+
+}  // namespace tavo::condition

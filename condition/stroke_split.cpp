@@ -1,0 +1,79 @@
+#include "condition/stroke_split.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tavo::condition {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Centred moving average over 2h+1 samples (shorter at the ends).
+std::vector<double> smoothed(const std::vector<double>& x, int h) {
+    const int n = static_cast<int>(x.size());
+    std::vector<double> s(x.size());
+    std::vector<double> c(x.size() + 1, 0.0);
+    for (int i = 0; i < n; ++i) c[i + 1] = c[i] + x[i];
+    for (int i = 0; i < n; ++i) {
+        const int a = std::max(0, i - h), b = std::min(n - 1, i + h);
+        s[i] = (c[b + 1] - c[a]) / (b - a + 1);
+    }
+    return s;
+}
+
+int arg_extreme(const std::vector<double>& s, int a, int b, bool lowest) {
+    a = std::max(a, 0);
+    b = std::min(b, static_cast<int>(s.size()) - 1);
+    int best = a;
+    for (int i = a + 1; i <= b; ++i)
+        if (lowest ? s[i] < s[best] : s[i] > s[best]) best = i;
+    return best;
+}
+
+}  // namespace
+
+std::vector<StrokeSpan> split_strokes(const std::vector<double>& pos, double period) {
+    std::vector<StrokeSpan> spans;
+    const int n = static_cast<int>(pos.size());
+    if (period < 8.0 || n < period) return spans;
+    const std::vector<double> s = smoothed(pos, std::max(1, static_cast<int>(period / 60.0)));
+
+    // Phase of the fundamental at this period over the whole record.
+    double cs = 0.0, sn = 0.0, mean = 0.0;
+    for (double v : s) mean += v;
+    mean /= n;
+    for (int i = 0; i < n; ++i) {
+        const double a = 2.0 * kPi * i / period;
+        cs += (s[i] - mean) * std::cos(a);
+        sn += (s[i] - mean) * std::sin(a);
+    }
+    // The fundamental cs·cos + sn·sin is lowest where its angle is
+    // atan2(sn, cs) + pi.
+    double phase = std::atan2(sn, cs) + kPi;
+    double first = phase / (2.0 * kPi) * period;
+    first = std::fmod(first, period);
+    if (first < 0.0) first += period;
+
+    // Bottoms near every predicted one, the first possibly before sample 0.
+    const double reach = period / 2.0;
+    std::vector<int> bottoms;
+    for (double b = first - period; b < n + period; b += period) {
+        const int a = std::max(0, static_cast<int>(std::floor(b - reach)));
+        const int e = std::min(n - 1, static_cast<int>(std::ceil(b + reach)));
+        if (e - a < 2) continue;
+        const int m = arg_extreme(s, a, e, true);
+        if (m == a || m == e) continue;  // no clear bottom, or one cut off at an end of the record
+        if (!bottoms.empty() && m - bottoms.back() < period / 2.0) continue;
+        bottoms.push_back(m);
+    }
+    for (std::size_t k = 0; k + 1 < bottoms.size(); ++k) {
+        const int b0 = bottoms[k], b1 = bottoms[k + 1];
+        if (b1 - b0 > 1.5 * period) continue;  // a bottom was missed between them
+        const int top = arg_extreme(s, b0 + 1, b1 - 1, false);
+        spans.push_back({b0, top, b1, s[top] - s[b0]});
+    }
+    return spans;
+}
+
+}  // namespace tavo::condition
