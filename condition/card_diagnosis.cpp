@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <numeric>
+#include <optional>
 
 #include "condition/card_features.h"
 #include "condition/card_model.h"
@@ -166,6 +167,15 @@ CardDiagnosis diagnose_card(const std::vector<double>& pos, const std::vector<do
 
 CardDiagnosis diagnose(const State& st, int cycle) {
     return diagnose_card(card_stroke(st, cycle));
+}
+
+int card_cycle(const State& st, const PeriodCheck& period) {
+    const std::optional<bool> agrees = period.agrees();
+    return agrees && !*agrees ? period.cycle_length() : st.Circle_Num;
+}
+
+CardDiagnosis diagnose(const State& st, const PeriodCheck& period) {
+    return diagnose(st, card_cycle(st, period));
 }
 
 }  // namespace tavo::condition

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "condition/card_stroke.h"
+#include "condition/period_check.h"
 #include "record/state.h"
 
 namespace tavo::condition {
@@ -40,5 +41,12 @@ CardDiagnosis diagnose_card(const std::vector<double>& pos, const std::vector<do
 // Diagnoses the card the analysis state holds after the pipeline, over the
 // first `cycle` samples (0 or less: Circle_Num). Writes nothing.
 CardDiagnosis diagnose(const State& st, int cycle = 0);
+
+// The cycle the card is read over: Circle_Num, or the verified cycle where
+// the period check finds the detected one wrong.
+int card_cycle(const State& st, const PeriodCheck& period);
+
+// Diagnoses the card over card_cycle(st, period).
+CardDiagnosis diagnose(const State& st, const PeriodCheck& period);
 
 }  // namespace tavo::condition
