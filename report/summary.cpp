@@ -109,17 +109,36 @@ Section balance_section(const cond::Balance& b, const cond::BalanceSettings& set
     return s;
 }
 
+Section card_section(const cond::CardDiagnosis& d) {
+    Section s;
+    s.title = "示功图诊断";
+    const bool has = d.condition != "NO_CARD" && !d.condition.empty();
+    s.figures = {
+        {"card.condition", "工况", d.name.empty() ? kNone : d.name,
+         "由示功图形状判断的泵工况：按冲程和载荷范围归一化后的特征（阀开闭四角、加载与卸载线的位置和斜率、"
+         "下冲程卸载点、与理论示功图的面积比、冲程两端的尖峰与平台等），用在油田实测示功图上拟合的决策树森林判别"},
+        {"card.confidence", "置信度", has ? fixed_text(d.confidence * 100.0, 0) + "%" : kNone,
+         "判别模型给该工况的概率（各决策树叶节点中该工况比例的平均）；越接近 100% 越确定"},
+        {"card.runner_up", "次可能工况", d.runner_up_name.empty() ? kNone : d.runner_up_name,
+         "概率仅次于所判工况的工况"},
+    };
+    s.evidence = d.evidence;
+    return s;
+}
+
 }  // namespace
 
 Analysis analyse(const State& st, const cond::BalanceSettings& settings) {
     Analysis a;
     a.settings = settings;
     a.condition = cond::assess_condition(st, settings);
+    a.card = cond::diagnose(st, a.condition.period);
     return a;
 }
 
 std::vector<Section> analysis_sections(const Analysis& a) {
-    return {period_section(a.condition.period), balance_section(a.condition.balance, a.settings)};
+    return {period_section(a.condition.period), balance_section(a.condition.balance, a.settings),
+            card_section(a.card)};
 }
 
 std::vector<Figure> table_figures(const State& st) {
@@ -149,6 +168,7 @@ CompareTest compare_entry(const State& st, const Analysis& a) {
     t.current_ratio = b.current_ratio;
     t.power_ratio = b.power_ratio;
     t.counterbalance_kN = b.change_kN;
+    t.condition = a.card.name;
     return t;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "condition/card_diagnosis.h"
 #include "condition/well_condition.h"
 #include "record/state.h"
 #include "views/compare_view.h"
@@ -27,6 +28,7 @@ struct Section {
 
 struct Analysis {
     condition::WellCondition condition;
+    condition::CardDiagnosis card;
     condition::BalanceSettings settings;
 };
 
