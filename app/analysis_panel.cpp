@@ -12,6 +12,7 @@
 #include <QPainterPath>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSettings>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -102,7 +103,16 @@ AnalysisPanel::AnalysisPanel(TransFom* window) : QWidget(window, Qt::Tool), w_(w
     setObjectName(QStringLiteral("AnalysisPanel"));
     setWindowTitle(QStringLiteral("井况分析"));
     setFont(window->font());
-    auto* lay = new QVBoxLayout(this);
+    // The sections scroll when the screen is too low for them.
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea;
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    outer->addWidget(scroll);
+    auto* content = new QWidget;
+    scroll->setWidget(content);
+    auto* lay = new QVBoxLayout(content);
     Heading = new QLabel(kNothingYet);
     Heading->setObjectName(QStringLiteral("Heading"));
     Heading->setWordWrap(true);
@@ -130,7 +140,7 @@ AnalysisPanel::AnalysisPanel(TransFom* window) : QWidget(window, Qt::Tool), w_(w
     load_settings();
     for (QDoubleSpinBox* b : {BandLow, BandHigh, Efficiency})
         connect(b, &QDoubleSpinBox::valueChanged, this, [this] { settings_changed(); });
-    resize(460, 720);
+    resize(500, std::min(900, content->sizeHint().height() + 8));
     refresh();
 }
 
@@ -266,6 +276,7 @@ void AnalysisPanel::refresh() {
             }
         }
         notes_[i]->setText(q(sections[i].note));
+        notes_[i]->setVisible(!sections[i].note.empty());
     }
     QStringList ev;
     for (const std::string& e : analysis_.card.evidence) ev << QStringLiteral("· ") + q(e);

@@ -36,6 +36,8 @@ struct PanelFixture : WindowFixture {
     void open() {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, tmp.filePath(QStringLiteral("settings")));
         start();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
         QTest::keyClick(w.get(), Qt::Key_F2);
         panel = w->findChild<AnalysisPanel*>();
         QVERIFY(panel && panel->isVisible());
@@ -168,7 +170,8 @@ void PanelTest::compareNeedsTwoFiles() {
     QVERIFY(legends.contains(QStringLiteral("2. 杨12-5  20261103  10:25")));
     if (qEnvironmentVariableIsSet("TAVO_SCREENSHOT_DIR")) {
         const QDir dir(qEnvironmentVariable("TAVO_SCREENSHOT_DIR"));
-        f.press_file(kBei);
+        f.press_file(kYang);
+        f.panel->resize(500, 880);
         QTest::qWait(800);
         QVERIFY(f.panel->grab().save(dir.filePath(QStringLiteral("analysis-panel.png"))));
         QVERIFY(cw->grab().save(dir.filePath(QStringLiteral("comparison.png"))));
