@@ -14,6 +14,7 @@
 
 #include "analysis/pipeline.h"
 #include "common/fault.h"
+#include "condition/card_diagnosis.h"
 #include "exchange/exchange.h"
 #include "fuzz/fuzz_support.h"
 #include "views/fixed_metrics.h"
@@ -34,6 +35,7 @@ inline RunResult fuzz_tester_file_once(const uint8_t* data, size_t size) {
     const auto path = target_dir("tester_file") / "input.O00";
     write_file(path, data, size);
 
+    RunResult run;
     RecordingSurface surface(std::make_shared<FixedMetrics>());
     State st;
     st.picture = &surface;
@@ -45,8 +47,11 @@ inline RunResult fuzz_tester_file_once(const uint8_t* data, size_t size) {
         iup_line_form(st, 10.0f, 10.0f);
         // A stroke that cannot be resampled is the writer's clear refusal.
         stmt([&] { (void)exchange_block(st); });
+        // The card diagnosis reads the state and must cope with any card.
+        const condition::CardDiagnosis card = condition::diagnose(st, condition::check_period(st));
+        if (card.condition.empty() || !(card.confidence >= 0.0 && card.confidence <= 1.0))
+            run.problem += "card diagnosis without a condition or confidence\n";
     }
-    RunResult run;
     run.circle = st.Circle_Num;
     return run;
 }
