@@ -110,6 +110,11 @@ void add_inspect(CLI::App& app, int& exit_code) {
             },
             "LO,HI"))
         ->default_str("80,120");
+    sub->add_option("--drive-efficiency", opt->settings.efficiency,
+                    "Efficiency from the mains to the polished rod (motor, belts, gearbox), used to turn the "
+                    "motor's energy into rod work for the counterbalance change")
+        ->check(CLI::Range(0.3, 1.0))
+        ->default_str("0.85");
     sub->add_option("FILE", opt->files, "Tester files to inspect")->required();
     sub->footer(
         "Keys: file, well, period {detected, verified, source, agrees, note},\n"

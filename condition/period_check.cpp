@@ -23,6 +23,13 @@ std::vector<double> own(const SampleArray& a, int n) {
     return std::vector<double>(a.begin(), a.begin() + n);
 }
 
+// Whether x matches itself one period later (correlation at least 0.5).
+bool repeats_at(const std::vector<double>& x, double period) {
+    const int lag = static_cast<int>(std::lround(period));
+    const std::vector<double> r = lag_correlation(detrended(x), lag, lag);
+    return !r.empty() && r.front() >= 0.5;
+}
+
 double spread(const std::vector<double>& v) {
     if (v.empty()) return 0.0;
     const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
@@ -47,8 +54,8 @@ std::optional<double> PeriodCheck::verified_rounded() const {
 
 std::optional<bool> PeriodCheck::agrees() const {
     if (!verified()) return std::nullopt;
-    const double v = *verified_rounded();
-    return std::abs(detected - (v + 1.0)) <= std::max(3.0, 0.005 * v);
+    // The unrounded estimate: the one decimal reported is for reading.
+    return std::abs(detected - (period + 1.0)) <= std::max(3.0, 0.005 * period);
 }
 
 int PeriodCheck::cycle_length() const {
@@ -77,7 +84,8 @@ PeriodCheck check_period(const State& st) {
 
     if (hi - lo >= 8) {
         const std::vector<double> pos = own(st.Pos_Dat, n);
-        if (spread(pos) >= kMinStroke) {
+        const bool rod_moves = spread(pos) >= kMinStroke;
+        if (rod_moves) {
             const Repetition r = find_repetition(pos, lo, hi);
             if (r.period > 0.0 && r.clarity >= kDisplacementClarity) {
                 c.period = r.period;
@@ -89,7 +97,10 @@ PeriodCheck check_period(const State& st) {
             const std::vector<double> pow = own(st.Pow_Dat, n);
             if (spread(pow) > kFlatPower) {
                 const Repetition r = find_repetition(pow, lo, hi);
-                if (r.period > 0.0) {
+                // Where the rod moves, a stroke must repeat on it too: a
+                // power period it does not share is half a stroke too long
+                // for the record, or no stroke at all.
+                if (r.period > 0.0 && (!rod_moves || repeats_at(pos, r.period))) {
                     c.period = r.period;
                     c.clarity = r.clarity;
                     c.source = PeriodSource::Power;
@@ -101,7 +112,8 @@ PeriodCheck check_period(const State& st) {
     const double sps = c.seconds_per_sample;
     if (!c.verified()) {
         if (hi - lo < 8)
-            c.note = "记录只有 " + std::to_string(n) + " 个采样点，不足以校验冲程周期";
+            c.note = "记录只有 " + std::to_string(n) + " 个采样点（每点 " + fixed_text(sps, 2) +
+                     " 秒），容不下两个冲程，无法校验冲程周期";
         else
             c.note = "位移和有功功率都没有可辨认的周期，无法校验冲程周期（检测周期 " +
                      std::to_string(c.detected) + " 点）";

@@ -23,7 +23,8 @@ struct PeriodCheck {
     // The period with one decimal, as reported.
     std::optional<double> verified_rounded() const;
     // Whether Circle_Num is what a clean record of the verified period
-    // gives (period + 1), within max(3, 0.5 %) samples; none when no period.
+    // gives (period + 1), within max(3, 0.5 % of the period) samples; none
+    // when no period was verified.
     std::optional<bool> agrees() const;
     // The cycle length the legacy detector would give on a clean record of
     // the verified period: round(period) + 1.

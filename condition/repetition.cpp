@@ -52,31 +52,44 @@ Peak peak_near(const std::vector<double>& r, int lo, double centre, double w) {
         if (r[static_cast<std::size_t>(k)] > r[static_cast<std::size_t>(best)]) best = k;
     p.value = r[static_cast<std::size_t>(best)];
     p.found = best > a && best < b;
-    p.at = lo + refine(r, best, std::max(1, static_cast<int>(w / 8.0)));
+    p.at = lo + refine(r, best, std::max(1, static_cast<int>(w / 16.0)));
     return p;
 }
 
-// Whether the repeats at lag c alternate: the peaks at even multiples of c
-// match clearly better than those at odd ones, either by a margin or by
-// leaving clearly less mismatch (1 - r), so c is half the period. False
-// when fewer than two multiples fit.
-bool alternates(const std::vector<double>& r, int lo, int hi, double c) {
-    double even = 0, odd = 0;
-    int ne = 0, no = 0;
-    for (int j = 1; j <= 6 && j * c <= hi; ++j) {
-        const Peak p = peak_near(r, lo, j * c, c / 6.0);
-        if (j % 2 == 0) {
-            even += p.value;
-            ++ne;
-        } else {
-            odd += p.value;
-            ++no;
-        }
+// Pearson correlation of x[a .. a+len-1] with x[b .. b+len-1].
+double window_corr(const std::vector<double>& x, int a, int b, int len) {
+    double sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;
+    for (int i = 0; i < len; ++i) {
+        const double u = x[static_cast<std::size_t>(a + i)], v = x[static_cast<std::size_t>(b + i)];
+        sa += u;
+        sb += v;
+        saa += u * u;
+        sbb += v * v;
+        sab += u * v;
     }
-    if (ne == 0 || no == 0) return false;
-    even /= ne;
-    odd /= no;
-    return even - odd > 0.03 || (even - odd > 0.003 && 1.0 - odd > 1.6 * (1.0 - even));
+    const double va = saa - sa * sa / len, vb = sbb - sb * sb / len;
+    return va > 0.0 && vb > 0.0 ? (sab - sa * sb / len) / std::sqrt(va * vb) : 0.0;
+}
+
+// Whether the repeats at lag c alternate, so that c is half the period: a
+// stretch of c samples matches the one two stretches on clearly better than
+// the next one. Each pair is correlated on its own, so stroke-to-stroke
+// changes of size cancel and only a difference of shape counts. False
+// when the record is too short to hold three stretches.
+bool alternates(const std::vector<double>& x, double c) {
+    const int n = static_cast<int>(x.size());
+    const int len = static_cast<int>(std::lround(c));
+    if (len < 4 || 3 * len > n) return false;
+    double r1 = 0.0, r2 = 0.0;
+    int count = 0;
+    for (int i = 0; i + 3 * len <= n; i += std::max(1, len / 4)) {
+        r1 += window_corr(x, i, i + len, len);
+        r2 += window_corr(x, i, i + 2 * len, len);
+        ++count;
+    }
+    r1 /= count;
+    r2 /= count;
+    return r2 - r1 > 0.03 || (r2 - r1 > 0.01 && 1.0 - r1 > 3.0 * (1.0 - r2));
 }
 
 constexpr double kKeyShare = 0.85;    // a peak this close to the highest is a candidate
@@ -172,7 +185,7 @@ Repetition find_repetition(const std::vector<double>& x, int min_lag, int max_la
 
     // Half a period? Then every other repeat is the better match.
     for (int guard = 0; guard < 3 && 2.0 * c <= hi; ++guard) {
-        if (!alternates(r, lo, hi, c)) break;
+        if (!alternates(y, c)) break;
         const Peak p = peak_near(r, lo, 2.0 * c, c / 4.0);
         if (!p.found) break;
         c = std::round(p.at);
@@ -183,7 +196,7 @@ Repetition find_repetition(const std::vector<double>& x, int min_lag, int max_la
     if (c / 2.0 >= lo) {
         const Peak h = peak_near(r, lo, c / 2.0, c / 8.0);
         const double rc = peak_near(r, lo, c, c / 8.0).value;
-        if (h.found && h.value >= kKeyShare * rc && !alternates(r, lo, hi, std::round(h.at)))
+        if (h.found && h.value >= kKeyShare * rc && !alternates(y, std::round(h.at)))
             c = std::round(h.at);
     }
 

@@ -21,9 +21,10 @@ struct Repetition {
 // within reach are used: the period is fitted through the correlation
 // peaks at every multiple. The first strong peak is taken rather than the
 // highest (which tends to a multiple), and then tested for being half the
-// period: when the peaks at even multiples clearly beat those at odd ones,
-// every other repeat differs, so the period is twice as long (a balanced
-// unit draws two similar power humps per stroke).
+// period: when a stretch of that length matches the one two stretches on
+// clearly better than the next, every other repeat differs and the period
+// is twice as long (a balanced unit draws two similar power humps per
+// stroke).
 Repetition find_repetition(const std::vector<double>& x, int min_lag, int max_lag);
 
 // The series with its least-squares straight line taken off (drift).

@@ -55,15 +55,21 @@ std::vector<StrokeSpan> split_strokes(const std::vector<double>& pos, double per
     first = std::fmod(first, period);
     if (first < 0.0) first += period;
 
-    // Bottoms near every predicted one, the first possibly before sample 0.
-    const double reach = period / 2.0;
+    // Bottoms near every predicted one. A bottom counts only where the
+    // rod rises from it on both sides within a quarter stroke by a good
+    // part of its travel: a stroke cut at either end of the record has none.
+    const double reach = period / 2.0, side = period / 4.0;
+    const auto [lo_it, hi_it] = std::minmax_element(s.begin(), s.end());
+    const double need = 0.1 * (*hi_it - *lo_it);
     std::vector<int> bottoms;
     for (double b = first - period; b < n + period; b += period) {
         const int a = std::max(0, static_cast<int>(std::floor(b - reach)));
         const int e = std::min(n - 1, static_cast<int>(std::ceil(b + reach)));
         if (e - a < 2) continue;
         const int m = arg_extreme(s, a, e, true);
-        if (m == a || m == e) continue;  // no clear bottom, or one cut off at an end of the record
+        const int left = arg_extreme(s, m - static_cast<int>(side), m, false);
+        const int right = arg_extreme(s, m, m + static_cast<int>(side), false);
+        if (s[left] - s[m] < need || s[right] - s[m] < need) continue;
         if (!bottoms.empty() && m - bottoms.back() < period / 2.0) continue;
         bottoms.push_back(m);
     }

@@ -15,6 +15,8 @@
 #include "analysis/pipeline.h"
 #include "common/fault.h"
 #include "condition/card_diagnosis.h"
+#include "condition/verified_rerun.h"
+#include "condition/well_condition.h"
 #include "exchange/exchange.h"
 #include "fuzz/fuzz_support.h"
 #include "views/fixed_metrics.h"
@@ -29,17 +31,18 @@ struct RunResult {
     std::size_t rebuilt = 0;  // exchange text: tester files rebuilt
 };
 
-// Bytes as a tester file: the whole pipeline, the three views and the
-// exchange block, twice in one state as two clicks would.
+// Bytes as a tester file: the whole pipeline, the three views, the
+// exchange block and the condition analysis, twice in one state as two
+// clicks would; then the rerun on the verified period.
 inline RunResult fuzz_tester_file_once(const uint8_t* data, size_t size) {
     const auto path = target_dir("tester_file") / "input.O00";
     write_file(path, data, size);
 
-    RunResult run;
     RecordingSurface surface(std::make_shared<FixedMetrics>());
     State st;
     st.picture = &surface;
     st.Circle_Tol = 0.02f;
+    RunResult run;
     for (int click = 0; click < 2; ++click) {
         tx_org(st, path.string(), 1);
         Disp_Pow_Data(st);
@@ -47,12 +50,18 @@ inline RunResult fuzz_tester_file_once(const uint8_t* data, size_t size) {
         iup_line_form(st, 10.0f, 10.0f);
         // A stroke that cannot be resampled is the writer's clear refusal.
         stmt([&] { (void)exchange_block(st); });
+        const condition::WellCondition c = condition::assess_condition(st);
+        if (c.period.verified() && !(c.period.period > 0.0 && c.period.period < kArrayLen))
+            run.problem += "verified period out of range\n";
         // The card diagnosis reads the state and must cope with any card.
-        const condition::CardDiagnosis card = condition::diagnose(st, condition::check_period(st));
+        const condition::CardDiagnosis card = condition::diagnose(st, c.period);
         if (card.condition.empty() || !(card.confidence >= 0.0 && card.confidence <= 1.0))
             run.problem += "card diagnosis without a condition or confidence\n";
     }
     run.circle = st.Circle_Num;
+    (void)condition::rerun_with_verified_period(st);
+    if (st.Circle_Num < 1 || st.Circle_Num > 3000) run.problem += "rerun outside the arrays\n";
+    if (condition::diagnose(st).condition.empty()) run.problem += "card diagnosis after the rerun without a condition\n";
     return run;
 }
 

@@ -31,7 +31,7 @@ struct ModelPlan {
     double belt = 0.02;         // smoothing of the crank power, fraction of a stroke each side
     double pos_drift_m = 0.0;   // displacement drift over the record
     double power_drift = 0.0;   // relative power drift over the record
-    double noise = 0.01;        // relative power noise per sample
+    double noise = 0.01;        // relative power noise per sample; twice that stroke to stroke
     uint64_t seed = 1;
 };
 
@@ -148,7 +148,7 @@ inline ModelTest make_model_test(const CardShape& raw, const ModelPlan& p) {
         const long s_no = static_cast<long>(std::floor(f));
         if (s_no != stroke_no) {  // every stroke a little different
             stroke_no = s_no;
-            stroke_gain = 1.0 + 0.01 * rng.sym();
+            stroke_gain = 1.0 + 2.0 * p.noise * rng.sym();
         }
         const double x = (f - std::floor(f)) * M;
         const int j0 = static_cast<int>(x) % M, j1 = (j0 + 1) % M;

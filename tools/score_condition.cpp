@@ -17,6 +17,7 @@
 //            10 % of the load range, the sign, and the size within 15 % or
 //            0.5 kN.
 // Without the real data it says so and exits with 0.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -42,7 +43,7 @@ namespace cond = tavo::condition;
 
 struct Counts {
     int tests = 0, period_ok = 0, unverified = 0;
-    int legacy_miss = 0, miss_flagged = 0, legacy_right = 0, false_flags = 0;
+    int legacy_miss = 0, miss_flagged = 0, legacy_right = 0, false_flags = 0, near_limit = 0;
     int bal_tests = 0, sign_ok = 0, size_ok = 0, no_card = 0;
 };
 
@@ -96,6 +97,7 @@ int main(int argc, char** argv) {
 
     Rng rng(seed);
     Counts n;
+    std::vector<double> err_pos, err_pow;  // |verified - true| / true
     for (std::size_t s = 0; s < sources.size(); ++s) {
         for (int rep = 0; rep < per_card; ++rep) {
             ModelPlan p;
@@ -109,6 +111,7 @@ int main(int argc, char** argv) {
             p.efficiency = 0.78 + 0.14 * rng.unit();
             p.idle_kw = 0.3 + 1.5 * rng.unit();
             p.belt = 0.01 + 0.03 * rng.unit();
+            p.noise = 0.005 + 0.025 * rng.unit();
             if (rng.below(3) == 0) {
                 p.pos_drift_m = 0.1 * rng.sym();
                 p.power_drift = 0.05 * rng.sym();
@@ -133,9 +136,14 @@ int main(int argc, char** argv) {
             const bool ok = c.period.verified() && std::abs(c.period.period - T) <= 0.005 * T;
             n.period_ok += ok;
             n.unverified += !c.period.verified();
+            if (c.period.verified())
+                (c.period.source == cond::PeriodSource::Power ? err_pow : err_pos)
+                    .push_back(std::abs(c.period.period - T) / T);
             const bool legacy_right = std::abs(st.Circle_Num - (T + 1.0)) <= std::max(3.0, 0.005 * T);
             const auto agrees = c.period.agrees();
             const bool flagged = agrees && !*agrees;
+            const double limit = std::max(3.0, 0.005 * T);
+            if (flagged == legacy_right && std::abs(std::abs(st.Circle_Num - (T + 1.0)) - limit) < 0.1) ++n.near_limit;
             if (legacy_right) {
                 ++n.legacy_right;
                 n.false_flags += flagged;
@@ -188,10 +196,18 @@ int main(int argc, char** argv) {
     std::printf("tests: %d (%zu cards x %d; power only about a quarter)\n", n.tests, sources.size(), per_card);
     std::printf("period within 0.5 %%: %d of %d = %.2f %% (target >= 99 %%); not verified: %d\n", n.period_ok,
                 n.tests, pct(n.period_ok, n.tests), n.unverified);
+    for (auto* e : {&err_pos, &err_pow}) {
+        std::sort(e->begin(), e->end());
+        if (e->empty()) continue;
+        std::printf("  from the %s (%zu tests): median error %.3f %%, 95th percentile %.3f %%, largest %.3f %%\n",
+                    e == &err_pos ? "displacement" : "power", e->size(), 100.0 * (*e)[e->size() / 2],
+                    100.0 * (*e)[e->size() * 95 / 100], 100.0 * e->back());
+    }
     std::printf("legacy misses flagged: %d of %d = %.2f %% (target 100 %%)\n", n.miss_flagged, n.legacy_miss,
                 pct(n.miss_flagged, n.legacy_miss));
     std::printf("legacy right but flagged: %d of %d = %.2f %% (target <= 1 %%)\n", n.false_flags, n.legacy_right,
                 pct(n.false_flags, n.legacy_right));
+    std::printf("wrong flags within 0.1 sample of the agreement limit: %d\n", n.near_limit);
     std::printf("balance tests (card, needed change > 10 %% of load range): %d (%d more without a card by the "
                 "3 kN / 0.3 m rule)\n",
                 n.bal_tests, n.no_card);

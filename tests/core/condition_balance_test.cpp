@@ -1,0 +1,92 @@
+// The balance on model data with a known counterbalance, efficiency and
+// idle losses.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+
+#include "condition/well_condition.h"
+#include "condition_support.h"
+
+namespace tavo {
+namespace {
+
+using condition::Verdict;
+using samples::ModelPlan;
+
+condition::WellCondition assess(const ModelPlan& p, samples::ModelTruth& truth,
+                                const condition::BalanceSettings& settings = {}) {
+    const auto dir = testing::temp_dir("cond-balance");
+    auto st = std::make_unique<State>();
+    truth = testing::analyse_model(*st, dir, testing::model_card(), p);
+    std::filesystem::remove_all(dir);
+    return condition::assess_condition(*st, settings);
+}
+
+// Too little counterbalance makes the up-stroke work harder; too much the
+// down-stroke. The change that balances the unit is found both ways, in
+// size, and the idle losses from the record.
+TEST(ConditionBalance, CounterbalanceOffEitherWayIsFoundWithItsSize) {
+    for (double bias : {-5.0, 5.0}) {
+        ModelPlan p;
+        p.period = 650.0;
+        p.phase = 0.7;
+        p.cb_bias = bias;  // model counterbalance minus the balancing one
+        p.idle_kw = 1.2;
+        samples::ModelTruth truth;
+        const condition::WellCondition c = assess(p, truth);
+        const condition::Balance& b = c.balance;
+        ASSERT_TRUE(b.change_kN.has_value());
+        EXPECT_NEAR(*b.change_kN, truth.needed_change_kn, 0.05 * std::abs(truth.needed_change_kn)) << bias;
+        EXPECT_NEAR(b.idle_kW, 1.2, 0.15) << bias;
+        EXPECT_NEAR(b.stroke_m, 3.0, 0.05);
+        ASSERT_TRUE(b.up && b.down && b.power_ratio && b.current_ratio);
+        if (bias < 0.0) {
+            EXPECT_EQ(b.verdict, Verdict::AddCounterbalance);
+            EXPECT_LT(*b.power_ratio, 0.8);
+            EXPECT_GT(b.up->energy_kJ, b.down->energy_kJ);
+            EXPECT_NE(b.note.find("应加重或外移平衡块"), std::string::npos) << b.note;
+        } else {
+            EXPECT_EQ(b.verdict, Verdict::ReduceCounterbalance);
+            EXPECT_GT(*b.power_ratio, 1.2);
+            EXPECT_GT(b.down->max_current_A, b.up->max_current_A);
+            EXPECT_NE(b.note.find("应减轻或内移平衡块"), std::string::npos) << b.note;
+        }
+    }
+}
+
+// A balanced unit is balanced under the default band; a narrow band set
+// by the user judges a small offset.
+TEST(ConditionBalance, TheBandDecidesWhatIsBalanced) {
+    ModelPlan p;
+    p.period = 820.0;
+    p.cb_bias = 0.0;
+    samples::ModelTruth truth;
+    condition::WellCondition c = assess(p, truth);
+    EXPECT_EQ(c.balance.verdict, Verdict::Balanced) << c.balance.note;
+    EXPECT_NEAR(c.balance.change_kN.value_or(99.0), 0.0, 0.3);
+
+    p.cb_bias = -1.0;
+    condition::BalanceSettings narrow;
+    narrow.band_low = 0.98;
+    narrow.band_high = 1.02;
+    c = assess(p, truth, narrow);
+    EXPECT_EQ(c.balance.verdict, Verdict::AddCounterbalance) << c.balance.note;
+    EXPECT_NE(c.balance.note.find("98%–102%"), std::string::npos) << c.balance.note;
+}
+
+// Without displacement and load there is no stroke direction.
+TEST(ConditionBalance, NoCardGivesUnknown) {
+    ModelPlan p;
+    p.power_only = true;
+    samples::ModelTruth truth;
+    const condition::WellCondition c = assess(p, truth);
+    EXPECT_TRUE(c.period.verified());
+    EXPECT_EQ(c.balance.verdict, Verdict::Unknown);
+    EXPECT_FALSE(c.balance.change_kN || c.balance.power_ratio || c.balance.up);
+    EXPECT_NE(c.balance.note.find("没有示功图"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tavo

@@ -1,0 +1,173 @@
+// The verified stroke period on the hard cases, and the rerun on it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <memory>
+
+#include "condition/period_check.h"
+#include "condition/repetition.h"
+#include "condition/verified_rerun.h"
+#include "condition/well_condition.h"
+#include "condition_support.h"
+
+namespace tavo {
+namespace {
+
+using condition::PeriodSource;
+using samples::ModelPlan;
+
+bool within(double got, double want, double share) {
+    return std::abs(got - want) <= share * want;
+}
+
+// A real card at a long period whose start phase leads the legacy
+// displacement detector to a stroke 10 % short.
+TEST(ConditionPeriod, LongStrokeWhereTheDetectionIsShortIsFlaggedAndRerun) {
+    const auto cards = samples::read_ts_cards(std::string(TAVO_SHARED_DIR) +
+                                              "/realdata/cn-oilfield-12class/OilfieldData2d_TEST_dev.ts");
+    if (cards.size() < 40) GTEST_SKIP() << "no real card data beside the source tree";
+    ModelPlan p;
+    p.period = 1076.7;
+    p.phase = std::fmod(1076.7 * 0.137 + 39 * 0.31, 1.0);
+    p.seed = 5;
+    auto st = std::make_unique<State>();
+    const auto dir = testing::temp_dir("cond-long");
+    testing::analyse_model(*st, dir, cards[39], p);
+    ASSERT_LT(st->Circle_Num, 1000);  // what makes the case hard
+
+    const condition::PeriodCheck c = condition::check_period(*st);
+    EXPECT_EQ(c.source, PeriodSource::Displacement);
+    EXPECT_TRUE(within(c.period, p.period, 0.005)) << c.period;
+    EXPECT_EQ(c.agrees(), false);
+    EXPECT_NE(c.note.find("可能偏短"), std::string::npos) << c.note;
+    EXPECT_NE(c.note.find("冲次应为 2.79 而非"), std::string::npos) << c.note;
+
+    const int16_t detected = st->Circle_Num;
+    const condition::PeriodCheck again = condition::rerun_with_verified_period(*st);
+    EXPECT_EQ(again.detected, detected);
+    EXPECT_EQ(st->Circle_Num, std::lround(c.period) + 1);
+    EXPECT_EQ(st->Pow_Circle_Num, st->Circle_Num);
+    EXPECT_EQ(st->CircleDot, std::to_string(st->Circle_Num));
+    EXPECT_EQ(st->Sgt_Period, st->Circle_Num);  // Rec_Speed 1
+    // The card over the longer cycle: the displacement still lowered to 0.
+    const auto [lo, hi] = std::minmax_element(cards[39].pos.begin(), cards[39].pos.end());
+    EXPECT_NEAR(st->Sgt_Stroke / 1000.0, *hi - *lo, 0.02);
+    std::filesystem::remove_all(dir);
+}
+
+// A balanced unit draws two similar power humps per stroke: the power
+// repeats most strongly at half the stroke.
+TEST(ConditionPeriod, PowerWithTwoHumpsPerStrokeGivesTheWholeStroke) {
+    ModelPlan p;
+    p.period = 912.6;
+    p.phase = 0.4;
+    p.power_only = true;
+    auto st = std::make_unique<State>();
+    const auto dir = testing::temp_dir("cond-humps");
+    testing::analyse_model(*st, dir, testing::model_card(), p);
+
+    const std::vector<double> pow(st->Pow_Dat.begin(), st->Pow_Dat.begin() + 3000);
+    const condition::Repetition r = condition::find_repetition(pow, 150, 1950);
+    EXPECT_TRUE(r.doubled);
+    EXPECT_TRUE(within(r.period, p.period, 0.005)) << r.period;
+
+    const condition::PeriodCheck c = condition::check_period(*st);
+    EXPECT_EQ(c.source, PeriodSource::Power);
+    EXPECT_TRUE(within(c.period, p.period, 0.005)) << c.period;
+    std::filesystem::remove_all(dir);
+}
+
+// Drift of the displacement and the power, several start phases and
+// periods from 5 to 25 s.
+TEST(ConditionPeriod, DriftingRecordsAtShortAndLongPeriods) {
+    const auto dir = testing::temp_dir("cond-drift");
+    for (double period : {250.4, 611.9, 1249.3}) {
+        for (bool power_only : {false, true}) {
+            ModelPlan p;
+            p.period = period;
+            p.phase = period / 1000.0;
+            p.power_only = power_only;
+            p.pos_drift_m = 0.25;
+            p.power_drift = 0.08;
+            p.cb_bias = 3.0;
+            auto st = std::make_unique<State>();
+            testing::analyse_model(*st, dir, testing::model_card(), p);
+            const condition::PeriodCheck c = condition::check_period(*st);
+            EXPECT_TRUE(within(c.period, period, 0.005)) << period << " " << power_only << ": " << c.period;
+            EXPECT_EQ(c.source, power_only ? PeriodSource::Power : PeriodSource::Displacement);
+        }
+    }
+    std::filesystem::remove_all(dir);
+}
+
+// Only the file's own samples count: the arrays beyond its Point_Num still
+// hold the longer file before it.
+TEST(ConditionPeriod, ShortRecordAfterALongerOneUsesItsOwnSamplesOnly) {
+    const auto dir = testing::temp_dir("cond-short");
+    auto st = std::make_unique<State>();
+    ModelPlan longer;
+    longer.period = 1100.0;
+    testing::analyse_model(*st, dir, testing::model_card(), longer, "long.O00");
+    ModelPlan shorter;
+    shorter.period = 333.3;
+    shorter.point_num = 1400;
+    testing::analyse_model(*st, dir, testing::model_card(), shorter, "short.O00");
+    ASSERT_NE(st->Pos_Dat[2000], 0.0f);  // the longer file's samples are still there
+
+    const condition::PeriodCheck c = condition::check_period(*st);
+    EXPECT_EQ(c.samples, 1400);
+    EXPECT_TRUE(within(c.period, 333.3, 0.005)) << c.period;
+    std::filesystem::remove_all(dir);
+}
+
+// A flat record, and one too short to hold two strokes: no period, no
+// agreement to report, a note that says why; no balance either.
+TEST(ConditionPeriod, FlatOrTooShortRecordsAreNotVerified) {
+    const auto dir = testing::temp_dir("cond-flat");
+    Org_Head h;
+    h.Well_Name = "FLAT";
+    h.Point_Num = 3000;
+    h.Test_Mode = 1;
+    h.Rec_Speed = 1;
+    std::vector<Org_Point> pts(3000, Org_Point{1000, 19000, 500, 1500, 3000});
+    testing::write_bytes(dir / "flat.O00", testing::file_bytes(h, pts));
+    h.Point_Num = 200;
+    pts.resize(200);
+    testing::write_bytes(dir / "few.O00", testing::file_bytes(h, pts));
+    for (const char* name : {"flat.O00", "few.O00"}) {
+        auto st = std::make_unique<State>();
+        st->Circle_Tol = 0.02f;
+        tx_org(*st, (dir / name).string(), 1);
+        const condition::WellCondition c = condition::assess_condition(*st);
+        EXPECT_FALSE(c.period.verified()) << name;
+        EXPECT_FALSE(c.period.agrees().has_value()) << name;
+        EXPECT_FALSE(c.period.note.empty()) << name;
+        EXPECT_EQ(c.balance.verdict, condition::Verdict::Unknown) << name;
+        EXPECT_FALSE(c.balance.change_kN.has_value()) << name;
+        EXPECT_FALSE(c.balance.up.has_value()) << name;
+    }
+    std::filesystem::remove_all(dir);
+}
+
+// Where the check agrees, the rerun leaves every result as the pipeline
+// left it.
+TEST(ConditionPeriod, RerunChangesNothingWhereTheCheckAgrees) {
+    const auto dir = testing::temp_dir("cond-agree");
+    ModelPlan p;
+    p.period = 600.0;
+    auto st = std::make_unique<State>();
+    testing::analyse_model(*st, dir, testing::model_card(), p);
+    const auto before = std::make_unique<State>(*st);
+    const condition::PeriodCheck c = condition::rerun_with_verified_period(*st);
+    ASSERT_EQ(c.agrees(), true);
+    EXPECT_NE(c.note.find("相符"), std::string::npos);
+    EXPECT_EQ(st->Circle_Num, before->Circle_Num);
+    EXPECT_EQ(st->Text3, before->Text3);
+    EXPECT_EQ(st->Pos_Dat, before->Pos_Dat);
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace tavo
