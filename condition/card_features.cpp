@@ -147,18 +147,22 @@ CardFeatures card_features(const std::vector<double>& pos, const std::vector<dou
     f[kDownSlope] = slope_of(dc, 1, 8);
 
     // Valve events: where each half crosses the middle between the lines,
-    // and how much stroke the change of load takes.
-    const double mid = (hi + lo) / 2.0, gap = hi - lo;
+    // and how much stroke the change of load takes. The lines' extremes away
+    // from the ends, not their means: a card that unloads part-way down has
+    // two levels on its down-stroke.
+    const double top_line = *std::max_element(uc + 1, uc + 9), bottom_line = *std::min_element(dc + 1, dc + 9);
+    const double mid = (top_line + bottom_line) / 2.0, gap = top_line - bottom_line;
+    const double lo_line = bottom_line;
     const Crossing pick = first_crossing(up, L, P, mid, true);
     const Crossing drop = first_crossing(down, L, P, mid, false);
     f[kPickupPos] = pick.value;
     f[kUnloadPos] = drop.value;
     out.marks.pickup = pick.index;
     out.marks.unload = drop.index;
-    f[kPickupWidth] = std::abs(first_crossing(up, L, P, lo + 0.9 * gap, true).value -
-                               first_crossing(up, L, P, lo + 0.1 * gap, true).value);
-    f[kUnloadWidth] = std::abs(first_crossing(down, L, P, hi - 0.1 * gap, false).value -
-                               first_crossing(down, L, P, hi - 0.9 * gap, false).value);
+    f[kPickupWidth] = std::abs(first_crossing(up, L, P, lo_line + 0.9 * gap, true).value -
+                               first_crossing(up, L, P, lo_line + 0.1 * gap, true).value);
+    f[kUnloadWidth] = std::abs(first_crossing(down, L, P, lo_line + 0.1 * gap, false).value -
+                               first_crossing(down, L, P, lo_line + 0.9 * gap, false).value);
 
     // The ends of the stroke: spikes, dips, flats.
     double top_max = -1.0, bottom_min = 2.0, top_up_min = 2.0, bottom_down_max = -1.0;

@@ -19,14 +19,15 @@ const std::vector<std::vector<double>>& node_shares() {
                                                 std::vector<double>(static_cast<std::size_t>(md::kClassCount)));
         for (int t = 0; t < md::kTreeCount; ++t) {
             const int base = md::kTreeStart[t];
-            for (int node = md::kTreeStart[t + 1] - 1; node >= base; --node) {
-                auto& c = counts[static_cast<std::size_t>(node)];
-                if (md::kFeature[node] < 0) {
-                    for (int p = md::kLeafStart[node]; p < md::kLeafStart[node + 1]; ++p)
+            for (int id = md::kTreeStart[t + 1] - 1; id >= base; --id) {
+                const md::Node& node = md::kNodes[id];
+                auto& c = counts[static_cast<std::size_t>(id)];
+                if (node.feature < 0) {
+                    for (int p = node.next; p < node.next - node.feature; ++p)
                         c[md::kLeafPacked[p] >> 12] += md::kLeafPacked[p] & 0xFFF;
                 } else {
-                    const auto& l = counts[static_cast<std::size_t>(base + md::kLeft[node])];
-                    const auto& r = counts[static_cast<std::size_t>(base + md::kRight[node])];
+                    const auto& l = counts[static_cast<std::size_t>(id + 1)];
+                    const auto& r = counts[static_cast<std::size_t>(base + node.next)];
                     for (std::size_t k = 0; k < c.size(); ++k) c[k] = l[k] + r[k];
                 }
             }
@@ -56,15 +57,14 @@ std::vector<double> columns_of(const CardFeatures& f) {
 template <class Visit>
 int walk(int t, const std::vector<float>& x, Visit&& visit) {
     const int base = md::kTreeStart[t];
-    int node = base;
-    while (md::kFeature[node] >= 0) {
-        const int next = base + (x[static_cast<std::size_t>(md::kFeature[node])] <= md::kThreshold[node]
-                                     ? md::kLeft[node]
-                                     : md::kRight[node]);
-        visit(node, next);
-        node = next;
+    int id = base;
+    while (md::kNodes[id].feature >= 0) {
+        const md::Node& node = md::kNodes[id];
+        const int next = x[static_cast<std::size_t>(node.feature)] <= node.threshold ? id + 1 : base + node.next;
+        visit(id, next);
+        id = next;
     }
-    return node;
+    return id;
 }
 
 }  // namespace
@@ -103,7 +103,7 @@ std::vector<double> card_model_contributions(const CardFeatures& f, int k) {
     const auto kk = static_cast<std::size_t>(k);
     for (int t = 0; t < md::kTreeCount; ++t)
         walk(t, x, [&](int node, int next) {
-            c[static_cast<std::size_t>(md::kFeature[node])] +=
+            c[static_cast<std::size_t>(md::kNodes[node].feature)] +=
                 shares[static_cast<std::size_t>(next)][kk] - shares[static_cast<std::size_t>(node)][kk];
         });
     for (double& v : c) v /= md::kTreeCount;

@@ -5,7 +5,8 @@
 //
 // Each card is made into K tester files (periods of 5 to 25 s, noise, random
 // start phase), analysed as a click would, and the features are taken from
-// what the analysis state then holds; --direct takes them from the card
+// what the analysis state then holds (over the verified cycle where the
+// period check flags the detected one); --direct takes them from the card
 // itself. Default FILE: the development set of ../shared/realdata; when it
 // is absent the tool says so and exits 0.
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <string>
 
+#include "condition/card_diagnosis.h"
 #include "condition/card_features.h"
 #include "tools/card_set.h"
 
@@ -68,7 +70,7 @@ int main(int argc, char** argv) {
             } else {
                 State st;
                 samples::analyse_card_test(cards[i].card, seed * 1000003ull + i * 101 + v, test, st);
-                s = condition::card_stroke(st);
+                s = condition::card_stroke(st, condition::card_cycle(st, condition::check_period(st)));
             }
             const condition::CardFeatures f = condition::card_features(s.pos, s.load);
             std::printf("%zu,%s,%d", i, cards[i].label.c_str(), v);

@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
         } else {
             State st;
             samples::analyse_card_test(cards[i].card, seed * 1000003ull + i * 101, dir / "CARD.O00", st);
-            d = condition::diagnose(st);
+            d = condition::diagnose(st, condition::check_period(st));
         }
         labels.insert(cards[i].label);
         labels.insert(d.condition);
