@@ -283,7 +283,10 @@ void AnalysisPanel::refresh() {
     Evidence->setText(ev.join(QLatin1Char('\n')));
     Thumb->set_card(analysis_.card);
     const auto agrees = analysis_.condition.period.agrees();
-    Recompute->setEnabled(agrees && !*agrees);
+    const bool flagged = agrees && !*agrees;
+    Recompute->setEnabled(flagged);
+    // A flagged period is what the user must not miss.
+    for (QLabel* l : {value("period.agrees"), notes_[0]}) l->setStyleSheet(flagged ? QStringLiteral("color: #b00000;") : QString());
 }
 
 void AnalysisPanel::export_report() {
