@@ -320,7 +320,11 @@ void AnalysisPanel::export_report() {
     int unreadable = 0;
     for (int i = 0; i < paths.size() && !progress.wasCanceled(); ++i) {
         progress.setLabelText(QStringLiteral("正在分析 %1（%2/%3）").arg(QFileInfo(paths[i]).fileName()).arg(i + 1).arg(paths.size()));
-        const report::PreparedTest t = report::prepare_test(paths[i].toStdString(), set);
+        // The test on display goes in as the window shows it (a manual
+        // cycle or the recompute included); the others as a first click.
+        const bool shown = QDir::cleanPath(paths[i]) == QDir::cleanPath(q(w_->st.Cur_File));
+        const report::PreparedTest t =
+            shown ? report::prepared_from(w_->st, set) : report::prepare_test(paths[i].toStdString(), set);
         if (!t.readable) ++unreadable;
         pdf.add_test(t);
         progress.setValue(i + 1);

@@ -9,6 +9,7 @@
 
 #include "cli/commands.h"
 #include "cli/in_order.h"
+#include "cli/period_option.h"
 #include "report/summary.h"
 
 #ifdef TAVO_HAVE_QTDRAW
@@ -25,6 +26,7 @@ struct ReportOptions {
     std::string output;
     int jobs = 0;
     bool compare = false;
+    std::string period = "detected";
 };
 
 #ifdef TAVO_HAVE_QTDRAW
@@ -44,7 +46,7 @@ int run_report(const ReportOptions& o) {
     const std::size_t total = o.files.size();
     // The files are analysed in parallel; the pages are drawn here, in order.
     run_in_order<report::PreparedTest>(
-        total, jobs, [&](std::size_t i) { return report::prepare_test(o.files[i], {}); },
+        total, jobs, [&](std::size_t i) { return report::prepare_test(o.files[i], {}, o.period == "verified"); },
         [&](std::size_t i, report::PreparedTest& t) {
             if (!t.readable) {
                 if (progress) std::cerr << "\n";
@@ -85,6 +87,7 @@ void add_report(CLI::App& app, int& exit_code) {
     sub->add_option("-j,--jobs", opts->jobs, "Files analysed in parallel (default: one per processor)")
         ->check(CLI::NonNegativeNumber);
     sub->add_flag("--compare", opts->compare, "Add a page comparing the tests side by side");
+    add_period_option(sub, opts->period);
     sub->add_option("-o,--output", opts->output, "Output file (.pdf)")->required();
     sub->add_option("FILE", opts->files, "Tester files")->required();
     sub->footer(

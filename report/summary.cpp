@@ -5,6 +5,7 @@
 
 #include "analysis/pipeline.h"
 #include "condition/fixed_text.h"
+#include "condition/verified_rerun.h"
 #include "record/tester_file.h"
 
 namespace tavo::report {
@@ -172,7 +173,7 @@ CompareTest compare_entry(const State& st, const Analysis& a) {
     return t;
 }
 
-PreparedTest prepare_test(const std::string& file, const cond::BalanceSettings& settings) {
+PreparedTest prepare_test(const std::string& file, const cond::BalanceSettings& settings, bool verified_period) {
     PreparedTest p;
     p.file = file;
     p.st = std::make_unique<State>();
@@ -201,9 +202,28 @@ PreparedTest prepare_test(const std::string& file, const cond::BalanceSettings& 
         case LoadReport::Kind::Ok:
             break;
     }
-    st.Cur_File = file;
     p.readable = true;
+    if (verified_period) cond::rerun_with_verified_period(st);
     p.analysis = analyse(st, settings);
+    return p;
+}
+
+PreparedTest prepared_from(const State& held, const cond::BalanceSettings& settings) {
+    PreparedTest p;
+    p.file = held.Cur_File;
+    p.st = std::make_unique<State>(held);
+    p.st->picture = nullptr;
+    p.st->hooks = WindowHooks{};
+    const LoadReport::Kind k = held.last_load.kind;
+    p.readable = k == LoadReport::Kind::Ok || k == LoadReport::Kind::ShortSamples;
+    if (!p.readable) {
+        p.problem = "文件无法读取，没有分析结果";
+        return p;
+    }
+    if (k == LoadReport::Kind::ShortSamples)
+        p.problem = "文件不完整：只有 " + std::to_string(held.last_load.records_read) + " 个采样点，文件头说有 " +
+                    std::to_string(held.last_load.records_expected) + " 个";
+    p.analysis = analyse(*p.st, settings);
     return p;
 }
 

@@ -43,8 +43,9 @@ std::vector<Figure> table_figures(const State& st);
 // The comparison entry of the test, with the balance and the condition.
 CompareTest compare_entry(const State& st, const Analysis& a);
 
-// A test analysed on its own, as the first click after start does; safe to
-// run on several threads at once (nothing is drawn).
+// A test analysed on its own, as the first click after start does, and,
+// with `verified_period`, recalculated on the verified period where the
+// check disagrees; safe to run on several threads at once (nothing is drawn).
 struct PreparedTest {
     std::string file;
     bool readable = false;
@@ -52,6 +53,11 @@ struct PreparedTest {
     std::unique_ptr<State> st;
     Analysis analysis;
 };
-PreparedTest prepare_test(const std::string& file, const condition::BalanceSettings& settings);
+PreparedTest prepare_test(const std::string& file, const condition::BalanceSettings& settings,
+                          bool verified_period = false);
+
+// The test a window holds, as it shows it (after a manual cycle or a
+// recompute); the copy draws nothing and calls nothing back.
+PreparedTest prepared_from(const State& st, const condition::BalanceSettings& settings);
 
 }  // namespace tavo::report
