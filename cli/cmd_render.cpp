@@ -96,7 +96,9 @@ bool write_output(const RecordingSurface& rec, const RenderOptions& o, bool json
     if (json) {
         ok = write_json(rec, o.output, &error);
     } else {
-#ifdef TAVO_HAVE_QTDRAW
+#ifndef TAVO_HAVE_QTDRAW
+        (void)width_mm, (void)height_mm;
+#else
         constexpr double px_per_mm = 96.0 / 25.4;
         ok = save_recording(rec, o.output, o.scale, &error,
                             width_mm > 0.0 ? QSizeF(width_mm * px_per_mm, height_mm * px_per_mm) : picture_size());
