@@ -150,15 +150,19 @@ Repetition find_repetition(const std::vector<double>& x, int min_lag, int max_la
     const int hi = std::min(max_lag, n - 2);
     if (hi - lo < 8) return rep;
     const std::vector<double> y = detrended(x);
-    const std::vector<double> r = lag_correlation(y, lo, hi);
+    // Lags past `hi` (down to half a shortest stroke of overlap) only
+    // refine the period through a further multiple.
+    const int reach = std::max(hi, n - std::max(lo, n / 8));
+    const std::vector<double> r = lag_correlation(y, lo, reach);
     if (r.empty()) return rep;
+    const int found_to = hi - lo;  // peaks are looked for up to hi
 
     // Dominant local maxima: the highest within a quarter of the shortest
     // lag on either side.
     const int w = std::max(2, lo / 4);
     std::vector<int> peaks;
     double top = 0.0;
-    for (int k = 1; k + 1 < static_cast<int>(r.size()); ++k) {
+    for (int k = 1; k + 1 < static_cast<int>(r.size()) && k < found_to; ++k) {
         const double v = r[static_cast<std::size_t>(k)];
         if (v <= 0.0) continue;
         bool dominant = true;
@@ -201,13 +205,14 @@ Repetition find_repetition(const std::vector<double>& x, int min_lag, int max_la
             c = std::round(h.at);
     }
 
-    // Every multiple within reach, each found near where the estimate so
-    // far puts it, fitted through the origin and weighted by its overlap.
+    // Every multiple within reach (past `hi` as long as half a stroke
+    // overlaps), each found near where the estimate so far puts it, fitted
+    // through the origin and weighted by its overlap.
     const Peak first = peak_near(r, lo, c, c / 6.0);
     if (first.value < kMinClarity) return rep;
     double t = first.found ? first.at : c;
     double swp = 0.0, sw = 0.0;
-    for (int j = 1; j * t <= hi - 1; ++j) {
+    for (int j = 1; j * t <= (j == 1 ? hi : std::min(reach, n - static_cast<int>(t / 2.0))) - 1; ++j) {
         const Peak p = peak_near(r, lo, j * t, std::max(2.0, t / 6.0));
         if (!p.found || p.value < 0.5 * first.value) continue;
         const double weight = std::max(0.0, p.value) * (n - j * t) / n;
