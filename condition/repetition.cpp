@@ -89,7 +89,8 @@ bool alternates(const std::vector<double>& x, double c) {
     }
     r1 /= count;
     r2 /= count;
-    return r2 - r1 > 0.03 || (r2 - r1 > 0.01 && 1.0 - r1 > 3.0 * (1.0 - r2));
+    // A small difference counts only when several pairs agree on it.
+    return r2 - r1 > 0.03 || (count >= 3 && r2 - r1 > 0.01 && 1.0 - r1 > 3.0 * (1.0 - r2));
 }
 
 constexpr double kKeyShare = 0.85;    // a peak this close to the highest is a candidate
