@@ -72,13 +72,16 @@ std::string evidence_text(int feature, double v) {
             return format("示功图面积为外接矩形的 %.0f %%", p);
         case kMinMaxRatio:
             return format("最小载荷为最大载荷的 %.0f %%", p);
+        // Below 3 % of the range a spike or a dip is not there; saying so is the evidence.
         case kTopSpike:
-            return format(v >= 0.0 ? "冲程顶端载荷尖峰高出上载荷线 %.0f %%载荷范围"
-                                   : "冲程顶端最大载荷低于上载荷线 %.0f %%载荷范围",
+            if (v >= 0.03) return format("冲程顶端载荷尖峰高出上载荷线 %.0f %%载荷范围", p);
+            return format(v >= 0.0 ? "冲程顶端没有载荷尖峰（最大载荷高出上载荷线 %.0f %%载荷范围）"
+                                   : "冲程顶端没有载荷尖峰（最大载荷低于上载荷线 %.0f %%载荷范围）",
                           std::abs(p));
         case kBottomDip:
-            return format(v >= 0.0 ? "冲程底端最小载荷低于下载荷线 %.0f %%载荷范围"
-                                   : "冲程底端最小载荷高出下载荷线 %.0f %%载荷范围",
+            if (v >= 0.03) return format("冲程底端最小载荷低于下载荷线 %.0f %%载荷范围", p);
+            return format(v >= 0.0 ? "冲程底端没有载荷低谷（最小载荷低于下载荷线 %.0f %%载荷范围）"
+                                   : "冲程底端没有载荷低谷（最小载荷高出下载荷线 %.0f %%载荷范围）",
                           std::abs(p));
         case kTopDrop:
             return format("冲程顶端上冲程载荷比上载荷线低 %.0f %%载荷范围", p);

@@ -116,7 +116,7 @@ CardFeatures card_features(const std::vector<double>& pos, const std::vector<dou
     // flat ends of the stroke do not move.
     const cplx p1 = harmonic(P, 1);
     const double phase = std::arg(p1);
-    double t0 = static_cast<double>(n) * (std::numbers::pi - phase) / kTwoPi;
+    const double t0 = static_cast<double>(n) * (std::numbers::pi - phase) / kTwoPi;
     for (int j = 0; j < 32; ++j) f[kLoadTime + j] = at_time(L, t0 + j * n / 32.0);
     for (int j = 0; j < 16; ++j) f[kPosTime + j] = at_time(P, t0 + j * n / 16.0);
     double vib = 0.0;
