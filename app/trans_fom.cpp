@@ -81,6 +81,7 @@ TransFom::TransFom(const QString& data_dir, QWidget* parent) : QWidget(parent) {
     st.hooks.repaint = [this] { Picture1->update(); };
 
     Form_Load();
+    install_analysis_panel();
 }
 
 TransFom::~TransFom() {

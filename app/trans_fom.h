@@ -19,6 +19,7 @@ class QRadioButton;
 
 namespace tavo {
 
+class AnalysisPanel;
 class DirListBox;
 class FileListBox;
 class PictureBox;
@@ -82,7 +83,20 @@ public:
     // on it would, or why it is not, on the status line (app/startup.cpp).
     void open_start_argument(const StartArgument& a);
 
+    // ---- the analysis panel (F2, or the button at the status line's end) ----
+    QPushButton* AnalysisButton = nullptr;
+    AnalysisPanel* analysis_panel();  // made on first use
+    void show_analysis_panel();
+    // Recalculates the test on display with the verified period; false when
+    // the check agrees, cannot be made, or the file can no longer be read.
+    bool recompute_with_verified_period();
+    void show_status(const QString& text, bool failure = false) { set_status(text, failure); }
+
 private:
+    void install_analysis_panel();
+    void analysis_changed();
+    AnalysisPanel* panel_ = nullptr;
+
     void build_controls();
     void wire_controls();
     // Controls' texts into the state before a procedure, and back after it.

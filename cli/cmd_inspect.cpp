@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "cli/analysis_json.h"
+#include "cli/card_json.h"
 #include "cli/click_analysis.h"
 #include "cli/commands.h"
 #include "cli/in_order.h"
 #include "cli/inspect_json.h"
 #include "cli/period_option.h"
+#include "condition/card_diagnosis.h"
 #include "condition/verified_rerun.h"
 #include "condition/well_condition.h"
 #include "record/state.h"
@@ -57,7 +59,9 @@ FileInspection inspect_one(const std::string& file, const InspectOptions& opt) {
         } else {
             c = tavo::condition::assess_condition(*st, opt.settings);
         }
-        r.line = json_line(inspect_object(*st, file, c)) + "\n";
+        nlohmann::json o = inspect_object(*st, file, c);
+        o["card"] = card_json(tavo::condition::diagnose(*st, c.period));
+        r.line = json_line(o) + "\n";
     }
     r.messages = msg.str();
     return r;
@@ -115,7 +119,8 @@ void add_inspect(CLI::App& app, int& exit_code) {
     sub->footer(
         "Keys: file, well, period {detected, verified, source, agrees, note},\n"
         "balance {up, down {max_current_A, mean_power_kW, energy_kJ}, current_ratio, power_ratio,\n"
-        "verdict, counterbalance_change_kN, note}; null where a value cannot be computed.\n"
+        "verdict, counterbalance_change_kN, note}, card {condition, name, confidence, runner_up,\n"
+        "evidence}; null where a value cannot be computed.\n"
         "\"detected\" is the legacy detection (also with --period verified).\n"
         "A file that cannot be opened, or is shorter than its header, prints no object but a message on\n"
         "stderr; the other files are still inspected.\n"

@@ -10,12 +10,17 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "analysis/pick_file.h"
+#include "analysis/pipeline.h"
+#include "cli/click_analysis.h"
 #include "cli/commands.h"
 #include "common/fault.h"
 #include "common/numbers.h"
 #include "record/state.h"
+#include "report/summary.h"
+#include "views/compare_view.h"
 #include "views/recording_surface.h"
 #include "views/views.h"
 
@@ -32,7 +37,7 @@ struct RenderOptions {
     std::optional<double> cycle;
     double scale = 1.0;
     std::string output;
-    std::string file;
+    std::vector<std::string> files;
 };
 
 std::string lower_extension(const std::string& path) {
@@ -85,6 +90,42 @@ bool write_json(const RecordingSurface& rec, const std::string& path, std::strin
     return true;
 }
 
+bool write_output(const RecordingSurface& rec, const RenderOptions& o, bool json, double width_mm,
+                  double height_mm) {
+    std::string error;
+    bool ok = false;
+    if (json) {
+        ok = write_json(rec, o.output, &error);
+    } else {
+#ifndef TAVO_HAVE_QTDRAW
+        (void)width_mm, (void)height_mm;
+#else
+        constexpr double px_per_mm = 96.0 / 25.4;
+        ok = save_recording(rec, o.output, o.scale, &error,
+                            width_mm > 0.0 ? QSizeF(width_mm * px_per_mm, height_mm * px_per_mm) : picture_size());
+#endif
+    }
+    if (!ok) std::cerr << "tavo-cli render: " << error << "\n";
+    return ok;
+}
+
+// Every file analysed as the first click after start, side by side.
+int render_compare(const RenderOptions& o, RecordingSurface& rec, bool json) {
+    if (o.files.size() > static_cast<std::size_t>(kCompareMaxTests)) {
+        std::cerr << "tavo-cli render: at most " << kCompareMaxTests << " files can be compared\n";
+        return 2;
+    }
+    std::vector<CompareTest> tests;
+    for (const std::string& file : o.files) {
+        State st;
+        if (!analyse_as_click(st, file, "render", std::cerr)) return 1;
+        tests.push_back(report::compare_entry(st, report::analyse(st, {})));
+    }
+    draw_compare(rec, tests);
+    const CompareSize size = compare_size(static_cast<int>(tests.size()));
+    return write_output(rec, o, json, size.width_mm, size.height_mm) ? 0 : 1;
+}
+
 int run_render(const RenderOptions& o) {
     const std::string ext = lower_extension(o.output);
     const bool json = ext == ".json";
@@ -104,14 +145,21 @@ int run_render(const RenderOptions& o) {
     RecordingSurface rec;
 #endif
 
+    if (o.view == "compare") return render_compare(o, rec, json);
+    if (o.files.size() != 1) {
+        std::cerr << "tavo-cli render: the view " << o.view << " takes one file\n";
+        return 2;
+    }
+    const std::string& file = o.files.front();
+
     State st;
     st.picture = &rec;
-    if (const Problem p = pick_file(st, o.file)) {
+    if (const Problem p = pick_file(st, file)) {
         if (!p.warning()) {
-            std::cerr << "tavo-cli render: " << o.file << ": " << english(p) << "\n";
+            std::cerr << "tavo-cli render: " << file << ": " << english(p) << "\n";
             return 1;
         }
-        std::cerr << "tavo-cli render: warning: " << o.file << ": " << english(p) << "\n";
+        std::cerr << "tavo-cli render: warning: " << file << ": " << english(p) << "\n";
     }
 
     if (o.cycle) {
@@ -132,20 +180,7 @@ int run_render(const RenderOptions& o) {
         }
     }
 
-    std::string error;
-    bool ok = false;
-    if (json) {
-        ok = write_json(rec, o.output, &error);
-    } else {
-#ifdef TAVO_HAVE_QTDRAW
-        ok = save_recording(rec, o.output, o.scale, &error);
-#endif
-    }
-    if (!ok) {
-        std::cerr << "tavo-cli render: " << error << "\n";
-        return 1;
-    }
-    return 0;
+    return write_output(rec, o, json, 0.0, 0.0) ? 0 : 1;
 }
 
 }  // namespace
@@ -153,9 +188,9 @@ int run_render(const RenderOptions& o) {
 void add_render(CLI::App& app, int& exit_code) {
     auto opts = std::make_shared<RenderOptions>();
     auto* sub =
-        app.add_subcommand("render", "Analyse a tester file and draw the chart, the table or the card");
-    sub->add_option("--view", opts->view, "View to draw")
-        ->check(CLI::IsMember({"chart", "table", "card"}))
+        app.add_subcommand("render", "Analyse tester files and draw the chart, the table, the card or a comparison");
+    sub->add_option("--view", opts->view, "View to draw (compare: several files side by side)")
+        ->check(CLI::IsMember({"chart", "table", "card", "compare"}))
         ->capture_default_str();
     sub->add_option_function<double>(
            "--cycle", [opts](double v) { opts->cycle = v; },
@@ -166,7 +201,9 @@ void add_render(CLI::App& app, int& exit_code) {
         ->capture_default_str();
     sub->add_option("-o,--output", opts->output, "Output file: .png, .svg, .pdf or .json (operations)")
         ->required();
-    sub->add_option("FILE", opts->file, "Tester file")->required()->check(CLI::ExistingFile);
+    sub->add_option("FILE", opts->files, "Tester file (several for --view compare)")
+        ->required()
+        ->check(CLI::ExistingFile);
     sub->callback([opts, &exit_code] { exit_code = run_render(*opts); });
 }
 

@@ -8,6 +8,7 @@ namespace tavo::cli {
 
 void add_analyze(CLI::App& app, int& exit_code);
 void add_render(CLI::App& app, int& exit_code);
+void add_report(CLI::App& app, int& exit_code);
 void add_export(CLI::App& app, int& exit_code);
 void add_rebuild(CLI::App& app, int& exit_code);
 void add_inspect(CLI::App& app, int& exit_code);

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     int exit_code = 0;
     tavo::cli::add_analyze(app, exit_code);
     tavo::cli::add_render(app, exit_code);
+    tavo::cli::add_report(app, exit_code);
     tavo::cli::add_export(app, exit_code);
     tavo::cli::add_rebuild(app, exit_code);
     tavo::cli::add_inspect(app, exit_code);

@@ -14,6 +14,7 @@
 
 #include "analysis/pick_file.h"
 #include "common/fault.h"
+#include "condition/card_diagnosis.h"
 #include "condition/verified_rerun.h"
 #include "condition/well_condition.h"
 #include "exchange/exchange.h"
@@ -62,10 +63,15 @@ inline RunResult fuzz_tester_file_once(const uint8_t* data, size_t size) {
         const condition::WellCondition c = condition::assess_condition(st);
         if (c.period.verified() && !(c.period.period > 0.0 && c.period.period < kArrayLen))
             run.problem += "verified period out of range\n";
+        // The card diagnosis reads the state and must cope with any card.
+        const condition::CardDiagnosis card = condition::diagnose(st, c.period);
+        if (card.condition.empty() || !(card.confidence >= 0.0 && card.confidence <= 1.0))
+            run.problem += "card diagnosis without a condition or confidence\n";
     }
     run.circle = st.Circle_Num;
     (void)condition::rerun_with_verified_period(st);
     if (st.Circle_Num < 0 || st.Circle_Num > 3000) run.problem += "rerun outside the arrays\n";
+    if (condition::diagnose(st).condition.empty()) run.problem += "card diagnosis after the rerun without a condition\n";
     return run;
 }
 

@@ -111,10 +111,10 @@ double QtTextMetrics::line_height_pt(const std::string& face, double size_pt) co
 
 // ---- replay ---------------------------------------------------------------
 
-void paint_recording(QPainter& p, const RecordingSurface& rec, const QSizeF& area) {
+void paint_recording(QPainter& p, const RecordingSurface& rec, const QSizeF& area, const QSizeF& base) {
     p.save();
     p.fillRect(QRectF(QPointF(0, 0), area), kBackground);
-    const double k = std::min(area.width() / kPictureWidthPx, area.height() / kPictureHeightPx);
+    const double k = std::min(area.width() / base.width(), area.height() / base.height());
     if (!(k > 0.0)) {
         p.restore();
         return;
@@ -174,7 +174,8 @@ void paint_recording(QPainter& p, const RecordingSurface& rec, const QSizeF& are
 
 // ---- files ----------------------------------------------------------------
 
-bool save_recording(const RecordingSurface& rec, const std::string& path, double scale, std::string* error) {
+bool save_recording(const RecordingSurface& rec, const std::string& path, double scale, std::string* error,
+                    const QSizeF& base) {
     auto fail = [&](const std::string& why) {
         if (error) *error = why;
         return false;
@@ -185,7 +186,8 @@ bool save_recording(const RecordingSurface& rec, const std::string& path, double
     if (ext != "png" && ext != "svg" && ext != "pdf")
         return fail("unknown picture type '" + ext.toStdString() + "' (use .png, .svg or .pdf)");
 
-    const QSizeF area(kPictureWidthPx * scale, kPictureHeightPx * scale);
+    if (!(base.width() > 0.0 && base.height() > 0.0)) return fail("the picture has no size");
+    const QSizeF area(base.width() * scale, base.height() * scale);
     const QSize pixels(std::max(1, int(std::lround(area.width()))),
                        std::max(1, int(std::lround(area.height()))));
     QSaveFile file(qpath);
@@ -203,7 +205,7 @@ bool save_recording(const RecordingSurface& rec, const std::string& path, double
         img.fill(kBackground);
         {
             QPainter p(&img);
-            paint_recording(p, rec, area);
+            paint_recording(p, rec, area, base);
         }
         painted = img.save(&file, "PNG");
     } else if (ext == "svg") {
@@ -215,23 +217,23 @@ bool save_recording(const RecordingSurface& rec, const std::string& path, double
         svg.setTitle(QStringLiteral("TAVO"));
         QPainter p;
         if (p.begin(&svg)) {
-            paint_recording(p, rec, area);
+            paint_recording(p, rec, area, base);
             painted = p.end();
         }
     } else {
         QPdfWriter pdf(&file);
         pdf.setCreator(QStringLiteral("TAVO"));
-        const double mm_w = kPictureWidthPx / kPxPerMm, mm_h = kPictureHeightPx / kPxPerMm;
+        const double mm_w = base.width() / kPxPerMm, mm_h = base.height() / kPxPerMm;
         pdf.setPageSize(
             QPageSize(QSizeF(mm_w, mm_h), QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         pdf.setResolution(1200);
         QPainter p;
         if (p.begin(&pdf)) {
-            // 401 x 241 logical pixels across the page, whatever the scale.
+            // The base size across the page, whatever the scale.
             const double f = pdf.width() / area.width();
             p.scale(f, f);
-            paint_recording(p, rec, area);
+            paint_recording(p, rec, area, base);
             painted = p.end();
         }
     }

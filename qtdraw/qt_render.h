@@ -48,13 +48,22 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-// Paints the background and replays `rec` into an area of `area` logical
-// pixels of the painter.
-void paint_recording(QPainter& p, const RecordingSurface& rec, const QSizeF& area);
+// The drawing area's size in logical pixels.
+inline QSizeF picture_size() {
+    return QSizeF(kPictureWidthPx, kPictureHeightPx);
+}
 
-// Writes the picture at `scale` times the window's size: PNG, SVG or PDF by
-// the extension of `path`. On failure returns false and says why in `error`.
-bool save_recording(const RecordingSurface& rec, const std::string& path, double scale, std::string* error);
+// Paints the background and replays `rec` into an area of `area` logical
+// pixels of the painter; a drawing made for `base` logical pixels is scaled
+// uniformly to fit.
+void paint_recording(QPainter& p, const RecordingSurface& rec, const QSizeF& area,
+                     const QSizeF& base = picture_size());
+
+// Writes the picture at `scale` times `base` (the window's drawing area
+// unless said): PNG, SVG or PDF by the extension of `path`. On failure
+// returns false and says why in `error`.
+bool save_recording(const RecordingSurface& rec, const std::string& path, double scale, std::string* error,
+                    const QSizeF& base = picture_size());
 
 // Makes sure a QGuiApplication exists while it lives (fonts need one); with
 // no platform chosen it runs on the offscreen platform.

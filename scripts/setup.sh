@@ -7,7 +7,7 @@ PACKAGES=(
   qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n
   nlohmann-json3-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-arphic-uming fonts-wqy-microhei
+  fonts-arphic-uming fonts-wqy-microhei poppler-utils
   xvfb xauth
   dpkg-dev
   clang libclang-rt-14-dev clang-format clang-tidy

@@ -84,3 +84,20 @@ add_test(NAME cli.render.missing_file
          COMMAND tavo-cli render -o ${TAVO_RENDER_OUT}/bad.json ${TAVO_RENDER_OUT}/no-such-file.o00)
 set_tests_properties(cli.render.bad_cycle cli.render.bad_type cli.render.missing_file
                      PROPERTIES WILL_FAIL TRUE LABELS cli)
+
+# Two tests compared: both legends in the operations, a picture of its own size.
+foreach(type ${TAVO_RENDER_TYPES})
+  set(expect)
+  if(type STREQUAL "json")
+    set(expect "-DEXPECT=2. W-101")
+  endif()
+  add_test(NAME cli.render.compare.${type}
+           COMMAND ${CMAKE_COMMAND} -DCLI=$<TARGET_FILE:tavo-cli> -DIN=${TAVO_RENDER_SAMPLE}
+                   -DOUT_DIR=${TAVO_RENDER_OUT} -DNAME=compare.${type}
+                   "-DARGS=--view compare ${CMAKE_SOURCE_DIR}/samples/DX-08.O00" ${expect}
+                   -P ${TAVO_RENDER_CHECK})
+  set_tests_properties(cli.render.compare.${type} PROPERTIES LABELS cli)
+endforeach()
+add_test(NAME cli.render.two_files_one_view
+         COMMAND tavo-cli render -o ${TAVO_RENDER_OUT}/bad.json ${TAVO_RENDER_SAMPLE} ${TAVO_RENDER_SAMPLE})
+set_tests_properties(cli.render.two_files_one_view PROPERTIES WILL_FAIL TRUE LABELS cli)

@@ -1,0 +1,404 @@
+#include "app/analysis_panel.h"
+
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSettings>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "app/file_list.h"
+#include "app/trans_fom.h"
+#include "qtdraw/qt_render.h"
+#include "report/pdf_report.h"
+#include "views/recording_surface.h"
+
+namespace tavo {
+
+namespace {
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+const QString kNothingYet = QStringLiteral("尚未分析任何测试：请在文件列表中单击一个测试文件。");
+
+// The panel's settings live with the user's other settings of the program.
+std::unique_ptr<QSettings> settings_store() {
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("TAVO"),
+                                       QStringLiteral("tavo"));
+}
+
+QDoubleSpinBox* percent_box(double lo, double hi, const QString& tip) {
+    auto* b = new QDoubleSpinBox;
+    b->setRange(lo, hi);
+    b->setDecimals(0);
+    b->setSuffix(QStringLiteral(" %"));
+    b->setKeyboardTracking(false);
+    b->setToolTip(tip);
+    return b;
+}
+
+}  // namespace
+
+// ---- the small card -------------------------------------------------------
+
+CardThumb::CardThumb(QWidget* parent) : QWidget(parent) {
+    setMinimumSize(200, 110);
+    setObjectName(QStringLiteral("CardThumb"));
+}
+
+void CardThumb::set_card(const condition::CardDiagnosis& d) {
+    card_ = d;
+    QStringList marks;
+    for (const condition::CardMark& m : d.marks)
+        marks << QStringLiteral("%1：%2 m，%3 kN").arg(q(m.what)).arg(m.pos, 0, 'f', 2).arg(m.load, 0, 'f', 1);
+    setToolTip(marks.isEmpty() ? QStringLiteral("没有示功图")
+                               : QStringLiteral("诊断所用的示功图点（红圈）：\n") + marks.join(QLatin1Char('\n')));
+    update();
+}
+
+void CardThumb::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const QRectF area = QRectF(rect()).adjusted(6, 6, -6, -6);
+    p.fillRect(rect(), Qt::white);
+    p.setPen(QColor(160, 160, 160));
+    p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    const std::size_t n = std::min(card_.pos.size(), card_.load.size());
+    if (n < 2) {
+        p.setPen(Qt::darkGray);
+        p.drawText(rect(), Qt::AlignCenter, QStringLiteral("无示功图"));
+        return;
+    }
+    const auto [dlo, dhi] = std::minmax_element(card_.pos.begin(), card_.pos.begin() + static_cast<long>(n));
+    const auto [llo, lhi] = std::minmax_element(card_.load.begin(), card_.load.begin() + static_cast<long>(n));
+    const double dx = std::max(1e-6, double(*dhi - *dlo)), dy = std::max(1e-6, double(*lhi - *llo));
+    auto at = [&](float d, float l) {
+        return QPointF(area.left() + (d - *dlo) / dx * area.width(), area.bottom() - (l - *llo) / dy * area.height());
+    };
+    QPainterPath path(at(card_.pos[0], card_.load[0]));
+    for (std::size_t i = 1; i < n; ++i) path.lineTo(at(card_.pos[i], card_.load[i]));
+    path.closeSubpath();
+    p.setPen(QPen(QColor(255, 0, 255), 1.5));
+    p.drawPath(path);
+    p.setPen(QPen(QColor(220, 0, 0), 1.5));
+    for (const condition::CardMark& m : card_.marks) p.drawEllipse(at(m.pos, m.load), 3.5, 3.5);
+}
+
+// ---- the panel ------------------------------------------------------------
+
+AnalysisPanel::AnalysisPanel(TransFom* window) : QWidget(window, Qt::Tool), w_(window) {
+    setObjectName(QStringLiteral("AnalysisPanel"));
+    setWindowTitle(QStringLiteral("井况分析"));
+    setFont(window->font());
+    // The sections scroll when the screen is too low for them.
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea;
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    outer->addWidget(scroll);
+    auto* content = new QWidget;
+    scroll->setWidget(content);
+    auto* lay = new QVBoxLayout(content);
+    Heading = new QLabel(kNothingYet);
+    Heading->setObjectName(QStringLiteral("Heading"));
+    Heading->setWordWrap(true);
+    lay->addWidget(Heading);
+
+    const std::vector<report::Section> sections = report::analysis_sections(report::Analysis{});
+    for (int i = 0; i < 3; ++i) lay->addWidget(section_box(i, sections[static_cast<std::size_t>(i)]));
+
+    auto* buttons = new QHBoxLayout;
+    ExportReport = new QPushButton(QStringLiteral("导出报告…"));
+    ExportReport->setObjectName(QStringLiteral("ExportReport"));
+    ExportReport->setToolTip(QStringLiteral("把文件列表中选中的测试（未选时为当前测试）写成 PDF 报告，每个测试一页"));
+    Compare = new QPushButton(QStringLiteral("对比"));
+    Compare->setObjectName(QStringLiteral("Compare"));
+    Compare->setToolTip(QStringLiteral("在文件列表中按住 Ctrl 或 Shift 选中两个或更多测试，把它们的示功图、功率曲线和主要参数放在一起对比"));
+    buttons->addWidget(ExportReport);
+    buttons->addWidget(Compare);
+    buttons->addStretch(1);
+    lay->addLayout(buttons);
+    lay->addStretch(1);
+    connect(ExportReport, &QPushButton::clicked, this, [this] { export_report(); });
+    connect(Compare, &QPushButton::clicked, this, [this] { compare_selected(); });
+    connect(Recompute, &QPushButton::clicked, this, [this] { w_->recompute_with_verified_period(); });
+
+    load_settings();
+    for (QDoubleSpinBox* b : {BandLow, BandHigh, Efficiency})
+        connect(b, &QDoubleSpinBox::valueChanged, this, [this] { settings_changed(); });
+    resize(500, std::min(900, content->sizeHint().height() + 8));
+    refresh();
+}
+
+QGroupBox* AnalysisPanel::section_box(int index, const report::Section& s) {
+    auto* box = new QGroupBox(q(s.title));
+    boxes_[index] = box;
+    auto* lay = new QVBoxLayout(box);
+    auto* form = new QFormLayout;
+    form->setLabelAlignment(Qt::AlignRight);
+    for (const report::Figure& f : s.figures) {
+        auto* label = new QLabel(q(f.label) + QStringLiteral("："));
+        auto* v = new QLabel(QStringLiteral("—"));
+        v->setObjectName(q(f.key));
+        v->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        values_[f.key] = v;
+        labels_[f.key] = label;
+        form->addRow(label, v);
+        label->setBuddy(v);
+    }
+    lay->addLayout(form);
+    notes_[index] = new QLabel;
+    notes_[index]->setObjectName(QStringLiteral("note%1").arg(index));
+    notes_[index]->setWordWrap(true);
+    notes_[index]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lay->addWidget(notes_[index]);
+
+    if (index == 0) {
+        Recompute = new QPushButton(QStringLiteral("按校验周期重新计算"));
+        Recompute->setObjectName(QStringLiteral("Recompute"));
+        Recompute->setToolTip(QStringLiteral(
+            "检测周期与校验周期不一致时可用：周期改为 round(校验周期) + 1 点，电参数和示功图重新计算，"
+            "曲线图重画，视图从曲线图重新开始。只有这个按钮会改变主窗口的结果"));
+        lay->addWidget(Recompute, 0, Qt::AlignLeft);
+    } else if (index == 1) {
+        auto* row = new QHBoxLayout;
+        BandLow = percent_box(0, 200, QStringLiteral("功率平衡比合格范围的下限"));
+        BandHigh = percent_box(1, 400, QStringLiteral("功率平衡比合格范围的上限"));
+        Efficiency = percent_box(5, 100, QStringLiteral(
+                                            "从电网到光杆的传动效率（电机、皮带、减速箱、四连杆）：电动时光杆得到"
+                                            "电机功率的这一比例，发电时电机回馈光杆功的这一比例"));
+        BandLow->setObjectName(QStringLiteral("BandLow"));
+        BandHigh->setObjectName(QStringLiteral("BandHigh"));
+        Efficiency->setObjectName(QStringLiteral("Efficiency"));
+        row->addWidget(new QLabel(QStringLiteral("合格范围")));
+        row->addWidget(BandLow);
+        row->addWidget(new QLabel(QStringLiteral("至")));
+        row->addWidget(BandHigh);
+        row->addSpacing(8);
+        row->addWidget(new QLabel(QStringLiteral("传动效率")));
+        row->addWidget(Efficiency);
+        row->addStretch(1);
+        lay->addLayout(row);
+    } else {
+        Evidence = new QLabel;
+        Evidence->setObjectName(QStringLiteral("Evidence"));
+        Evidence->setWordWrap(true);
+        Evidence->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        Evidence->setToolTip(QStringLiteral("决定诊断的几个测量特征及其数值，可以在示功图上核对"));
+        lay->addWidget(Evidence);
+        Thumb = new CardThumb;
+        lay->addWidget(Thumb);
+    }
+    return box;
+}
+
+QLabel* AnalysisPanel::value(const std::string& key) const {
+    const auto it = values_.find(key);
+    return it == values_.end() ? nullptr : it->second;
+}
+
+condition::BalanceSettings AnalysisPanel::settings() const {
+    condition::BalanceSettings s;
+    s.band_low = BandLow->value() / 100.0;
+    s.band_high = BandHigh->value() / 100.0;
+    s.efficiency = Efficiency->value() / 100.0;
+    return s;
+}
+
+void AnalysisPanel::load_settings() {
+    loading_ = true;
+    const condition::BalanceSettings d;
+    const auto store = settings_store();
+    BandLow->setValue(store->value(QStringLiteral("analysis/band_low"), d.band_low * 100.0).toDouble());
+    BandHigh->setValue(store->value(QStringLiteral("analysis/band_high"), d.band_high * 100.0).toDouble());
+    Efficiency->setValue(store->value(QStringLiteral("analysis/efficiency"), d.efficiency * 100.0).toDouble());
+    loading_ = false;
+}
+
+void AnalysisPanel::settings_changed() {
+    if (loading_) return;
+    // The band stays a band: its ends cannot cross.
+    BandHigh->setMinimum(BandLow->value() + 1.0);
+    BandLow->setMaximum(BandHigh->value() - 1.0);
+    const auto store = settings_store();
+    store->setValue(QStringLiteral("analysis/band_low"), BandLow->value());
+    store->setValue(QStringLiteral("analysis/band_high"), BandHigh->value());
+    store->setValue(QStringLiteral("analysis/efficiency"), Efficiency->value());
+    refresh();
+}
+
+void AnalysisPanel::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    refresh();
+}
+
+void AnalysisPanel::refresh() {
+    const State& st = w_->st;
+    const LoadReport::Kind k = st.last_load.kind;
+    const bool analysed = k == LoadReport::Kind::Ok || k == LoadReport::Kind::ShortSamples;
+    for (QGroupBox* b : boxes_) b->setEnabled(analysed);
+    if (!analysed) {
+        Heading->setText(k == LoadReport::Kind::NotRun
+                             ? kNothingYet
+                             : QStringLiteral("无法读取 %1，没有分析结果。").arg(q(st.Cur_File)));
+        for (auto& [key, label] : values_) label->setText(QStringLiteral("—"));
+        for (QLabel* n : notes_) n->clear();
+        Evidence->clear();
+        Thumb->set_card({});
+        Recompute->setEnabled(false);
+        return;
+    }
+    analysis_ = report::analyse(st, settings());
+    QString well = q(st.Txt_WellName).trimmed();
+    Heading->setText(QStringLiteral("井号 %1    测试日期 %2\n%3")
+                         .arg(well, q(st.Txt_TestTime).trimmed(), QDir::toNativeSeparators(q(st.Cur_File))));
+    const std::vector<report::Section> sections = report::analysis_sections(analysis_);
+    for (std::size_t i = 0; i < sections.size() && i < 3; ++i) {
+        for (const report::Figure& f : sections[i].figures) {
+            if (QLabel* v = value(f.key)) {
+                v->setText(q(f.value));
+                v->setToolTip(q(f.how));
+                if (QWidget* l = labels_[f.key]) l->setToolTip(q(f.how));
+            }
+        }
+        notes_[i]->setText(q(sections[i].note));
+        notes_[i]->setVisible(!sections[i].note.empty());
+    }
+    QStringList ev;
+    for (const std::string& e : analysis_.card.evidence) ev << QStringLiteral("· ") + q(e);
+    Evidence->setText(ev.join(QLatin1Char('\n')));
+    Thumb->set_card(analysis_.card);
+    const auto agrees = analysis_.condition.period.agrees();
+    const bool flagged = agrees && !*agrees;
+    Recompute->setEnabled(flagged);
+    // A flagged period is what the user must not miss.
+    for (QLabel* l : {value("period.agrees"), notes_[0]}) l->setStyleSheet(flagged ? QStringLiteral("color: #b00000;") : QString());
+}
+
+void AnalysisPanel::export_report() {
+    QStringList paths;
+    for (const QString& n : w_->File1->selectedNames()) paths << w_->full_path(n);
+    if (paths.isEmpty() && !w_->st.Cur_File.empty()) paths << q(w_->st.Cur_File);
+    if (paths.isEmpty()) {
+        w_->show_status(QStringLiteral("请先在文件列表中选择要写入报告的测试文件"), true);
+        return;
+    }
+    QString out = ask_report_path ? ask_report_path()
+                                  : QFileDialog::getSaveFileName(
+                                        this, QStringLiteral("导出报告"),
+                                        QDir(w_->File1->path()).filePath(QStringLiteral("分析报告.pdf")),
+                                        QStringLiteral("PDF 文件 (*.pdf)"));
+    if (out.isEmpty()) return;
+    if (!out.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) out += QStringLiteral(".pdf");
+
+    report::PdfReport pdf(out);
+    std::string error;
+    if (!pdf.open(&error)) {
+        w_->show_status(QStringLiteral("无法写入报告 %1：%2").arg(out, q(error)), true);
+        return;
+    }
+    QProgressDialog progress(QStringLiteral("正在导出报告…"), QStringLiteral("取消"), 0, int(paths.size()), this);
+    progress.setObjectName(QStringLiteral("ReportProgress"));
+    progress.setWindowTitle(QStringLiteral("导出报告"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    const condition::BalanceSettings set = settings();
+    int unreadable = 0;
+    for (int i = 0; i < paths.size() && !progress.wasCanceled(); ++i) {
+        progress.setLabelText(QStringLiteral("正在分析 %1（%2/%3）").arg(QFileInfo(paths[i]).fileName()).arg(i + 1).arg(paths.size()));
+        // The test on display goes in as the window shows it (a manual
+        // cycle or the recompute included); the others as a first click.
+        const bool shown = QDir::cleanPath(paths[i]) == QDir::cleanPath(q(w_->st.Cur_File));
+        const report::PreparedTest t =
+            shown ? report::prepared_from(w_->st, set) : report::prepare_test(paths[i].toStdString(), set);
+        if (!t.readable) ++unreadable;
+        pdf.add_test(t);
+        progress.setValue(i + 1);
+        if (report_step) report_step(i);
+    }
+    const bool cancelled = progress.wasCanceled();
+    const int pages = pdf.pages();
+    if (!pdf.close(&error)) {
+        w_->show_status(QStringLiteral("报告没有写完 %1：%2").arg(out, q(error)), true);
+        return;
+    }
+    QString text = cancelled ? QStringLiteral("报告已取消：%1 中写入了 %2 页（共 %3 个测试）").arg(out).arg(pages).arg(paths.size())
+                             : QStringLiteral("已导出报告：%1（%2 页）").arg(out).arg(pages);
+    if (unreadable > 0) text += QStringLiteral("；其中 %1 个文件无法读取，其页面说明了原因").arg(unreadable);
+    w_->show_status(text, unreadable > 0);
+}
+
+void AnalysisPanel::compare_selected() {
+    const QStringList names = w_->File1->selectedNames();
+    if (names.size() < 2) {
+        w_->show_status(QStringLiteral("对比需要在文件列表中按住 Ctrl 或 Shift 选中两个或更多测试文件"), true);
+        return;
+    }
+    std::vector<CompareTest> tests;
+    QStringList skipped;
+    const condition::BalanceSettings set = settings();
+    for (const QString& n : names) {
+        if (int(tests.size()) >= kCompareMaxTests) {
+            skipped << n;
+            continue;
+        }
+        const report::PreparedTest t = report::prepare_test(w_->full_path(n).toStdString(), set);
+        if (t.readable)
+            tests.push_back(report::compare_entry(*t.st, t.analysis));
+        else
+            skipped << n;
+    }
+    if (tests.size() < 2) {
+        w_->show_status(QStringLiteral("可对比的测试不足两个：%1 无法读取").arg(skipped.join(QStringLiteral("、"))), true);
+        return;
+    }
+    auto* cw = new CompareWindow(tests, this);
+    cw->setAttribute(Qt::WA_DeleteOnClose);
+    cw->show();
+    last_compare = cw;
+    if (skipped.isEmpty())
+        w_->show_status(QStringLiteral("正在对比 %1 个测试").arg(tests.size()));
+    else
+        w_->show_status(QStringLiteral("正在对比 %1 个测试；未包括：%2（无法读取或超过 %3 个）")
+                            .arg(tests.size())
+                            .arg(skipped.join(QStringLiteral("、")))
+                            .arg(kCompareMaxTests),
+                        true);
+}
+
+// ---- the comparison window ------------------------------------------------
+
+CompareWindow::CompareWindow(const std::vector<CompareTest>& tests, QWidget* parent)
+    : QDialog(parent), rec_(std::make_unique<RecordingSurface>(std::make_shared<QtTextMetrics>())) {
+    setObjectName(QStringLiteral("CompareWindow"));
+    setWindowTitle(QStringLiteral("测试对比"));
+    setModal(false);
+    draw_compare(*rec_, tests);
+    const CompareSize size = compare_size(int(tests.size()));
+    constexpr double px_per_mm = 96.0 / 25.4;
+    base_ = QSizeF(size.width_mm * px_per_mm, size.height_mm * px_per_mm);
+    resize(int(std::lround(base_.width())), int(std::lround(base_.height())));
+}
+
+CompareWindow::~CompareWindow() = default;
+
+void CompareWindow::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    paint_recording(p, *rec_, QSizeF(size()), base_);
+}
+
+}  // namespace tavo

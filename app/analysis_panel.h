@@ -1,0 +1,107 @@
+// "井况分析": a tool window beside the main window with the well-condition
+// analysis of the test on display: the period check (and the recompute
+// with the verified period), the balance with its settings, and the card
+// diagnosis; the report export and the comparison of selected files.
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "report/summary.h"
+
+class QDoubleSpinBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+namespace tavo {
+
+class TransFom;
+class RecordingSurface;
+
+// The card of the test drawn small, with the points the diagnosis read.
+class CardThumb : public QWidget {
+    Q_OBJECT
+public:
+    explicit CardThumb(QWidget* parent = nullptr);
+    void set_card(const condition::CardDiagnosis& d);
+    QSize sizeHint() const override { return {240, 130}; }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    condition::CardDiagnosis card_;
+};
+
+class AnalysisPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit AnalysisPanel(TransFom* window);
+
+    // Recomputes the analysis of the test the window holds and shows it.
+    void refresh();
+
+    // The value label of a figure by its key ("period.verified", ...).
+    QLabel* value(const std::string& key) const;
+    QLabel* note(int section) const { return notes_[section]; }
+    const report::Analysis& analysis() const { return analysis_; }
+    condition::BalanceSettings settings() const;
+
+    QLabel* Heading = nullptr;
+    QPushButton* Recompute = nullptr;
+    QDoubleSpinBox *BandLow = nullptr, *BandHigh = nullptr, *Efficiency = nullptr;
+    QLabel* Evidence = nullptr;
+    CardThumb* Thumb = nullptr;
+    QPushButton* ExportReport = nullptr;
+    QPushButton* Compare = nullptr;
+
+    // Asks where to write the report; empty to cancel. Tests replace it.
+    std::function<QString()> ask_report_path;
+    // Called after each test written into the report (index); tests cancel here.
+    std::function<void(int)> report_step;
+    // The comparison window opened last, while it is open.
+    QPointer<QDialog> last_compare;
+
+    void export_report();
+    void compare_selected();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    QGroupBox* section_box(int index, const report::Section& s);
+    void settings_changed();
+    void load_settings();
+
+    TransFom* w_;
+    report::Analysis analysis_;
+    std::map<std::string, QLabel*> values_, labels_;
+    QGroupBox* boxes_[3] = {};
+    QLabel* notes_[3] = {};
+    bool loading_ = false;
+};
+
+// The comparison of several tests in a window of its own.
+class CompareWindow : public QDialog {
+    Q_OBJECT
+public:
+    CompareWindow(const std::vector<CompareTest>& tests, QWidget* parent);
+    ~CompareWindow() override;
+    const RecordingSurface& drawing() const { return *rec_; }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    std::unique_ptr<RecordingSurface> rec_;
+    QSizeF base_;
+};
+
+}  // namespace tavo

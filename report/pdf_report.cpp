@@ -1,0 +1,246 @@
+#include "report/pdf_report.h"
+
+#include <QFontMetricsF>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <exception>
+
+#include "qtdraw/qt_render.h"
+#include "views/recording_surface.h"
+#include "views/views.h"
+
+#ifndef TAVO_VERSION
+#define TAVO_VERSION "3.20"
+#endif
+
+namespace tavo::report {
+
+namespace {
+
+// The page is laid out in millimetres and painted in the views' logical
+// pixels (96 an inch), so that the fonts come out at their point sizes.
+constexpr double kPx = 96.0 / 25.4;
+constexpr double kPageW = 210.0, kPageH = 297.0, kMargin = 12.0;
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QRectF mm(double x, double y, double w, double h) {
+    return QRectF(x * kPx, y * kPx, w * kPx, h * kPx);
+}
+
+}  // namespace
+
+std::string program_version() {
+    return TAVO_VERSION;
+}
+
+struct PdfReport::Impl {
+    QSaveFile file;
+    std::unique_ptr<QPdfWriter> pdf;
+    QPainter p;
+    std::shared_ptr<QtTextMetrics> metrics = std::make_shared<QtTextMetrics>();
+    int pages = 0;
+    bool open = false;
+
+    explicit Impl(const QString& path) : file(path) {}
+
+    QFont font(double pt, bool bold = false) {
+        QFont f = view_font("宋体", pt, p.device());
+        f.setBold(bold);
+        return f;
+    }
+
+    // Text in a box of millimetres; wraps anywhere, as Chinese does.
+    double text(double x, double y, double w, const std::string& s, double pt = 9.0, bool bold = false,
+                int flags = Qt::AlignLeft | Qt::AlignTop) {
+        p.setFont(font(pt, bold));
+        p.setPen(Qt::black);
+        const QRectF box = mm(x, y, w, kPageH);
+        QRectF used;
+        p.drawText(box, flags | Qt::TextWrapAnywhere, q(s), &used);
+        return used.height() / kPx;
+    }
+
+    void start_page() {
+        if (pages > 0) pdf->newPage();
+        ++pages;
+    }
+
+    void footer() {
+        p.setPen(QPen(Qt::black, 0.5));
+        p.drawLine(QPointF(kMargin * kPx, 284.0 * kPx), QPointF((kPageW - kMargin) * kPx, 284.0 * kPx));
+        text(kMargin, 285.5, 80.0, "第 " + std::to_string(pages) + " 页", 8.0);
+        text(kPageW - kMargin - 100.0, 285.5, 100.0, "TAVO 测试数据分析  版本 " + program_version(), 8.0, false,
+             Qt::AlignRight | Qt::AlignTop);
+    }
+
+    void title_block(const std::string& well, const std::string& when, const std::string& file,
+                     const std::string& factor) {
+        text(kMargin, kMargin, kPageW - 2 * kMargin, "抽油机井测试分析报告", 15.0, true);
+        text(kMargin, kMargin + 9.0, 90.0, "井号：" + well, 10.0);
+        text(kMargin + 70.0, kMargin + 9.0, 70.0, "测试日期：" + when, 10.0);
+        text(kMargin + 140.0, kMargin + 9.0, 50.0, "记录倍率：" + factor, 10.0);
+        // A long path is cut in its middle rather than wrapped.
+        p.setFont(font(9.0));
+        const QString shown = QFontMetricsF(p.font(), p.device())
+                                  .elidedText(q("文件：" + file), Qt::ElideMiddle, (kPageW - 2 * kMargin) * kPx);
+        p.drawText(mm(kMargin, kMargin + 15.0, kPageW - 2 * kMargin, 6.0), Qt::AlignLeft | Qt::AlignTop, shown);
+        p.setPen(QPen(Qt::black, 1.0));
+        p.drawLine(QPointF(kMargin * kPx, (kMargin + 20.5) * kPx), QPointF((kPageW - kMargin) * kPx, (kMargin + 20.5) * kPx));
+    }
+
+    void picture(const RecordingSurface& rec, double x, double y, double w) {
+        p.save();
+        p.translate(x * kPx, y * kPx);
+        const double h = w * kPictureHeightPx / kPictureWidthPx;
+        paint_recording(p, rec, QSizeF(w * kPx, h * kPx));
+        p.restore();
+    }
+
+    // Label and value pairs in `cols` columns; returns the height used.
+    double figures(double x, double y, double w, const std::vector<Figure>& fs, int cols, double label_w) {
+        const double col_w = w / cols, pitch = 4.6;
+        for (std::size_t i = 0; i < fs.size(); ++i) {
+            const double cx = x + col_w * static_cast<double>(i % cols);
+            const double cy = y + pitch * static_cast<double>(i / cols);
+            text(cx, cy, label_w, fs[i].label + "：");
+            text(cx + label_w, cy, col_w - label_w - 1.0, fs[i].value);
+        }
+        return pitch * static_cast<double>((fs.size() + cols - 1) / cols);
+    }
+};
+
+PdfReport::PdfReport(const QString& path) : impl_(std::make_unique<Impl>(path)) {}
+
+PdfReport::~PdfReport() {
+    if (impl_->open) {
+        std::string ignored;
+        close(&ignored);
+    }
+}
+
+bool PdfReport::open(std::string* error) {
+    Impl& m = *impl_;
+    if (!m.file.open(QIODevice::WriteOnly)) {
+        if (error) *error = "cannot write " + m.file.fileName().toStdString() + ": " + m.file.errorString().toStdString();
+        return false;
+    }
+    m.pdf = std::make_unique<QPdfWriter>(&m.file);
+    m.pdf->setCreator(QStringLiteral("TAVO"));
+    m.pdf->setTitle(QStringLiteral("抽油机井测试分析报告"));
+    m.pdf->setPageSize(QPageSize(QPageSize::A4));
+    m.pdf->setPageMargins(QMarginsF(0, 0, 0, 0));
+    m.pdf->setResolution(600);
+    if (!m.p.begin(m.pdf.get())) {
+        m.file.cancelWriting();
+        if (error) *error = "cannot draw into " + m.file.fileName().toStdString();
+        return false;
+    }
+    m.p.scale(m.pdf->resolution() / 96.0, m.pdf->resolution() / 96.0);
+    m.p.setRenderHint(QPainter::Antialiasing, true);
+    m.open = true;
+    return true;
+}
+
+void PdfReport::add_test(const PreparedTest& t) {
+    Impl& m = *impl_;
+    if (!m.open) return;
+    m.start_page();
+    if (!t.readable || !t.st) {
+        m.title_block("—", "—", t.file, "—");
+        double y = kMargin + 26.0;
+        m.text(kMargin, y, kPageW - 2 * kMargin, "本文件没有分析结果", 12.0, true);
+        m.text(kMargin, y + 8.0, kPageW - 2 * kMargin, "原因：" + t.problem, 10.0);
+        m.footer();
+        return;
+    }
+
+    // The views are drawn on a copy, as the drawing area's ring would draw them.
+    State st = *t.st;
+    const std::string tt = st.Txt_TestTime;
+    const std::string when = tt.size() >= 12 ? tt.substr(0, 4) + "-" + tt.substr(4, 2) + "-" + tt.substr(6, 2) + " " +
+                                                   tt.substr(8, 2) + ":" + tt.substr(10, 2)
+                                             : tt;
+    std::string well = st.Txt_WellName;
+    while (!well.empty() && well.back() == ' ') well.pop_back();
+    while (!well.empty() && well.front() == ' ') well.erase(well.begin());
+    m.title_block(well, when, t.file, st.Rec_Spd);
+
+    RecordingSurface chart(m.metrics), table(m.metrics), card(m.metrics);
+    std::string card_problem;
+    st.picture = &chart;
+    iup_line_form(st, 10.0f, 10.0f);
+    st.picture = &table;
+    Disp_Pow_Data(st);
+    st.picture = &card;
+    try {
+        RodEngMapDisplay(st);
+    } catch (const std::exception& e) {
+        card_problem = "示功图无法绘制：" + std::string(e.what());
+    }
+    st.picture = nullptr;
+
+    const double top = kMargin + 23.0, w = 91.0, h = w * kPictureHeightPx / kPictureWidthPx;
+    m.picture(chart, kMargin, top, w);
+    m.picture(table, kPageW - kMargin - w, top, w);
+    m.picture(card, kMargin, top + h + 3.0, w);
+    if (!card_problem.empty()) m.text(kMargin + 2.0, top + h + 5.0, w - 4.0, card_problem);
+    m.text(kPageW - kMargin - w, top + h + 3.0, w, "主要参数", 10.0, true);
+    m.figures(kPageW - kMargin - w, top + h + 9.0, w, table_figures(st), 2, 20.0);
+    if (!t.problem.empty()) m.text(kPageW - kMargin - w, top + 2 * h - 3.0, w, "注意：" + t.problem, 8.0);
+
+    double y = top + 2 * h + 7.0;
+    for (const Section& s : analysis_sections(t.analysis)) {
+        m.text(kMargin, y, 100.0, s.title, 11.0, true);
+        y += 6.0;
+        y += m.figures(kMargin, y, kPageW - 2 * kMargin, s.figures, 2, 28.0);
+        if (!s.note.empty()) y += m.text(kMargin, y, kPageW - 2 * kMargin, s.note) + 1.0;
+        for (const std::string& e : s.evidence) y += m.text(kMargin + 3.0, y, kPageW - 2 * kMargin - 3.0, "· " + e);
+        y += 3.0;
+    }
+    m.footer();
+}
+
+void PdfReport::add_compare(const std::vector<CompareTest>& tests) {
+    Impl& m = *impl_;
+    if (!m.open) return;
+    m.start_page();
+    RecordingSurface rec(m.metrics);
+    draw_compare(rec, tests);
+    const CompareSize size = compare_size(static_cast<int>(tests.size()));
+    const double w = kPageW - 2 * kMargin;
+    const double h = std::min(270.0, w * size.height_mm / size.width_mm);
+    m.p.save();
+    m.p.translate(kMargin * kPx, kMargin * kPx);
+    paint_recording(m.p, rec, QSizeF(w * kPx, h * kPx), QSizeF(size.width_mm * kPx, size.height_mm * kPx));
+    m.p.restore();
+    m.footer();
+}
+
+bool PdfReport::close(std::string* error) {
+    Impl& m = *impl_;
+    if (!m.open) return false;
+    m.open = false;
+    const bool painted = m.p.end();
+    m.pdf.reset();
+    if (!painted) {
+        m.file.cancelWriting();
+        if (error) *error = "cannot finish " + m.file.fileName().toStdString();
+        return false;
+    }
+    if (!m.file.commit()) {
+        if (error) *error = "cannot write " + m.file.fileName().toStdString() + ": " + m.file.errorString().toStdString();
+        return false;
+    }
+    return true;
+}
+
+int PdfReport::pages() const {
+    return impl_->pages;
+}
+
+}  // namespace tavo::report

@@ -1,0 +1,41 @@
+// The printable report: one A4 page per test (title block, the three views
+// replayed from their recorded operations, the table's main figures and the
+// analysis), and a comparison page on request. Pages are written as they
+// are added, so a report closed early is a whole PDF of the pages so far.
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "report/summary.h"
+#include "views/compare_view.h"
+
+namespace tavo::report {
+
+// The program's version, for the footer.
+std::string program_version();
+
+class PdfReport {
+public:
+    explicit PdfReport(const QString& path);
+    ~PdfReport();
+    PdfReport(const PdfReport&) = delete;
+    PdfReport& operator=(const PdfReport&) = delete;
+
+    // Starts the file; false, with the reason in `error`, when it cannot be written.
+    bool open(std::string* error);
+    // A page for the test; one that could not be read gets a page that says why.
+    void add_test(const PreparedTest& t);
+    void add_compare(const std::vector<CompareTest>& tests);
+    // Finishes the file; false when it could not be written whole.
+    bool close(std::string* error);
+    int pages() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace tavo::report

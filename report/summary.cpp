@@ -1,0 +1,230 @@
+#include "report/summary.h"
+
+#include <cmath>
+#include <exception>
+
+#include "analysis/pipeline.h"
+#include "condition/fixed_text.h"
+#include "condition/verified_rerun.h"
+#include "record/tester_file.h"
+
+namespace tavo::report {
+
+namespace {
+
+namespace cond = tavo::condition;
+using cond::fixed_text;
+
+const std::string kNone = "—";
+
+std::string num(const std::optional<double>& v, int decimals, const std::string& unit = "") {
+    if (!v || !std::isfinite(*v)) return kNone;
+    return fixed_text(*v, decimals) + unit;
+}
+
+std::string verdict_text(cond::Verdict v) {
+    switch (v) {
+        case cond::Verdict::Balanced:
+            return "平衡";
+        case cond::Verdict::AddCounterbalance:
+            return "平衡偏轻，应加重";
+        case cond::Verdict::ReduceCounterbalance:
+            return "平衡偏重，应减轻";
+        default:
+            return "无法判断";
+    }
+}
+
+Section period_section(const cond::PeriodCheck& p) {
+    Section s;
+    s.title = "周期校验";
+    const double sps = p.seconds_per_sample;
+    std::string detected = std::to_string(p.detected) + " 点";
+    if (p.detected > 0) detected += "（冲次 " + fixed_text(60.0 / (p.detected * sps), 2) + "）";
+    std::string verified = kNone;
+    if (p.verified())
+        verified = fixed_text(*p.verified_rounded(), 1) + " 点（冲次 " + fixed_text(60.0 / (p.period * sps), 2) + "）";
+    const auto agrees = p.agrees();
+    s.figures = {
+        {"period.detected", "检测周期", detected,
+         "程序检测到的冲程周期点数：先在位移曲线上求自相关，位移不足时改用平滑后的有功功率曲线；"
+         "冲次 = 60 ÷ (周期点数 × 0.02 秒 × 平均点)"},
+        {"period.verified", "校验周期", verified,
+         "用文件自身的全部采样点独立求得：对位移（光杆不动时用有功功率）计算各时滞的平均幅差，"
+         "取最深的重复并插值到小数点后一位，明确排除半周期与倍周期，首尾不完整的冲程不计"},
+        {"period.source", "校验依据",
+         p.source == cond::PeriodSource::Displacement ? "位移"
+         : p.source == cond::PeriodSource::Power      ? "有功功率"
+                                                      : kNone,
+         "光杆确实在动（位移变化超过 0.3 m 且重复清晰）时据位移，否则据有功功率"},
+        {"period.agrees", "结论",
+         !agrees ? "无法校验" : *agrees ? "一致" : "不一致：检测周期可能有误",
+         "检测周期与（校验周期 + 1）相差不超过 max(3 点, 校验周期的 0.5 %) 时为一致；"
+         "原检测在干净记录上给出周期 + 1 点"},
+    };
+    s.note = p.note;
+    return s;
+}
+
+Section balance_section(const cond::Balance& b, const cond::BalanceSettings& set) {
+    Section s;
+    s.title = "平衡分析";
+    auto stroke = [](const std::optional<cond::StrokeFigures>& f, double cond::StrokeFigures::*m) {
+        return f ? std::optional<double>((*f).*m) : std::nullopt;
+    };
+    const std::string split = "按校验周期在位移上分出上冲程（光杆上行）与下冲程（光杆下行），对记录中每个完整冲程计算后取平均";
+    std::string change = kNone;
+    if (b.change_kN) {
+        const std::string v = fixed_text(*b.change_kN, 1);
+        const bool zero = v == "0.0";
+        change = (zero || *b.change_kN < 0 ? "" : "+") + v + " kN" +
+                 (zero ? "" : *b.change_kN > 0 ? "（加重或外移平衡块）" : "（减轻或内移平衡块）");
+    }
+    s.figures = {
+        {"balance.up_current", "上冲程最大电流", num(stroke(b.up, &cond::StrokeFigures::max_current_A), 2, " A"),
+         "上冲程中电流的最大值；" + split},
+        {"balance.down_current", "下冲程最大电流", num(stroke(b.down, &cond::StrokeFigures::max_current_A), 2, " A"),
+         "下冲程中电流的最大值；" + split},
+        {"balance.up_power", "上冲程平均功率", num(stroke(b.up, &cond::StrokeFigures::mean_power_kW), 2, " kW"),
+         "上冲程有功功率的平均值；" + split},
+        {"balance.down_power", "下冲程平均功率", num(stroke(b.down, &cond::StrokeFigures::mean_power_kW), 2, " kW"),
+         "下冲程有功功率的平均值；" + split},
+        {"balance.up_energy", "上冲程耗能", num(stroke(b.up, &cond::StrokeFigures::energy_kJ), 2, " kJ"),
+         "上冲程有功功率对时间的积分（电机发电时为负）；" + split},
+        {"balance.down_energy", "下冲程耗能", num(stroke(b.down, &cond::StrokeFigures::energy_kJ), 2, " kJ"),
+         "下冲程有功功率对时间的积分（电机发电时为负）；" + split},
+        {"balance.current_ratio", "电流平衡比", num(b.current_ratio, 2),
+         "下冲程最大电流 ÷ 上冲程最大电流；大于 1 表示下冲程更吃力（平衡偏重）"},
+        {"balance.power_ratio", "功率平衡比", num(b.power_ratio, 2),
+         "下冲程平均功率 ÷ 上冲程平均功率（功率平衡度）；在合格范围 " + fixed_text(set.band_low * 100.0, 0) +
+             "%–" + fixed_text(set.band_high * 100.0, 0) + "% 之内为平衡"},
+        {"balance.verdict", "判定", verdict_text(b.verdict),
+         "功率平衡比在合格范围内为平衡，否则按平衡调整的正负判为偏轻或偏重；"
+         "没有示功图（冲程不大于 0.3 m 或最大载荷不大于 3 kN）时无法判断"},
+        {"balance.change", "平衡调整", change,
+         "使上、下冲程光杆净功相等所需的平衡变化，折算为光杆处的等效力："
+         "(上冲程光杆功 − 下冲程光杆功) ÷ (2 × 冲程)。光杆功由电机功率扣除按记录估计的空载损耗（" +
+             fixed_text(b.idle_kW, 2) + " kW）后按传动效率换算：电动时乘以效率，发电时除以效率"},
+    };
+    s.note = b.note;
+    return s;
+}
+
+Section card_section(const cond::CardDiagnosis& d) {
+    Section s;
+    s.title = "示功图诊断";
+    const bool has = d.condition != "NO_CARD" && !d.condition.empty();
+    s.figures = {
+        {"card.condition", "工况", d.name.empty() ? kNone : d.name,
+         "由示功图形状判断的泵工况：按冲程和载荷范围归一化后的特征（阀开闭四角、加载与卸载线的位置和斜率、"
+         "下冲程卸载点、与理论示功图的面积比、冲程两端的尖峰与平台等），用在油田实测示功图上拟合的决策树森林判别"},
+        {"card.confidence", "置信度", has ? fixed_text(d.confidence * 100.0, 0) + "%" : kNone,
+         "判别模型给该工况的概率（各决策树叶节点中该工况比例的平均）；越接近 100% 越确定"},
+        {"card.runner_up", "次可能工况", d.runner_up_name.empty() ? kNone : d.runner_up_name,
+         "概率仅次于所判工况的工况"},
+    };
+    s.evidence = d.evidence;
+    return s;
+}
+
+}  // namespace
+
+Analysis analyse(const State& st, const cond::BalanceSettings& settings) {
+    Analysis a;
+    a.settings = settings;
+    a.condition = cond::assess_condition(st, settings);
+    a.card = cond::diagnose(st, a.condition.period);
+    return a;
+}
+
+std::vector<Section> analysis_sections(const Analysis& a) {
+    return {period_section(a.condition.period), balance_section(a.condition.balance, a.settings),
+            card_section(a.card)};
+}
+
+std::vector<Figure> table_figures(const State& st) {
+    // The result boxes, named by their initial texts.
+    struct Box {
+        int index;
+        const char* unit;
+    };
+    static const Box boxes[] = {{13, " 次/min"}, {12, " m"}, {2, " kW"}, {1, " kW"},  {3, " kW"},
+                                {7, " kVA"},     {8, " kVar"}, {9, ""},   {5, " V"},   {6, " A"},
+                                {4, " A"},       {10, " A"},  {11, " kW"}};
+    static const State initial;
+    std::vector<Figure> out;
+    for (const Box& b : boxes) {
+        const std::string label = initial.Text3[static_cast<std::size_t>(b.index)];
+        std::string value = st.Text3[static_cast<std::size_t>(b.index)];
+        const bool blank = value.find_first_not_of(' ') == std::string::npos || value == label;
+        out.push_back({"table." + std::to_string(b.index), label,
+                       blank ? kNone : value.substr(value.find_first_not_of(' ')) + b.unit, ""});
+    }
+    return out;
+}
+
+CompareTest compare_entry(const State& st, const Analysis& a) {
+    CompareTest t = compare_test(st);
+    const cond::Balance& b = a.condition.balance;
+    t.current_ratio = b.current_ratio;
+    t.power_ratio = b.power_ratio;
+    t.counterbalance_kN = b.change_kN;
+    t.condition = a.card.name;
+    return t;
+}
+
+PreparedTest prepare_test(const std::string& file, const cond::BalanceSettings& settings, bool verified_period) {
+    PreparedTest p;
+    p.file = file;
+    p.st = std::make_unique<State>();
+    State& st = *p.st;
+    st.Circle_Tol = 0.02f;
+    try {
+        tx_org(st, file, 1);
+    } catch (const std::exception& e) {
+        p.problem = std::string("分析时出错：") + e.what();
+        return p;
+    }
+    switch (st.last_load.kind) {
+        case LoadReport::Kind::CannotOpen:
+            p.problem = "无法打开文件（" + st.last_load.detail + "）";
+            return p;
+        case LoadReport::Kind::ShortHeader:
+            p.problem = "文件短于 1024 字节的文件头，不是完整的测试文件";
+            return p;
+        case LoadReport::Kind::NotRun:
+            p.problem = "文件没有被读取";
+            return p;
+        case LoadReport::Kind::ShortSamples:
+            p.problem = "文件不完整：只有 " + std::to_string(st.last_load.records_read) + " 个采样点，文件头说有 " +
+                        std::to_string(st.last_load.records_expected) + " 个";
+            break;
+        case LoadReport::Kind::Ok:
+            break;
+    }
+    p.readable = true;
+    if (verified_period) cond::rerun_with_verified_period(st);
+    p.analysis = analyse(st, settings);
+    return p;
+}
+
+PreparedTest prepared_from(const State& held, const cond::BalanceSettings& settings) {
+    PreparedTest p;
+    p.file = held.Cur_File;
+    p.st = std::make_unique<State>(held);
+    p.st->picture = nullptr;
+    p.st->hooks = WindowHooks{};
+    const LoadReport::Kind k = held.last_load.kind;
+    p.readable = k == LoadReport::Kind::Ok || k == LoadReport::Kind::ShortSamples;
+    if (!p.readable) {
+        p.problem = "文件无法读取，没有分析结果";
+        return p;
+    }
+    if (k == LoadReport::Kind::ShortSamples)
+        p.problem = "文件不完整：只有 " + std::to_string(held.last_load.records_read) + " 个采样点，文件头说有 " +
+                    std::to_string(held.last_load.records_expected) + " 个";
+    p.analysis = analyse(*p.st, settings);
+    return p;
+}
+
+}  // namespace tavo::report

@@ -1,0 +1,182 @@
+// The analysis panel: what it says after clicks, a manual cycle and the
+// recompute; its settings across a restart; the report and the comparison.
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSettings>
+#include <QtTest>
+
+#include "app/analysis_panel.h"
+#include "support/window_fixture.h"
+
+using namespace tavo;
+using tavo::testing::WindowFixture;
+
+namespace {
+const QString kYang = QStringLiteral("杨12-5.O00");
+const QString kBei = QStringLiteral("北3-17.O01");
+
+QString text(const AnalysisPanel& p, const char* key) {
+    QLabel* l = p.value(key);
+    return l ? l->text() : QStringLiteral("<none>");
+}
+
+void enter_cycle(TransFom& w, const QString& t) {
+    w.CircleDot->clear();
+    QTest::keyClicks(w.CircleDot, t);
+    QTest::keyClick(w.CircleDot, Qt::Key_Return);
+}
+
+// The panel through F2, with the settings kept in the test's own folder.
+struct PanelFixture : WindowFixture {
+    AnalysisPanel* panel = nullptr;
+    void open() {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, tmp.filePath(QStringLiteral("settings")));
+        start();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QTest::keyClick(w.get(), Qt::Key_F2);
+        panel = w->findChild<AnalysisPanel*>();
+        QVERIFY(panel && panel->isVisible());
+    }
+};
+}  // namespace
+
+class PanelTest : public QObject {
+    Q_OBJECT
+private slots:
+    void followsTheTestOnDisplay();
+    void manualCycleThenRecompute();
+    void settingsSurviveARestart();
+    void reportCancelledStaysAWholePdf();
+    void compareNeedsTwoFiles();
+};
+
+void PanelTest::followsTheTestOnDisplay() {
+    PanelFixture f;
+    f.open();
+    AnalysisPanel& p = *f.panel;
+    QCOMPARE(p.windowTitle(), QStringLiteral("井况分析"));
+    QVERIFY(p.Heading->text().startsWith(QStringLiteral("尚未分析任何测试")));
+    QCOMPARE(text(p, "period.detected"), QStringLiteral("—"));
+
+    f.press_file(kYang);
+    QVERIFY(p.Heading->text().contains(QStringLiteral("杨12-5")));
+    QVERIFY(text(p, "period.detected").startsWith(QStringLiteral("601 点")));
+    QVERIFY(text(p, "period.verified").startsWith(QStringLiteral("600.0 点")));
+    QCOMPARE(text(p, "period.agrees"), QStringLiteral("一致"));
+    QCOMPARE(text(p, "balance.verdict"), QStringLiteral("平衡"));
+    QVERIFY(text(p, "card.condition") != QStringLiteral("—"));
+    QVERIFY(!p.Recompute->isEnabled());
+    QVERIFY(p.value("balance.change")->toolTip().contains(QStringLiteral("传动效率")));
+
+    f.press_file(kBei);
+    QVERIFY(text(p, "period.detected").startsWith(QStringLiteral("751 点")));
+    QCOMPARE(text(p, "balance.verdict"), QStringLiteral("平衡偏重，应减轻"));
+    QVERIFY(text(p, "balance.change").startsWith(QStringLiteral("-7.")));
+    QVERIFY(p.note(1)->text().contains(QStringLiteral("应减轻或内移平衡块")));
+
+    // The lock box keeps the card of the test before; the panel follows.
+    f.w->Chk_SGT->setChecked(true);
+    f.press_file(kYang);
+    QVERIFY(p.Heading->text().contains(QStringLiteral("杨12-5")));
+}
+
+void PanelTest::manualCycleThenRecompute() {
+    PanelFixture f;
+    f.open();
+    AnalysisPanel& p = *f.panel;
+    TransFom& w = *f.w;
+    f.press_file(kYang);
+    const std::vector<DrawOp> chart = w.Picture1->surface().ops;
+    const std::string spm = w.st.Text3[13];
+
+    enter_cycle(w, QStringLiteral("560"));
+    QVERIFY(text(p, "period.detected").startsWith(QStringLiteral("560 点")));
+    QVERIFY(text(p, "period.agrees").startsWith(QStringLiteral("不一致")));
+    QVERIFY(p.note(0)->text().contains(QStringLiteral("可能偏短")));
+    QVERIFY(p.Recompute->isEnabled());
+    QCOMPARE(w.st.Text3[13], spm);  // the manual entry recalculates nothing
+
+    f.press_picture();  // the table: the recompute starts the ring again
+    QTest::mouseClick(p.Recompute, Qt::LeftButton);
+    QCOMPARE(w.st.Circle_Num, int16_t(601));
+    QCOMPARE(w.st.Pow_Circle_Num, int16_t(601));
+    QCOMPARE(w.CircleDot->text(), QStringLiteral("601"));
+    QCOMPARE(w.st.Disp_Mode, int16_t(1));
+    QVERIFY(w.Picture1->surface().ops == chart);
+    QCOMPARE(w.st.Text3[13], spm);
+    QVERIFY(w.StatusLine->text().contains(QStringLiteral("校验周期")));
+    QCOMPARE(text(p, "period.agrees"), QStringLiteral("一致"));
+    QVERIFY(!p.Recompute->isEnabled());
+}
+
+void PanelTest::settingsSurviveARestart() {
+    PanelFixture f;
+    f.open();
+    f.press_file(kBei);
+    f.panel->BandLow->setValue(90);
+    f.panel->Efficiency->setValue(70);
+    QVERIFY(f.panel->note(1)->text().contains(QStringLiteral("90%–120%")));
+    f.w.reset();
+
+    f.w = std::make_unique<TransFom>(f.data);
+    f.w->show_analysis_panel();
+    AnalysisPanel* again = f.w->findChild<AnalysisPanel*>();
+    QCOMPARE(again->BandLow->value(), 90.0);
+    QCOMPARE(again->BandHigh->value(), 120.0);
+    QCOMPARE(again->Efficiency->value(), 70.0);
+    QVERIFY(QFile::exists(f.tmp.filePath(QStringLiteral("settings/TAVO/tavo.ini"))));
+}
+
+void PanelTest::reportCancelledStaysAWholePdf() {
+    PanelFixture f;
+    f.open();
+    f.press_file(kYang);
+    f.press_file(kBei, Qt::LeftButton, Qt::ControlModifier);
+    const QString out = f.tmp.filePath(QStringLiteral("r.pdf"));
+    f.panel->ask_report_path = [&] { return out; };
+    f.panel->report_step = [&](int) {
+        if (auto* d = f.panel->findChild<QProgressDialog*>(QStringLiteral("ReportProgress"))) d->cancel();
+    };
+    QTest::mouseClick(f.panel->ExportReport, Qt::LeftButton);
+    QVERIFY(f.w->StatusLine->text().contains(QStringLiteral("报告已取消")));
+    QVERIFY(f.w->StatusLine->text().contains(QStringLiteral("1 页")));
+    const QByteArray pdf = WindowFixture::bytes(out);
+    QVERIFY(pdf.startsWith("%PDF"));
+    QVERIFY(pdf.trimmed().endsWith("%%EOF"));
+}
+
+void PanelTest::compareNeedsTwoFiles() {
+    PanelFixture f;
+    f.open();
+    f.press_file(kYang);
+    QTest::mouseClick(f.panel->Compare, Qt::LeftButton);
+    QVERIFY(!f.panel->last_compare);
+    QVERIFY(f.w->StatusLine->text().contains(QStringLiteral("两个或更多")));
+
+    f.press_file(kBei, Qt::LeftButton, Qt::ControlModifier);
+    QTest::mouseClick(f.panel->Compare, Qt::LeftButton);
+    QVERIFY(f.panel->last_compare);
+    auto* cw = qobject_cast<CompareWindow*>(f.panel->last_compare.data());
+    QStringList legends;
+    for (const DrawOp& op : cw->drawing().ops)
+        if (op.kind == OpKind::Text && op.text.size() > 3 && op.text[1] == '.') legends << QString::fromStdString(op.text);
+    // In list order, each with its date and time.
+    QVERIFY(legends.contains(QStringLiteral("1. 北3-17  20261103  11:42")));
+    QVERIFY(legends.contains(QStringLiteral("2. 杨12-5  20261103  10:25")));
+    if (qEnvironmentVariableIsSet("TAVO_SCREENSHOT_DIR")) {
+        const QDir dir(qEnvironmentVariable("TAVO_SCREENSHOT_DIR"));
+        f.press_file(kYang);
+        f.panel->resize(500, 880);
+        QTest::qWait(800);
+        QVERIFY(f.panel->grab().save(dir.filePath(QStringLiteral("analysis-panel.png"))));
+        QVERIFY(cw->grab().save(dir.filePath(QStringLiteral("comparison.png"))));
+    }
+}
+
+QTEST_MAIN(PanelTest)
+#include "app_panel_test.moc"

@@ -1,0 +1,84 @@
+// Labelled dynamometer cards in the UEA/sktime .ts text format (one card per
+// line, "positions:loads:LABEL"), and tester files made from them so that
+// a card is diagnosed the way the program meets it: repeated at a period,
+// with noise, read and analysed like a clicked file.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "analysis/pipeline.h"
+#include "condition/card_stroke.h"
+#include "tools/sample_gen.h"
+
+namespace tavo::samples {
+
+struct LabelledCard {
+    CardShape card;  // padding trimmed
+    std::string label;
+};
+
+// The default development set beside the source tree.
+inline std::string default_dev_set(const std::string& source_dir) {
+    return source_dir + "/../shared/realdata/cn-oilfield-12class/OilfieldData2d_TEST_dev.ts";
+}
+
+// Reads every card of a .ts file; false (and `detail`) when the file cannot
+// be read or holds no card.
+inline bool read_ts_cards(const std::string& path, std::vector<LabelledCard>& out, std::string& detail) {
+    std::string text;
+    if (!detail::read_file(path, text)) {
+        detail = "cannot read " + path;
+        return false;
+    }
+    for (const std::string& line : detail::lines_of(text)) {
+        if (line.empty() || line[0] == '#' || line[0] == '@') continue;
+        const std::size_t a = line.find(':');
+        const std::size_t b = a == std::string::npos ? a : line.find(':', a + 1);
+        if (b == std::string::npos) continue;
+        LabelledCard c;
+        c.card.pos = detail::split_numbers(line.substr(0, a), ',');
+        c.card.load = detail::split_numbers(line.substr(a + 1, b - a - 1), ',');
+        if (c.card.pos.size() != c.card.load.size() || c.card.pos.size() < 8) continue;
+        detail::tidy_card(c.card);
+        c.label = line.substr(b + 1);
+        c.card.source = path + " #" + std::to_string(out.size());
+        out.push_back(std::move(c));
+    }
+    if (out.empty()) detail = "no cards in " + path;
+    return !out.empty();
+}
+
+// A test of one card: the card's own stroke and loads, repeated at a period
+// of 5 to 25 s with noise and a random start phase.
+inline WellPlan card_test_plan(const CardShape& c, uint64_t seed) {
+    Rng rng(seed * 0x9E3779B97F4A7C15ull + 11);
+    WellPlan w;
+    w.well_name = "CARD";
+    w.file_name = "CARD.O00";
+    w.test_time = "202612010800";
+    w.cycle = 250 + static_cast<int>(rng.below(1001));
+    const auto [pmin, pmax] = std::minmax_element(c.pos.begin(), c.pos.end());
+    const auto [lmin, lmax] = std::minmax_element(c.load.begin(), c.load.end());
+    w.stroke_m = *pmax - *pmin;
+    w.load_min_kn = *lmin;
+    w.load_max_kn = *lmax;
+    w.seed = seed;
+    return w;
+}
+
+// Writes the test of `c` to `file` and analyses it as a click would; the
+// state then holds what the program holds.
+inline void analyse_card_test(const CardShape& c, uint64_t seed, const std::filesystem::path& file, State& st) {
+    const WellPlan w = card_test_plan(c, seed);
+    const std::vector<uint8_t> bytes = encode_test(w, make_curves(w, c));
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    st.Circle_Tol = 0.02f;
+    tx_org(st, file.string(), 1);
+}
+
+}  // namespace tavo::samples
