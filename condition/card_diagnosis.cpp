@@ -91,6 +91,14 @@ std::string evidence_text(int feature, double v) {
             return format("载荷波动（6 至 30 次谐波）为载荷范围的 %.1f %%", v * 100.0);
         case kUpTime:
             return format("上冲程占周期的 %.0f %%", p);
+        case kStroke:
+            return format("冲程 %.2f m", v);
+        case kMaxLoad:
+            return format("最大载荷 %.1f kN", v);
+        case kMinLoad:
+            return format("最小载荷 %.1f kN", v);
+        case kLoadRange:
+            return format("载荷范围（最大减最小载荷）%.1f kN", v);
         default:
             return card_feature_name(feature) + format(" = %.3f", v);
     }
