@@ -83,14 +83,27 @@ std::string evidence_text(int feature, double v) {
             return format(v >= 0.0 ? "冲程底端没有载荷低谷（最小载荷低于下载荷线 %.0f %%载荷范围）"
                                    : "冲程底端没有载荷低谷（最小载荷高出下载荷线 %.0f %%载荷范围）",
                           std::abs(p));
+        // A negative difference is told the other way round, not as "-25 % lower".
         case kTopDrop:
-            return format("冲程顶端上冲程载荷比上载荷线低 %.0f %%载荷范围", p);
+            return format(v >= 0.0 ? "冲程顶端上冲程载荷比上载荷线低 %.0f %%载荷范围"
+                                   : "冲程顶端上冲程载荷比上载荷线高 %.0f %%载荷范围",
+                          std::abs(p));
         case kBottomRise:
-            return format("冲程底端下冲程载荷比下载荷线高 %.0f %%载荷范围", p);
+            return format(v >= 0.0 ? "冲程底端下冲程载荷比下载荷线高 %.0f %%载荷范围"
+                                   : "冲程底端下冲程载荷比下载荷线低 %.0f %%载荷范围",
+                          std::abs(p));
         case kVibration:
             return format("载荷波动（6 至 30 次谐波）为载荷范围的 %.1f %%", v * 100.0);
         case kUpTime:
             return format("上冲程占周期的 %.0f %%", p);
+        case kStroke:
+            return format("冲程 %.2f m", v);
+        case kMaxLoad:
+            return format("最大载荷 %.1f kN", v);
+        case kMinLoad:
+            return format("最小载荷 %.1f kN", v);
+        case kLoadRange:
+            return format("载荷范围（最大减最小载荷）%.1f kN", v);
         default:
             return card_feature_name(feature) + format(" = %.3f", v);
     }

@@ -99,6 +99,10 @@ CardFeatures card_features(const std::vector<double>& pos, const std::vector<dou
     const double p_span = *pmax - *pmin, l_span = *lmax - *lmin;
     if (!(p_span > 0.0) || !std::isfinite(p_span) || !std::isfinite(l_span)) return out;
     auto& f = out.value;
+    f[kStroke] = p_span;
+    f[kMaxLoad] = *lmax;
+    f[kMinLoad] = *lmin;
+    f[kLoadRange] = l_span;
     f[kMinMaxRatio] = *lmax > 0.0 ? std::max(0.0, *lmin / *lmax) : 0.0;
 
     // Fractions of the stroke and of the load range.
@@ -201,7 +205,8 @@ std::string card_feature_name(int feature) {
     static constexpr std::array<std::string_view, kNamedCount> named = {
         "unload_pos", "pickup_pos",  "unload_width",  "pickup_width", "up_level",    "down_level",
         "up_slope",   "down_slope",  "area_ratio",    "min_max_ratio", "top_spike",  "bottom_dip",
-        "top_drop",   "bottom_rise", "vibration",     "up_time"};
+        "top_drop",   "bottom_rise", "vibration",     "up_time",     "stroke",     "max_load",
+        "min_load",   "load_range"};
     if (feature < 0 || feature >= kCardFeatureCount) return "?";
     if (feature < kNamedCount) return std::string(named[static_cast<std::size_t>(feature)]);
     const auto numbered = [](const char* stem, int k) { return std::string(stem) + std::to_string(k); };

@@ -1,6 +1,7 @@
-// Shape features of one stroke of a dynamometer card, independent of its
-// size: positions and loads are taken as fractions of the stroke and of the
-// load range. They feed the card classifier and its evidence.
+// Features of one stroke of a dynamometer card: its shape, independent of
+// its size (positions and loads as fractions of the stroke and of the load
+// range), and its size itself (stroke and loads in the card's units). They
+// feed the card classifier and its evidence.
 #pragma once
 
 #include <array>
@@ -28,6 +29,10 @@ enum CardFeature : int {
     kBottomRise,     // highest load in the bottom 10 % of the down-stroke above the down line
     kVibration,      // RMS of harmonics 6..30 of the load
     kUpTime,         // share of the period spent rising
+    kStroke,         // stroke, in the units of the positions (m)
+    kMaxLoad,        // largest load, in the units of the loads (kN)
+    kMinLoad,        // smallest load
+    kLoadRange,      // largest minus smallest load
     kNamedCount,
     kUpCurve = kNamedCount,       // 10 loads of the up-stroke at positions 0.05 .. 0.95
     kDownCurve = kUpCurve + 10,   // 10 loads of the down-stroke at the same positions
@@ -55,8 +60,9 @@ struct CardFeatures {
 };
 
 // Features of one stroke given as positions and loads in time order (any
-// units, any start phase, at least 8 points, finite values). A card without
-// stroke or load range yields zeros for what it cannot show.
+// start phase, at least 8 points, finite values; the size features keep the
+// units handed in, m and kN for the model). A card without stroke or load
+// range yields zeros for what it cannot show.
 CardFeatures card_features(const std::vector<double>& pos, const std::vector<double>& load);
 
 // Short ASCII name of a feature, for tables and the model's source.

@@ -63,6 +63,11 @@ TEST(CardFeatures, IdealParallelogramWhateverTheStartAndSize) {
         EXPECT_NEAR(v[kUpSlope], 0.0, 1e-9);
         EXPECT_NEAR(v[kDownSlope], 0.0, 1e-9);
         EXPECT_NEAR(v[kMinMaxRatio], 0.5, 1e-12);
+        // The size features keep the card's units.
+        EXPECT_NEAR(v[kStroke], 3.0, 1e-12);
+        EXPECT_NEAR(v[kMaxLoad], 40.0, 1e-12);
+        EXPECT_NEAR(v[kMinLoad], 20.0, 1e-12);
+        EXPECT_NEAR(v[kLoadRange], 20.0, 1e-12);
         EXPECT_NEAR(v[kTopSpike], 0.0, 1e-9);
         EXPECT_NEAR(v[kBottomDip], 0.0, 1e-9);
         // The marks sit where the events are.
