@@ -26,16 +26,20 @@ constexpr double kMinAmplitude = 0.5;  // m, first harmonic of the displacement
 
 }  // namespace
 
-void tx_org(State& st, const std::string& PathName, int16_t flag) {
-    // 1. Working copy for the second power attempt.
+LoadReport tx_org(State& st, const std::string& PathName, int16_t flag) {
+    // Working copy for the second power attempt.
     std::array<float, kArrayLen> W{};
     std::array<float, 2> A{}, B{};
 
-    // 2. Load.
+    // Load. A file that cannot be read is not analysed: the state, the
+    // drawing and the header boxes keep the test held before.
+    LoadReport load;
     if (flag == 1) {
-        st.Cur_File = PathName;
+        const std::string path = PathName;  // may be Cur_File itself
+        load = Load_Data(st, path);
+        if (load.unreadable()) return load;
+        st.Cur_File = path;
         if (st.Opt_fil == 1) st.TxtOutFile = st.Cur_File;
-        st.last_load = Load_Data(st, st.Cur_File);
     }
 
     // 3.-5. Displacement stage: trusted when the rod really moves and the
@@ -76,6 +80,7 @@ void tx_org(State& st, const std::string& PathName, int16_t flag) {
     st.Picture1_ToolTip = "单击此处可显示电能数据";
     if (st.hooks.repaint) st.hooks.repaint();
     st.Disp_Mode = 1;
+    return load;
 }
 
 }  // namespace tavo

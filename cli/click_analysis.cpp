@@ -7,9 +7,8 @@ namespace tavo::cli {
 bool analyse_as_click(State& st, const std::string& file, const std::string& command,
                       std::ostream& messages) {
     st.Circle_Tol = 0.02f;
-    tx_org(st, file, 1);
-    const LoadReport& load = st.last_load;
-    if (load.kind == LoadReport::Kind::CannotOpen || load.kind == LoadReport::Kind::ShortHeader) {
+    const LoadReport load = tx_org(st, file, 1);
+    if (load.unreadable()) {
         messages << "tavo-cli " << command << ": " << file << ": " << load.detail << "\n";
         return false;
     }

@@ -10,8 +10,9 @@
 namespace tavo::cli {
 
 // Sets Circle_Tol, runs the pipeline on `file` and reports on `messages`
-// what the reader met. Returns false when the file could not be read (no
-// header), true otherwise (a warning is printed for missing samples).
+// what the reader met. Returns false when the file could not be read (the
+// state is then as it was), true otherwise (a warning is printed for
+// missing samples).
 bool analyse_as_click(State& st, const std::string& file, const std::string& command, std::ostream& messages);
 
 }  // namespace tavo::cli

@@ -107,8 +107,7 @@ int run_render(const RenderOptions& o) {
     State st;
     st.picture = &rec;
     st.Circle_Tol = 0.02f;
-    tx_org(st, o.file, 1);
-    switch (st.last_load.kind) {
+    switch (tx_org(st, o.file, 1).kind) {
         case LoadReport::Kind::Ok:
             break;
         case LoadReport::Kind::ShortSamples:

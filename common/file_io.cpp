@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -71,17 +72,22 @@ std::string read_all(const std::string& path, std::string& content) {
     struct stat info {};
     const int fd = open_ordinary(path, O_RDONLY, err, info);
     if (fd < 0) return err;
-    char buf[65536];
+    // Sized from the file so that an ordinary file takes one read; a file
+    // that grows meanwhile is read on in chunks.
+    std::size_t have = 0;
+    content.resize(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1);
     for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (have == content.size()) content.resize(have + 65536);
+        const ssize_t n = ::read(fd, content.data() + have, content.size() - have);
         if (n < 0) {
             if (errno == EINTR) continue;
             err = reason();
             break;
         }
         if (n == 0) break;
-        content.append(buf, static_cast<std::size_t>(n));
+        have += static_cast<std::size_t>(n);
     }
+    content.resize(have);
     ::close(fd);
     return err;
 }

@@ -322,12 +322,16 @@ std::vector<std::string> InvOutFile(State& st, const std::string& FileName, cons
         }
         const std::string path = (fs::path(dir) / name).string();
         written.push_back(path);
+        std::string why;
         try {
             st.Circle_Tol = 0.02f;
-            tx_org(st, path, 1);
+            const LoadReport load = tx_org(st, path, 1);
+            if (load.unreadable()) why = load.detail;
         } catch (const std::exception& e) {
-            r.fail("the rebuilt file \"" + path + "\" was written but cannot be analysed: " + e.what(), true);
+            why = e.what();
         }
+        if (!why.empty())
+            r.fail("the rebuilt file \"" + path + "\" was written but cannot be analysed: " + why, true);
         if (on_file) on_file(path);
         r.flags = 0;
     }

@@ -1,5 +1,7 @@
 #include <cmath>
-#include <fstream>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 #include "common/fault.h"
 #include "common/file_io.h"
@@ -25,60 +27,61 @@ float apparent_factor(int16_t test_mode) {
 }
 
 LoadReport Load_Data(State& st, const std::string& str_file) {
-    LoadReport report;
-    // A folder opens but reads nothing, a pipe waits for a writer: neither
-    // is a tester file.
-    const std::string special = file_io::not_ordinary_file(str_file);
-    std::ifstream in;
-    if (special.empty()) in.open(str_file, std::ios::binary);
-    if (!special.empty() || !in) {
-        // Our reading of a file that cannot be opened: nothing of the state
-        // changes; the pipeline goes on with the data already held.
+    // One read of the whole file. A folder, a pipe or a device is refused
+    // before reading: none of them is a tester file.
+    std::string bytes;
+    const std::string err = file_io::read_all(str_file, bytes);
+    if (!err.empty()) {
+        LoadReport report;
         report.kind = LoadReport::Kind::CannotOpen;
-        report.detail = "cannot open the file";
-        if (!special.empty()) report.detail += " (" + special + ")";
+        report.detail = "cannot open the file (" + err + ")";
         st.last_load = report;
         return report;
     }
+    return load_tester_bytes(st, bytes);
+}
 
-    // 1. The header; one that cannot be read whole leaves the record as it was.
-    HeadBytes hb{};
-    in.read(reinterpret_cast<char*>(hb.data()), static_cast<std::streamsize>(hb.size()));
-    const bool head_ok = in.gcount() == static_cast<std::streamsize>(hb.size());
-    if (head_ok) st.head = decode_head(hb);
-    in.clear();
+LoadReport load_tester_bytes(State& st, std::string_view bytes) {
+    LoadReport report;
+    // A file shorter than its header is not analysed: nothing of the state
+    // changes, so nothing is invented from the file read before.
+    std::optional<TesterRecords> rec = decode_tester_file(bytes);
+    if (!rec) {
+        report.kind = LoadReport::Kind::ShortHeader;
+        report.detail = "the file is shorter than its 1024-byte header";
+        st.last_load = report;
+        return report;
+    }
+    st.head = std::move(rec->head);
+    const std::vector<Org_Point>& points = rec->points;
 
-    // 2. The apparent-power factor.
+    // A file whose samples end early is the test of the records it holds:
+    // its Point_Num counts them, so a write-back writes no others.
+    const int announced = st.head.Point_Num;
+    const int n = static_cast<int>(points.size());
+    if (n < announced) st.head.Point_Num = static_cast<int16_t>(n);
+
+    // The apparent-power factor k of the test mode.
     const float k = apparent_factor(st.head.Test_Mode);
     const bool reactive_first = (st.head.Test_Mode & kModeReactiveFirst) != 0;
 
-    // 3. Recording-speed factor at least 1.
+    // A sample spans at least 0.02 s.
     if (st.head.Rec_Speed < 1) st.head.Rec_Speed = 1;
 
-    // 4. The header boxes.
+    // The header boxes.
     st.Txt_TestTime = MyTrim(st.head.Test_Time);
     st.Txt_WellName = MyTrim(st.head.Well_Name);
     st.Rec_Spd = int_text(st.head.Rec_Speed);
 
-    // 5./6. The samples. Locals keep their values across samples, as a
-    // statement abandoned by the failure rule leaves them.
-    in.seekg(static_cast<std::streamoff>(kHeadSize));
+    // The samples in engineering units, and the derived quantities. Locals
+    // keep their values across samples, as a statement abandoned by the
+    // failure rule leaves them.
     float U = 0.0f, A = 0.0f, P = 0.0f, D = 0.0f, L = 0.0f;
     float I = 0.0f, Q = 0.0f, S = 0.0f, PF = 0.0f;
     float sum = 0.0f;
-    const int n = st.head.Point_Num;
-    int read_whole = 0;
     const float kTenth = 0.1f;
     for (int i = 0; i < n; ++i) {
-        PointBytes pb{};
-        in.read(reinterpret_cast<char*>(pb.data()), static_cast<std::streamsize>(pb.size()));
-        if (in.gcount() == static_cast<std::streamsize>(pb.size())) {
-            st.point = decode_point(pb);
-            ++read_whole;
-        } else {
-            in.clear();  // the buffer keeps the last record read
-        }
-        const Org_Point& r = st.point;
+        const Org_Point& r = points[static_cast<std::size_t>(i)];
         U = r.Vol_Raw < 0 ? static_cast<float>(r.Vol_Raw + 65536) / 50.0f
                           : static_cast<float>(r.Vol_Raw) / 50.0f;
         A = static_cast<float>(r.IQ_Raw) / 100.0f;
@@ -89,7 +92,10 @@ LoadReport Load_Data(State& st, const std::string& str_file) {
             Q = A;
             S = fsqrt(P * P + Q * Q);
             if (U > 3.0f) {
-                stmt([&] { I = fdiv(fdiv(S, k), U); });
+                // With a factor of 0 the division fails and the current
+                // keeps its value.
+                if (const auto s_k = try_fdiv(S, k))
+                    if (const auto i_u = try_fdiv(*s_k, U)) I = *i_u;
             } else {
                 I = 0.0f;
             }
@@ -116,12 +122,13 @@ LoadReport Load_Data(State& st, const std::string& str_file) {
             }
         }
     }
+    if (n > 0) st.point = points.back();
 
-    // 7. The mean; with no samples the division fails and the mean stays 0.
+    // The mean; with no samples the division fails and the mean stays 0.
     float mean = 0.0f;
-    stmt([&] { mean = fdiv(sum, static_cast<float>(n)); });
+    if (const auto m = try_fdiv(sum, static_cast<float>(n))) mean = *m;
 
-    // 8. Polarity. Mended: only this file's own curves are corrected (not
+    // Polarity. Mended: only this file's own curves are corrected (not
     // while Chk_POW keeps the previous file's), and the reactive power only
     // when it was read from the file; a derived one is a magnitude.
     if (mean < 0.0f && !st.Chk_POW) {
@@ -132,14 +139,11 @@ LoadReport Load_Data(State& st, const std::string& str_file) {
         }
     }
 
-    report.records_expected = n;
-    report.records_read = read_whole;
-    if (!head_ok) {
-        report.kind = LoadReport::Kind::ShortHeader;
-        report.detail = "the file is shorter than its 1024-byte header";
-    } else if (read_whole < n) {
+    report.records_expected = announced;
+    report.records_read = n;
+    if (n < announced) {
         report.kind = LoadReport::Kind::ShortSamples;
-        report.detail = "the file holds " + std::to_string(read_whole) + " of the " + std::to_string(n) +
+        report.detail = "the file holds " + std::to_string(n) + " of the " + std::to_string(announced) +
                         " samples its header announces";
     } else {
         report.kind = LoadReport::Kind::Ok;
