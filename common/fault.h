@@ -78,6 +78,16 @@ inline std::optional<float> try_fdiv(float a, float b) {
     if (!std::isfinite(v)) return std::nullopt;
     return v;
 }
+inline std::optional<double> try_ddiv(double a, double b) {
+    if (b == 0.0) return std::nullopt;
+    const double v = a / b;
+    if (!std::isfinite(v)) return std::nullopt;
+    return v;
+}
+inline std::optional<double> try_dsqrt(double v) {
+    if (!(v >= 0.0)) return std::nullopt;
+    return std::sqrt(v);
+}
 
 // Square root of a negative value is an invalid procedure call.
 inline double dsqrt(double v) {
