@@ -27,8 +27,6 @@ constexpr double kMinAmplitude = 0.5;  // m, first harmonic of the displacement
 }  // namespace
 
 LoadReport tx_org(State& st, const std::string& PathName, int16_t flag) {
-    // Working copy for the second power attempt.
-    std::array<float, kArrayLen> W{};
     std::array<float, 2> A{}, B{};
 
     // Load. A file that cannot be read is not analysed: the state, the
@@ -58,6 +56,7 @@ LoadReport tx_org(State& st, const std::string& PathName, int16_t flag) {
         get_circle(st, "first_ppp", st.Pow_Dat, kNoCycle);
         // 7. Again without the first 10 s when the result is implausible.
         if (st.Circle_Num > kPowMax || st.Circle_Num <= kPowMin) {
+            std::array<float, kArrayLen> W{};  // zero beyond the samples copied
             for (int j = 0; j < kSearch; ++j)
                 W[static_cast<std::size_t>(j)] = st.Pow_Dat[static_cast<std::size_t>(j + kSkip)];
             st.Circle_Corr = 0.0f;

@@ -39,7 +39,8 @@ std::string not_ordinary(const struct stat& info) {
 
 // Opens without waiting for the other end of a pipe, then makes sure it is
 // an ordinary file; returns -1 with `err` set otherwise.
-int open_ordinary(const std::string& path, int flags, std::string& err, struct stat& info) {
+int open_ordinary(const std::string& path, int flags, std::string& err, struct stat& info,
+                  bool blocking = true) {
     const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) {
         err = reason();
@@ -55,7 +56,8 @@ int open_ordinary(const std::string& path, int flags, std::string& err, struct s
         ::close(fd);
         return -1;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // Reads of an ordinary file never wait; writers get a blocking file back.
+    if (blocking) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
 }
 
@@ -67,13 +69,17 @@ std::string not_ordinary_file(const std::string& path) {
 }
 
 std::string read_all(const std::string& path, std::string& content) {
-    content.clear();
     std::string err;
     struct stat info {};
-    const int fd = open_ordinary(path, O_RDONLY, err, info);
-    if (fd < 0) return err;
-    // Sized from the file so that an ordinary file takes one read; a file
-    // that grows meanwhile is read on in chunks.
+    const int fd = open_ordinary(path, O_RDONLY, err, info, false);
+    if (fd < 0) {
+        content.clear();
+        return err;
+    }
+    // Sized from the file so that an ordinary file takes one read (a read
+    // of an ordinary file is short only at its end); a file that grows
+    // meanwhile is read on in chunks. The buffer's old bytes are
+    // overwritten, not cleared first.
     std::size_t have = 0;
     content.resize(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1);
     for (;;) {
@@ -84,8 +90,8 @@ std::string read_all(const std::string& path, std::string& content) {
             err = reason();
             break;
         }
-        if (n == 0) break;
         have += static_cast<std::size_t>(n);
+        if (have < content.size()) break;
     }
     content.resize(have);
     ::close(fd);

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -26,10 +27,60 @@ float apparent_factor(int16_t test_mode) {
     }
 }
 
+namespace {
+
+typedef float v4f __attribute__((vector_size(16)));
+typedef int v4i __attribute__((vector_size(16)));
+
+// The five words of every sample in engineering units: voltage (the word
+// unsigned) / 50, first word / 100, active power / 100, displacement /
+// 1000, load / 100. Each quotient is the single-precision quotient of its
+// sample; four are divided at once.
+struct Scaled {
+    std::vector<float> U, A, P, D, L;
+};
+
+const Scaled& scale_words(const std::vector<Org_Point>& pts) {
+    thread_local Scaled sc;
+    const std::size_t n = pts.size();
+    const std::size_t padded = (n + 3) / 4 * 4;
+    for (auto* v : {&sc.U, &sc.A, &sc.P, &sc.D, &sc.L}) v->resize(padded);
+    const v4f k50 = {50.0f, 50.0f, 50.0f, 50.0f}, k100 = {100.0f, 100.0f, 100.0f, 100.0f},
+              k1000 = {1000.0f, 1000.0f, 1000.0f, 1000.0f};
+    const Org_Point none{};
+    for (std::size_t i = 0; i < n; i += 4) {
+        const Org_Point* r[4];
+        for (std::size_t l = 0; l < 4; ++l) r[l] = i + l < n ? &pts[i + l] : &none;
+        const auto word = [&](int16_t Org_Point::*f) {
+            return v4i{r[0]->*f, r[1]->*f, r[2]->*f, r[3]->*f};
+        };
+        const v4i vol = word(&Org_Point::Vol_Raw) & 0xFFFF;
+        const v4f u = __builtin_convertvector(vol, v4f) / k50;
+        const v4f a = __builtin_convertvector(word(&Org_Point::IQ_Raw), v4f) / k100;
+        const v4f p = __builtin_convertvector(word(&Org_Point::Pow_Raw), v4f) / k100;
+        const v4f d = __builtin_convertvector(word(&Org_Point::Pos_Raw), v4f) / k1000;
+        const v4f l = __builtin_convertvector(word(&Org_Point::Force_Raw), v4f) / k100;
+        std::memcpy(sc.U.data() + i, &u, sizeof u);
+        std::memcpy(sc.A.data() + i, &a, sizeof a);
+        std::memcpy(sc.P.data() + i, &p, sizeof p);
+        std::memcpy(sc.D.data() + i, &d, sizeof d);
+        std::memcpy(sc.L.data() + i, &l, sizeof l);
+    }
+    return sc;
+}
+
+// The square root of a non-negative single-precision value, rounded once
+// to single precision (the same bits as rounding the double root).
+inline float root(float v) {
+    return std::sqrt(v);
+}
+
+}  // namespace
+
 LoadReport Load_Data(State& st, const std::string& str_file) {
     // One read of the whole file. A folder, a pipe or a device is refused
     // before reading: none of them is a tester file.
-    std::string bytes;
+    thread_local std::string bytes;  // kept: the next file of the batch reuses it
     const std::string err = file_io::read_all(str_file, bytes);
     if (!err.empty()) {
         LoadReport report;
@@ -73,24 +124,25 @@ LoadReport load_tester_bytes(State& st, std::string_view bytes) {
     st.Txt_WellName = MyTrim(st.head.Well_Name);
     st.Rec_Spd = int_text(st.head.Rec_Speed);
 
-    // The samples in engineering units, and the derived quantities. Locals
-    // keep their values across samples, as a statement abandoned by the
-    // failure rule leaves them.
+    // The raw words in engineering units, four samples at a time.
+    const Scaled& sc = scale_words(points);
+
+    // The derived quantities. Locals keep their values across samples, as
+    // a statement abandoned by the failure rule leaves them.
     float U = 0.0f, A = 0.0f, P = 0.0f, D = 0.0f, L = 0.0f;
     float I = 0.0f, Q = 0.0f, S = 0.0f, PF = 0.0f;
     float sum = 0.0f;
     const float kTenth = 0.1f;
     for (int i = 0; i < n; ++i) {
-        const Org_Point& r = points[static_cast<std::size_t>(i)];
-        U = r.Vol_Raw < 0 ? static_cast<float>(r.Vol_Raw + 65536) / 50.0f
-                          : static_cast<float>(r.Vol_Raw) / 50.0f;
-        A = static_cast<float>(r.IQ_Raw) / 100.0f;
-        P = static_cast<float>(r.Pow_Raw) / 100.0f;
-        D = static_cast<float>(r.Pos_Raw) / 1000.0f;
-        L = static_cast<float>(r.Force_Raw) / 100.0f;
+        const auto ii = static_cast<std::size_t>(i);
+        U = sc.U[ii];
+        A = sc.A[ii];
+        P = sc.P[ii];
+        D = sc.D[ii];
+        L = sc.L[ii];
         if (reactive_first) {
             Q = A;
-            S = fsqrt(P * P + Q * Q);
+            S = root(P * P + Q * Q);
             if (U > 3.0f) {
                 // With a factor of 0 the division fails and the current
                 // keeps its value.
@@ -103,22 +155,22 @@ LoadReport load_tester_bytes(State& st, std::string_view bytes) {
             I = A;
             S = I * U * k;
             const float d = S * S - P * P;
-            Q = d > kTenth ? fsqrt(d) : 0.0f;
+            Q = d > kTenth ? root(d) : 0.0f;
         }
         PF = S > kTenth ? P / S : 0.0f;
         sum = sum + P;
         if (i < kMaxSamples) {
             if (!st.Chk_POW) {
-                st.Cur_Dat[i] = I;
-                st.Vol_Dat[i] = U;
-                st.Pow_Dat[i] = P;
-                st.Var_Dat[i] = Q;
-                st.VA_Dat[i] = S;
-                st.PF_Dat[i] = PF;
+                st.Cur_Dat[ii] = I;
+                st.Vol_Dat[ii] = U;
+                st.Pow_Dat[ii] = P;
+                st.Var_Dat[ii] = Q;
+                st.VA_Dat[ii] = S;
+                st.PF_Dat[ii] = PF;
             }
             if (!st.Chk_SGT) {
-                st.Pos_Dat[i] = D;
-                st.Force_Dat[i] = L;
+                st.Pos_Dat[ii] = D;
+                st.Force_Dat[ii] = L;
             }
         }
     }
