@@ -31,6 +31,13 @@ inline bool rounds_nonzero(float v) {
     return to_i16(v) != 0;
 }
 
+// Lxy / sqrt(|LxxLyy|), empty where the division fails (a flat stretch):
+// the loops over lags meet that in ordinary data.
+inline std::optional<double> correlation(double Lxy, double LxxLyy) {
+    const auto root = try_dsqrt(std::fabs(LxxLyy));
+    return root ? try_ddiv(Lxy, *root) : std::nullopt;
+}
+
 // Room behind the 3001 samples so that the lane kernels may read past the
 // last lag they keep.
 constexpr int kPad = 16;
@@ -76,11 +83,13 @@ void sss_correlations(SssWork& wk, const std::array<uint8_t, kArrayLen>& cand, i
                 static_cast<double>(syy[l]) - static_cast<double>(sy[l]) * static_cast<double>(sy[l]) / kWin;
             const double Lxy =
                 static_cast<double>(sxy[l]) - static_cast<double>(sx) * static_cast<double>(sy[l]) / kWin;
+            // A flat stretch fails the division: the lag stays marked as
+            // failed (2) and keeps no correlation.
             wk.raw_state[ii] = 2;
-            stmt([&] {
-                wk.raw[ii] = checked(static_cast<float>(ddiv(Lxy, dsqrt(std::fabs(Lxx * Lyy)))));
+            if (const auto r = correlation(Lxy, Lxx * Lyy); r && std::isfinite(static_cast<float>(*r))) {
+                wk.raw[ii] = static_cast<float>(*r);
                 wk.raw_state[ii] = 1;
-            });
+            }
         }
     }
 }
@@ -117,7 +126,7 @@ int sss_pass(SssWork& wk, int s) {
         const auto ii = static_cast<std::size_t>(i);
         if (c[ii] != 0.0f) {
             // With cmax still 0 this fails and the raw value is compared.
-            stmt([&] { c[ii] = fdiv(c[ii], wk.cmax); });
+            if (const auto v = try_fdiv(c[ii], wk.cmax)) c[ii] = *v;
             if (c[ii] < 0.95f) c[ii] = 0.0f;
         }
         // Both halves of each test are evaluated, so a failing one counts.
@@ -183,8 +192,10 @@ void get_circle_sss(State& st, std::span<float> fdata, int16_t Dat_Num) {
         return;
     }
 
-    for (int i = 0; i < nn; ++i)
-        stmt([&] { fdata[static_cast<std::size_t>(i)] = checked(fdata[static_cast<std::size_t>(i)] - mn); });
+    for (int i = 0; i < nn; ++i) {
+        const float v = fdata[static_cast<std::size_t>(i)] - mn;
+        if (std::isfinite(v)) fdata[static_cast<std::size_t>(i)] = v;  // an overflow keeps the sample
+    }
 
     thread_local SssWork wk;
     // Zero at entry, without building a second copy on the stack.
@@ -339,7 +350,8 @@ void get_circle(State& st, std::string_view /*id_chr*/, std::span<const float> d
             const double Lxx = Sxx - Sx * Sx / lg;
             const double Lyy = static_cast<double>(syy[l]) - static_cast<double>(sy[l]) * sy[l] / lg;
             const double Lxy = static_cast<double>(sxy[l]) - Sx * sy[l] / lg;
-            stmt([&] { rho = ddiv(Lxy, dsqrt(std::fabs(Lyy * Lxx))); });
+            // A flat stretch fails the division and rho keeps its value.
+            if (const auto r = correlation(Lxy, Lyy * Lxx)) rho = *r;
             const double d = std::fabs(1.0 - rho);
             if (d <= tol) {
                 if (d < best) {

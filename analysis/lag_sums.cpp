@@ -59,8 +59,22 @@ void gathered(const float* xb, const float* const* yb, const int* len, int lanes
     const float* p[kLanes];
     for (int l = 0; l < kLanes; ++l) p[l] = yb[l < lanes ? l : 0];
     const int common = *std::min_element(len, len + lanes);
+    // Windows one sample apart (consecutive lags shifted by one cycle, the
+    // longest ones) are read with whole-vector loads, as the contiguous
+    // kernel reads them; the sums are the same, only the loads differ.
+    bool adjacent = lanes == kLanes;
+    for (int l = 1; l < kLanes && adjacent; ++l) adjacent = p[l] == p[0] + l;
     EightSums s;
-    for (int j = 0; j < common; ++j) {
+    int j = 0;
+    if (adjacent) {
+        for (; j < common; ++j) {
+            v4f y0, y1;
+            std::memcpy(&y0, p[0] + j, sizeof y0);
+            std::memcpy(&y1, p[0] + j + 4, sizeof y1);
+            s.add(xb[j], y0, y1);
+        }
+    }
+    for (; j < common; ++j) {
         const v4f y0 = {p[0][j], p[1][j], p[2][j], p[3][j]};
         const v4f y1 = {p[4][j], p[5][j], p[6][j], p[7][j]};
         s.add(xb[j], y0, y1);

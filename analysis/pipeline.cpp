@@ -26,16 +26,18 @@ constexpr double kMinAmplitude = 0.5;  // m, first harmonic of the displacement
 
 }  // namespace
 
-void tx_org(State& st, const std::string& PathName, int16_t flag) {
-    // Working copy for the second power attempt.
-    std::array<float, kArrayLen> W{};
+LoadReport tx_org(State& st, const std::string& PathName, int16_t flag) {
     std::array<float, 2> A{}, B{};
 
-    // Load the file when asked to.
+    // Load. A file that cannot be read is not analysed: the state, the
+    // drawing and the header boxes keep the test held before.
+    LoadReport load;
     if (flag == 1) {
-        st.Cur_File = PathName;
+        const std::string path = PathName;  // may be Cur_File itself
+        load = Load_Data(st, path);
+        if (load.unreadable()) return load;
+        st.Cur_File = path;
         if (st.Opt_fil == 1) st.TxtOutFile = st.Cur_File;
-        st.last_load = Load_Data(st, st.Cur_File);
     }
 
     // The stroke from the displacement: trusted when the rod really moves
@@ -54,6 +56,7 @@ void tx_org(State& st, const std::string& PathName, int16_t flag) {
         get_circle(st, "first_ppp", st.Pow_Dat, kNoCycle);
         // Again without the first 10 s when that result is implausible.
         if (st.Circle_Num > kPowMax || st.Circle_Num <= kPowMin) {
+            std::array<float, kArrayLen> W{};  // zero beyond the samples copied
             for (int j = 0; j < kSearch; ++j)
                 W[static_cast<std::size_t>(j)] = st.Pow_Dat[static_cast<std::size_t>(j + kSkip)];
             st.Circle_Corr = 0.0f;
@@ -76,6 +79,7 @@ void tx_org(State& st, const std::string& PathName, int16_t flag) {
     st.Picture1_ToolTip = "单击此处可显示电能数据";
     if (st.hooks.repaint) st.hooks.repaint();
     st.Disp_Mode = 1;
+    return load;
 }
 
 }  // namespace tavo

@@ -9,7 +9,10 @@
 
 namespace tavo {
 
-// flag = 1 loads PathName first; any other value analyses the data held.
-void tx_org(State& st, const std::string& PathName, int16_t flag);
+// flag = 1 loads PathName first and returns what the reading met (also kept
+// in st.last_load); a file that cannot be read (LoadReport::unreadable) is
+// not analysed and leaves the state as it was. Any other flag analyses the
+// data held and returns a report of kind NotRun.
+LoadReport tx_org(State& st, const std::string& PathName, int16_t flag);
 
 }  // namespace tavo

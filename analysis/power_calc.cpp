@@ -70,10 +70,11 @@ void Calc_Power_Data(State& st) {
 
     // Cycle power factor: each quadrant's factor weighted by its share.
     for (std::size_t q = 1; q <= 4; ++q) {
-        stmt([&] {
-            const float share = fdiv(fdiv(st.Quad_Pow[q], st.Quad_VA[q]) * st.Quad_Num[q], st.Quad_Num[5]);
-            st.Quad_PF[5] = static_cast<float>(static_cast<double>(st.Quad_PF[5]) + std::fabs(R3(share)));
-        });
+        // An empty quadrant (or no apparent power) fails the division and
+        // adds nothing.
+        const auto pf = try_fdiv(st.Quad_Pow[q], st.Quad_VA[q]);
+        if (const auto share = pf ? try_fdiv(*pf * st.Quad_Num[q], st.Quad_Num[5]) : std::nullopt)
+            st.Quad_PF[5] = static_cast<float>(static_cast<double>(st.Quad_PF[5]) + std::fabs(R3(*share)));
     }
 
     // Stroke halves: 0 .. h1 and h2 .. n-1.

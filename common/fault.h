@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -66,6 +67,26 @@ inline float fdiv(float a, float b) {
 inline double ddiv(double a, double b) {
     if (b == 0.0) raise_fault(FaultKind::DivisionByZero, "division by zero");
     return checked(a / b);
+}
+
+// The same checks reporting a fault through the result, for loops where
+// faults are ordinary data (a factor of 0 fails on every sample): empty
+// where the throwing form raises, so the caller abandons the statement.
+inline std::optional<float> try_fdiv(float a, float b) {
+    if (b == 0.0f) return std::nullopt;
+    const float v = a / b;
+    if (!std::isfinite(v)) return std::nullopt;
+    return v;
+}
+inline std::optional<double> try_ddiv(double a, double b) {
+    if (b == 0.0) return std::nullopt;
+    const double v = a / b;
+    if (!std::isfinite(v)) return std::nullopt;
+    return v;
+}
+inline std::optional<double> try_dsqrt(double v) {
+    if (!(v >= 0.0)) return std::nullopt;
+    return std::sqrt(v);
 }
 
 // Square root of a negative value is an invalid procedure call.

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 
@@ -37,7 +38,7 @@ IoFailure not_ordinary(const struct stat& info) {
 
 // Opens without waiting for the other end of a pipe, then makes sure it is
 // an ordinary file; returns -1 with `err` set otherwise.
-int open_ordinary(const std::string& path, int flags, IoFailure& err, struct stat& info) {
+int open_ordinary(const std::string& path, int flags, IoFailure& err, struct stat& info, bool blocking = true) {
     const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) {
         err = reason();
@@ -53,7 +54,8 @@ int open_ordinary(const std::string& path, int flags, IoFailure& err, struct sta
         ::close(fd);
         return -1;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // Reads of an ordinary file never wait; writers get a blocking file back.
+    if (blocking) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
 }
 
@@ -76,22 +78,32 @@ std::string not_ordinary_file(const std::string& path) {
 }
 
 IoFailure read_all(const std::string& path, std::string& content) {
-    content.clear();
     IoFailure err;
     struct stat info {};
-    const int fd = open_ordinary(path, O_RDONLY, err, info);
-    if (fd < 0) return err;
-    char buf[65536];
+    const int fd = open_ordinary(path, O_RDONLY, err, info, false);
+    if (fd < 0) {
+        content.clear();
+        return err;
+    }
+    // Sized from the file so that an ordinary file takes one read (a read
+    // of an ordinary file is short only at its end); a file that grows
+    // meanwhile is read on in chunks. The buffer's old bytes are
+    // overwritten, not cleared first.
+    std::size_t have = 0;
+    content.resize(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1);
     for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (have == content.size()) content.resize(have + 65536);
+        const ssize_t n = ::read(fd, content.data() + have, content.size() - have);
         if (n < 0) {
             if (errno == EINTR) continue;
             err = reason();
             break;
         }
-        if (n == 0) break;
-        content.append(buf, static_cast<std::size_t>(n));
+        have += static_cast<std::size_t>(n);
+        if (have < content.size()) break;
     }
+    content.resize(have);
+    if (err) content.clear();
     ::close(fd);
     return err;
 }

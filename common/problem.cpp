@@ -177,4 +177,8 @@ std::string english(const Problem& p) {
     return where + reason(p);
 }
 
+std::string english(const IoFailure& io) {
+    return io_text(io);
+}
+
 }  // namespace tavo

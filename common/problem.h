@@ -87,5 +87,7 @@ Problem fault_problem(Problem::Kind kind, const Fault& f);
 
 // The problem in English, as tavo-cli writes it.
 std::string english(const Problem& p);
+// The English words of a failed read or write, e.g. "it is a folder".
+std::string english(const IoFailure& io);
 
 }  // namespace tavo

@@ -54,7 +54,9 @@ inline RunResult fuzz_tester_file_once(const uint8_t* data, size_t size) {
     st.picture = &surface;
     RunResult run;
     for (int click = 0; click < 2; ++click) {
-        pick_file(st, path.string());
+        // A file that cannot be read is not analysed; the front ends then
+        // show and export nothing of it.
+        if (not_analysed(pick_file(st, path.string()))) continue;
         Disp_Pow_Data(st);
         stmt([&] { RodEngMapDisplay(st); });
         iup_line_form(st, 10.0f, 10.0f);

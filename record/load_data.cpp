@@ -1,5 +1,8 @@
 #include <cmath>
-#include <fstream>
+#include <cstring>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 #include "common/fault.h"
 #include "common/file_io.h"
@@ -24,35 +27,96 @@ float apparent_factor(int16_t test_mode) {
     }
 }
 
+namespace {
+
+typedef float v4f __attribute__((vector_size(16)));
+typedef int v4i __attribute__((vector_size(16)));
+
+// The five words of every sample in engineering units: voltage (the word
+// unsigned) / 50, first word / 100, active power / 100, displacement /
+// 1000, load / 100. Each quotient is the single-precision quotient of its
+// sample; four are divided at once.
+struct Scaled {
+    std::vector<float> U, A, P, D, L;
+};
+
+const Scaled& scale_words(const std::vector<Org_Point>& pts) {
+    thread_local Scaled sc;
+    const std::size_t n = pts.size();
+    const std::size_t padded = (n + 3) / 4 * 4;
+    for (auto* v : {&sc.U, &sc.A, &sc.P, &sc.D, &sc.L}) v->resize(padded);
+    const v4f k50 = {50.0f, 50.0f, 50.0f, 50.0f}, k100 = {100.0f, 100.0f, 100.0f, 100.0f},
+              k1000 = {1000.0f, 1000.0f, 1000.0f, 1000.0f};
+    const Org_Point none{};
+    for (std::size_t i = 0; i < n; i += 4) {
+        const Org_Point* r[4];
+        for (std::size_t l = 0; l < 4; ++l) r[l] = i + l < n ? &pts[i + l] : &none;
+        const auto word = [&](int16_t Org_Point::*f) {
+            return v4i{r[0]->*f, r[1]->*f, r[2]->*f, r[3]->*f};
+        };
+        const v4i vol = word(&Org_Point::Vol_Raw) & 0xFFFF;
+        const v4f u = __builtin_convertvector(vol, v4f) / k50;
+        const v4f a = __builtin_convertvector(word(&Org_Point::IQ_Raw), v4f) / k100;
+        const v4f p = __builtin_convertvector(word(&Org_Point::Pow_Raw), v4f) / k100;
+        const v4f d = __builtin_convertvector(word(&Org_Point::Pos_Raw), v4f) / k1000;
+        const v4f l = __builtin_convertvector(word(&Org_Point::Force_Raw), v4f) / k100;
+        std::memcpy(sc.U.data() + i, &u, sizeof u);
+        std::memcpy(sc.A.data() + i, &a, sizeof a);
+        std::memcpy(sc.P.data() + i, &p, sizeof p);
+        std::memcpy(sc.D.data() + i, &d, sizeof d);
+        std::memcpy(sc.L.data() + i, &l, sizeof l);
+    }
+    return sc;
+}
+
+// The square root of a non-negative single-precision value, rounded once
+// to single precision (the same bits as rounding the double root).
+inline float root(float v) {
+    return std::sqrt(v);
+}
+
+}  // namespace
+
 LoadReport Load_Data(State& st, const std::string& str_file) {
-    LoadReport report;
-    // A folder opens but reads nothing, a pipe waits for a writer: neither
-    // is a tester file.
-    const std::string special = file_io::not_ordinary_file(str_file);
-    std::ifstream in;
-    if (special.empty()) in.open(str_file, std::ios::binary);
-    if (!special.empty() || !in) {
-        // Our reading of a file that cannot be opened: nothing of the state
-        // changes; the pipeline goes on with the data already held.
+    // One read of the whole file. A folder, a pipe or a device is refused
+    // before reading: none of them is a tester file.
+    thread_local std::string bytes;  // kept: the next file of the batch reuses it
+    const IoFailure err = file_io::read_all(str_file, bytes);
+    if (err) {
+        LoadReport report;
         report.kind = LoadReport::Kind::CannotOpen;
-        report.detail = "cannot open the file";
-        if (!special.empty()) report.detail += " (" + special + ")";
+        report.detail = "cannot open the file (" + english(err) + ")";
         st.last_load = report;
         return report;
     }
+    return load_tester_bytes(st, bytes);
+}
 
-    // The header; one that cannot be read whole leaves the record as it was.
-    HeadBytes hb{};
-    in.read(reinterpret_cast<char*>(hb.data()), static_cast<std::streamsize>(hb.size()));
-    const bool head_ok = in.gcount() == static_cast<std::streamsize>(hb.size());
-    if (head_ok) st.head = decode_head(hb);
-    in.clear();
+LoadReport load_tester_bytes(State& st, std::string_view bytes) {
+    LoadReport report;
+    // A file shorter than its header is not analysed: nothing of the state
+    // changes, so nothing is invented from the file read before.
+    std::optional<TesterRecords> rec = decode_tester_file(bytes);
+    if (!rec) {
+        report.kind = LoadReport::Kind::ShortHeader;
+        report.detail = "the file is shorter than its 1024-byte header";
+        st.last_load = report;
+        return report;
+    }
+    st.head = std::move(rec->head);
+    const std::vector<Org_Point>& points = rec->points;
 
-    // The apparent-power factor of the test mode.
+    // A file whose samples end early is the test of the records it holds:
+    // its Point_Num counts them, so a write-back writes no others.
+    const int announced = st.head.Point_Num;
+    const int n = static_cast<int>(points.size());
+    if (n < announced) st.head.Point_Num = static_cast<int16_t>(n);
+
+    // The apparent-power factor k of the test mode.
     const float k = apparent_factor(st.head.Test_Mode);
     const bool reactive_first = (st.head.Test_Mode & kModeReactiveFirst) != 0;
 
-    // Recording-speed factor at least 1.
+    // A sample spans at least 0.02 s.
     if (st.head.Rec_Speed < 1) st.head.Rec_Speed = 1;
 
     // The header boxes.
@@ -60,36 +124,30 @@ LoadReport Load_Data(State& st, const std::string& str_file) {
     st.Txt_WellName = MyTrim(st.head.Well_Name);
     st.Rec_Spd = int_text(st.head.Rec_Speed);
 
-    // The samples, scaled to their units. Locals keep their values across
-    // samples, as a statement abandoned by the failure rule leaves them.
-    in.seekg(static_cast<std::streamoff>(kHeadSize));
+    // The raw words in engineering units, four samples at a time.
+    const Scaled& sc = scale_words(points);
+
+    // The derived quantities. Locals keep their values across samples, as
+    // a statement abandoned by the failure rule leaves them.
     float U = 0.0f, A = 0.0f, P = 0.0f, D = 0.0f, L = 0.0f;
     float I = 0.0f, Q = 0.0f, S = 0.0f, PF = 0.0f;
     float sum = 0.0f;
-    const int n = st.head.Point_Num;
-    int read_whole = 0;
     const float kTenth = 0.1f;
     for (int i = 0; i < n; ++i) {
-        PointBytes pb{};
-        in.read(reinterpret_cast<char*>(pb.data()), static_cast<std::streamsize>(pb.size()));
-        if (in.gcount() == static_cast<std::streamsize>(pb.size())) {
-            st.point = decode_point(pb);
-            ++read_whole;
-        } else {
-            in.clear();  // the buffer keeps the last record read
-        }
-        const Org_Point& r = st.point;
-        U = r.Vol_Raw < 0 ? static_cast<float>(r.Vol_Raw + 65536) / 50.0f
-                          : static_cast<float>(r.Vol_Raw) / 50.0f;
-        A = static_cast<float>(r.IQ_Raw) / 100.0f;
-        P = static_cast<float>(r.Pow_Raw) / 100.0f;
-        D = static_cast<float>(r.Pos_Raw) / 1000.0f;
-        L = static_cast<float>(r.Force_Raw) / 100.0f;
+        const auto ii = static_cast<std::size_t>(i);
+        U = sc.U[ii];
+        A = sc.A[ii];
+        P = sc.P[ii];
+        D = sc.D[ii];
+        L = sc.L[ii];
         if (reactive_first) {
             Q = A;
-            S = fsqrt(P * P + Q * Q);
+            S = root(P * P + Q * Q);
             if (U > 3.0f) {
-                stmt([&] { I = fdiv(fdiv(S, k), U); });
+                // With a factor of 0 the division fails and the current
+                // keeps its value.
+                if (const auto s_k = try_fdiv(S, k))
+                    if (const auto i_u = try_fdiv(*s_k, U)) I = *i_u;
             } else {
                 I = 0.0f;
             }
@@ -97,35 +155,34 @@ LoadReport Load_Data(State& st, const std::string& str_file) {
             I = A;
             S = I * U * k;
             const float d = S * S - P * P;
-            Q = d > kTenth ? fsqrt(d) : 0.0f;
+            Q = d > kTenth ? root(d) : 0.0f;
         }
         PF = S > kTenth ? P / S : 0.0f;
         sum = sum + P;
         if (i < kMaxSamples) {
             if (!st.Chk_POW) {
-                st.Cur_Dat[i] = I;
-                st.Vol_Dat[i] = U;
-                st.Pow_Dat[i] = P;
-                st.Var_Dat[i] = Q;
-                st.VA_Dat[i] = S;
-                st.PF_Dat[i] = PF;
+                st.Cur_Dat[ii] = I;
+                st.Vol_Dat[ii] = U;
+                st.Pow_Dat[ii] = P;
+                st.Var_Dat[ii] = Q;
+                st.VA_Dat[ii] = S;
+                st.PF_Dat[ii] = PF;
             }
             if (!st.Chk_SGT) {
-                st.Pos_Dat[i] = D;
-                st.Force_Dat[i] = L;
+                st.Pos_Dat[ii] = D;
+                st.Force_Dat[ii] = L;
             }
         }
     }
+    if (n > 0) st.point = points.back();
 
-    // The mean active power; with no samples the division fails and the
-    // mean stays 0.
+    // The mean; with no samples the division fails and the mean stays 0.
     float mean = 0.0f;
-    stmt([&] { mean = fdiv(sum, static_cast<float>(n)); });
+    if (const auto m = try_fdiv(sum, static_cast<float>(n))) mean = *m;
 
-    // Polarity: a negative mean turns the power curves over. Mended: only
-    // this file's own curves are corrected (not while Chk_POW keeps the
-    // previous file's), and the reactive power only when it was read from
-    // the file; a derived one is a magnitude.
+    // Polarity. Mended: only this file's own curves are corrected (not
+    // while Chk_POW keeps the previous file's), and the reactive power only
+    // when it was read from the file; a derived one is a magnitude.
     if (mean < 0.0f && !st.Chk_POW) {
         for (int i = 0; i < n && i < kMaxSamples; ++i) {
             st.Pow_Dat[i] = -st.Pow_Dat[i];
@@ -134,14 +191,11 @@ LoadReport Load_Data(State& st, const std::string& str_file) {
         }
     }
 
-    report.records_expected = n;
-    report.records_read = read_whole;
-    if (!head_ok) {
-        report.kind = LoadReport::Kind::ShortHeader;
-        report.detail = "the file is shorter than its 1024-byte header";
-    } else if (read_whole < n) {
+    report.records_expected = announced;
+    report.records_read = n;
+    if (n < announced) {
         report.kind = LoadReport::Kind::ShortSamples;
-        report.detail = "the file holds " + std::to_string(read_whole) + " of the " + std::to_string(n) +
+        report.detail = "the file holds " + std::to_string(n) + " of the " + std::to_string(announced) +
                         " samples its header announces";
     } else {
         report.kind = LoadReport::Kind::Ok;

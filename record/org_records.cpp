@@ -1,5 +1,6 @@
 #include "record/org_records.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/text.h"
@@ -24,6 +25,16 @@ void put_text(uint8_t* b, std::size_t off, std::size_t width, const std::string&
 
 std::string get_text(const uint8_t* b, std::size_t off, std::size_t width) {
     return gbk_to_utf8(std::string_view(reinterpret_cast<const char*>(b + off), width));
+}
+
+Org_Point point_at(const uint8_t* b) {
+    Org_Point p;
+    p.IQ_Raw = get16(b, 0);
+    p.Vol_Raw = get16(b, 2);
+    p.Pow_Raw = get16(b, 4);
+    p.Pos_Raw = get16(b, 6);
+    p.Force_Raw = get16(b, 8);
+    return p;
 }
 
 }  // namespace
@@ -87,13 +98,21 @@ PointBytes encode_point(const Org_Point& p) {
 }
 
 Org_Point decode_point(const PointBytes& b) {
-    Org_Point p;
-    p.IQ_Raw = get16(b.data(), 0);
-    p.Vol_Raw = get16(b.data(), 2);
-    p.Pow_Raw = get16(b.data(), 4);
-    p.Pos_Raw = get16(b.data(), 6);
-    p.Force_Raw = get16(b.data(), 8);
-    return p;
+    return point_at(b.data());
+}
+
+std::optional<TesterRecords> decode_tester_file(std::string_view bytes) {
+    if (bytes.size() < kHeadSize) return std::nullopt;
+    const auto* b = reinterpret_cast<const uint8_t*>(bytes.data());
+    TesterRecords r;
+    HeadBytes hb;
+    std::memcpy(hb.data(), b, kHeadSize);
+    r.head = decode_head(hb);
+    const std::size_t held = (bytes.size() - kHeadSize) / kPointSize;
+    const std::size_t n = std::min<std::size_t>(held, static_cast<std::size_t>(std::max<int>(r.head.Point_Num, 0)));
+    r.points.resize(n);
+    for (std::size_t i = 0; i < n; ++i) r.points[i] = point_at(b + kHeadSize + i * kPointSize);
+    return r;
 }
 
 }  // namespace tavo

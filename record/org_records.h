@@ -4,8 +4,10 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavo {
 
@@ -50,5 +52,16 @@ HeadBytes encode_head(const Org_Head& h);
 Org_Head decode_head(const HeadBytes& b);
 PointBytes encode_point(const Org_Point& p);
 Org_Point decode_point(const PointBytes& b);
+
+// A tester file held in memory, decoded: its header and the sample records
+// it holds whole, at most Point_Num of them (none for a Point_Num of 0 or
+// less); bytes after them are ignored.
+struct TesterRecords {
+    Org_Head head;
+    std::vector<Org_Point> points;
+};
+
+// Empty when the bytes are shorter than the header.
+std::optional<TesterRecords> decode_tester_file(std::string_view bytes);
 
 }  // namespace tavo

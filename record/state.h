@@ -24,12 +24,19 @@ using SampleArray = std::array<float, kArrayLen>;
 using QuadTable = std::array<float, 6>;  // slots 1..5 used; slot 0 unused
 
 // What Load_Data met, for the window's status line and the command line.
+// CannotOpen (missing, unreadable, a folder, a pipe or a device) and
+// ShortHeader leave the analysis state as it was; ShortSamples is a test of
+// the records the file holds.
 struct LoadReport {
     enum class Kind { NotRun, Ok, CannotOpen, ShortHeader, ShortSamples };
     Kind kind = Kind::NotRun;
     int records_expected = 0;  // Point_Num of the header used
     int records_read = 0;      // sample records read whole
     std::string detail;        // human-readable reason
+
+    // Nothing of the file was analysed: it could not be opened, is no
+    // ordinary file, or is shorter than its header.
+    bool unreadable() const { return kind == Kind::CannotOpen || kind == Kind::ShortHeader; }
 };
 
 // What Save_Data did; a failure's problem is of kind CannotWriteBack.

@@ -4,8 +4,9 @@
 //   make_samples [--realdata DIR] [--synthetic] --corpus N DIR
 //
 // The first form writes the sample set that is committed under samples/;
-// the second writes N files (the sample wells in turn, each with its own
-// well name and file name) for batch benchmarks. Card shapes come from the
+// the second writes N files for batch benchmarks: the sample wells in turn,
+// each with its own well name and file name, through every test mode with
+// and without bit 14, longer and shorter strokes and tests without card. Card shapes come from the
 // real dynamometer cards below --realdata (default: ../shared/realdata
 // beside the source tree); without them, or with --synthetic, synthetic
 // cards are used and a note says so.

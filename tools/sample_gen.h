@@ -442,7 +442,8 @@ inline Curves make_curves(const WellPlan& w, const CardShape& card) {
     // power that grows with the load.
     const double idle = 0.3 + 0.04 * peak;
     const double q_mag = 0.4 + 0.35 * peak;
-    const double k = apparent_k(w.mode);
+    // A test mode without a factor (0, 5-7) still records a motor.
+    const double k = apparent_k(w.mode) > 0.0 ? apparent_k(w.mode) : apparent_k(1);
     const double u_nom = nominal_voltage(w);
     const int phase = static_cast<int>(rng.below(static_cast<uint64_t>(m)));
 
@@ -547,7 +548,11 @@ inline std::string numbered_name(const std::string& base, int number) {
 }
 
 // The plans of a corpus of `count` files: the sample wells in turn, each
-// copy with its own name, file name, test minute and noise.
+// copy with its own name, file name, test minute and noise. The copies run
+// through every test mode 0-7 with and without bit 14 (16 files; a mode
+// outside 1-4 with bit 14 gives no current, the slowest kind to analyse),
+// then through the well's own stroke, a longer and a shorter one (48
+// files); every seventh test has no card data.
 inline std::vector<WellPlan> corpus_plans(int count) {
     const std::vector<WellPlan> base = sample_plans();
     std::vector<WellPlan> v;
@@ -558,6 +563,11 @@ inline std::vector<WellPlan> corpus_plans(int count) {
         const int minute = (n * 7) % 60;
         w.test_time = w.test_time.substr(0, 10) + (minute < 10 ? "0" : "") + std::to_string(minute);
         w.seed = w.seed * 1000003ull + static_cast<uint64_t>(n);
+        w.mode = n % 8;
+        w.reactive_first = (n / 8) % 2 == 1;
+        if ((n / 16) % 3 == 1) w.cycle = std::min(2400, w.cycle * 8 / 5);
+        if ((n / 16) % 3 == 2) w.cycle = std::max(220, w.cycle * 3 / 5);
+        if (n % 7 == 3) w.no_card = true;
         v.push_back(std::move(w));
     }
     return v;

@@ -65,13 +65,16 @@ function(damage_cli_test name)
   set_tests_properties(cli.damage.${name} PROPERTIES FIXTURES_REQUIRED damage_files RESOURCE_LOCK damage_cli)
 endfunction()
 
-# Truncated tester files: no header is an error, missing samples a warning.
+# Truncated tester files: no header is an error and gives no object or
+# block, missing samples a warning and the test of the records held.
 damage_cli_test(cut_header RC 1 COMMAND analyze Head.O00
   ERR "^tavo-cli analyze: Head\\.O00: the file is shorter than its 1024-byte header\n$")
-damage_cli_test(cut_samples RC 0 COMMAND analyze Short.O00 OUT "^{[^\n]*}\n$"
+damage_cli_test(cut_header_export RC 1 COMMAND export -o HeadOut.Txt Head.O00
+  OUT "^$" ERR "^tavo-cli export: Head\\.O00: the file is shorter than its 1024-byte header\n$")
+damage_cli_test(cut_samples RC 0 COMMAND analyze Short.O00 OUT "^{[^\n]*\"Point_Num\":1000,[^\n]*}\n$"
   ERR "^tavo-cli analyze: Short\\.O00: warning: the file holds 1000 of the 3000 samples its header announces\n$")
 # Absurd header words: read as far as they make sense.
-damage_cli_test(point_num_32767 RC 0 COMMAND analyze Big.O00 OUT "\"Point_Num\":32767"
+damage_cli_test(point_num_32767 RC 0 COMMAND analyze Big.O00 OUT "\"Point_Num\":3000,"
   ERR "warning: the file holds 3000 of the 32767 samples")
 # Rates of 0 in the header: the recording speed counts as 1.
 damage_cli_test(header_rates_zero RC 0 COMMAND analyze Zero.O00 OUT "\"Rec_Speed\":1,")

@@ -45,13 +45,18 @@ TEST(LagSums, ContiguousLanesMatchOneLagAtATime) {
 TEST(LagSums, GatheredLanesOfUnequalLengthMatch) {
     const auto f = noisy_curve(3001, 11);
     const float* x = f.data() + 37;
-    for (int lanes = 1; lanes <= lag_sums::kLanes; ++lanes) {
+    // Windows scattered, and windows one sample apart (consecutive lags one
+    // cycle on).
+    for (int run = 1; run <= 2 * lag_sums::kLanes; ++run) {
+        const int apart = (run - 1) / lag_sums::kLanes;  // 0: scattered
+        const int lanes = run - apart * lag_sums::kLanes;
         const float* yb[lag_sums::kLanes];
         int len[lag_sums::kLanes];
         for (int l = 0; l < lanes; ++l) {
             len[l] = 400 + 3 * l + (l > 4 ? 50 : 0);
-            yb[l] = f.data() + 37 + 2 * len[l];
+            yb[l] = apart > 0 ? f.data() + 1200 + apart * l : f.data() + 37 + 2 * len[l];
         }
+        SCOPED_TRACE(::testing::Message() << lanes << " lanes, " << apart << " apart");
         float sy[lag_sums::kLanes], syy[lag_sums::kLanes], sxy[lag_sums::kLanes];
         lag_sums::gathered(x, yb, len, lanes, sy, syy, sxy);
         for (int l = 0; l < lanes; ++l) {

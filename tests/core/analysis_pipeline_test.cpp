@@ -125,15 +125,16 @@ TEST_F(Pipeline, ShortFileUsesTheSamplesItHolds) {
     EXPECT_EQ(st->Circle_Num, 501);
 }
 
-TEST_F(Pipeline, MissingFileAnalysesTheDataHeld) {
+TEST_F(Pipeline, MissingFileIsNotAnalysed) {
     run(test_file(cosine_rod(600), motor(400)));
+    const std::string held = st->Cur_File;
+    st->Circle_Num = 77;  // as a manual entry leaves it
     const auto path = (dir / "none.O00").string();
     st->Circle_Tol = 0.02f;
-    tx_org(*st, path, 1);
+    EXPECT_EQ(tx_org(*st, path, 1).kind, LoadReport::Kind::CannotOpen);
     EXPECT_EQ(st->last_load.kind, LoadReport::Kind::CannotOpen);
-    EXPECT_EQ(st->Cur_File, path);
-    EXPECT_EQ(st->Circle_Num, 601);
-    EXPECT_EQ(st->Disp_Mode, 1);
+    EXPECT_EQ(st->Cur_File, held);
+    EXPECT_EQ(st->Circle_Num, 77);
 }
 
 TEST_F(Pipeline, DamagedFilesNeverCrash) {

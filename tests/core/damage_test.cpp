@@ -6,11 +6,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "analysis/pick_file.h"
@@ -122,26 +124,85 @@ private:
 
 // ---- a truncated file -----------------------------------------------------
 
-TEST(DamageTruncated, TesterFileCutAnywhereIsReadAsFarAsItGoes) {
+// Everything of the analysis that the views, the writers and the front ends
+// read from the state.
+void expect_same_analysis(const State& a, const State& b) {
+    for (auto arr : {&State::Cur_Dat, &State::Vol_Dat, &State::Pow_Dat, &State::Var_Dat, &State::VA_Dat,
+                     &State::PF_Dat, &State::Pos_Dat, &State::Force_Dat})
+        EXPECT_EQ(a.*arr, b.*arr);
+    for (auto q : {&State::Quad_Num, &State::Quad_Cur, &State::Quad_Pow, &State::Quad_Var, &State::Quad_VA,
+                   &State::Quad_PF})
+        EXPECT_EQ(a.*q, b.*q);
+    EXPECT_EQ(encode_head(a.head), encode_head(b.head));
+    EXPECT_EQ(a.Text3, b.Text3);
+    EXPECT_EQ(std::tie(a.Txt_WellName, a.Txt_TestTime, a.Rec_Spd, a.CircleDot, a.Cur_File, a.TxtOutFile),
+              std::tie(b.Txt_WellName, b.Txt_TestTime, b.Rec_Spd, b.CircleDot, b.Cur_File, b.TxtOutFile));
+    EXPECT_EQ(std::tie(a.Circle_Num, a.Pow_Circle_Num, a.Circle_Corr, a.Disp_Mode, a.Pow_Mode, a.Sgt_Period,
+                       a.Sgt_Stroke, a.Sgt_MaxLoad, a.Sgt_MinLoad, a.Sgt_Work, a.Sgt_Power),
+              std::tie(b.Circle_Num, b.Pow_Circle_Num, b.Circle_Corr, b.Disp_Mode, b.Pow_Mode, b.Sgt_Period,
+                       b.Sgt_Stroke, b.Sgt_MaxLoad, b.Sgt_MinLoad, b.Sgt_Work, b.Sgt_Power));
+    EXPECT_EQ(std::tie(a.Max_Up_Cur, a.Max_Down_Cur, a.Avg_Up_Pow, a.Avg_Down_Pow),
+              std::tie(b.Max_Up_Cur, b.Max_Down_Cur, b.Avg_Up_Pow, b.Avg_Down_Pow));
+}
+
+TEST(DamageTruncated, AFileThatCannotBeReadLeavesTheTestHeld) {
+    const std::string whole = read_bytes(kSample);
+    const auto dir = temp_dir("dmg");
+    const fs::path pipe = dir / "pipe.O00";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    fs::create_directory(dir / "folder.O00");
+    struct Case {
+        std::string path;
+        LoadReport::Kind kind;
+    };
+    std::vector<Case> cases = {{(dir / "none.O00").string(), LoadReport::Kind::CannotOpen},
+                               {(dir / "folder.O00").string(), LoadReport::Kind::CannotOpen},
+                               {pipe.string(), LoadReport::Kind::CannotOpen}};
+    for (std::size_t len : {std::size_t{0}, std::size_t{10}, kHeadSize - 1}) {
+        const fs::path p = dir / ("cut" + std::to_string(len) + ".O00");
+        write_bytes(p, whole.substr(0, len));
+        cases.push_back({p.string(), LoadReport::Kind::ShortHeader});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        auto st = analysed(kSample2);
+        st->Opt_fil = 1;  // write-back mode would aim TxtOutFile at the file
+        const State before = *st;
+        EXPECT_EQ(tx_org(*st, c.path, 1).kind, c.kind);
+        EXPECT_EQ(st->last_load.kind, c.kind);
+        expect_same_analysis(*st, before);
+    }
+}
+
+TEST(DamageTruncated, SamplesEndingEarlyAreTheTestOfTheRecordsHeld) {
     const std::string whole = read_bytes(kSample);
     const auto dir = temp_dir("dmg");
     const std::string path = (dir / "cut.O00").string();
-    for (std::size_t len : {std::size_t{0}, std::size_t{1}, kHeadSize - 1, kHeadSize, kHeadSize + 1,
-                            kHeadSize + 15, kHeadSize + 10 * 999 + 3, whole.size() - 1}) {
+    for (std::size_t len : {kHeadSize, kHeadSize + 1, kHeadSize + 15, kHeadSize + 10 * 999 + 3, whole.size() - 1}) {
         SCOPED_TRACE(len);
+        const int held = static_cast<int>((len - kHeadSize) / kPointSize);
         write_bytes(path, whole.substr(0, len));
-        auto st = analysed(kSample);
-        const std::string name = st->Txt_WellName;
-        tx_org(*st, path, 1);
-        if (len < kHeadSize) {
-            EXPECT_EQ(st->last_load.kind, LoadReport::Kind::ShortHeader);
-            EXPECT_EQ(st->Txt_WellName, name);  // the header held stays
-        } else {
-            EXPECT_EQ(st->last_load.kind, LoadReport::Kind::ShortSamples);
-            EXPECT_EQ(st->last_load.records_read, static_cast<int>((len - kHeadSize) / kPointSize));
-            EXPECT_TRUE(contains(st->last_load.detail, "of the 3000 samples")) << st->last_load.detail;
-        }
-        EXPECT_EQ(st->Disp_Mode, 1);  // analysed and drawn all the same
+        auto cut = analysed(kSample2);
+        const SampleArray previous = cut->Vol_Dat;
+        tx_org(*cut, path, 1);
+        EXPECT_EQ(cut->last_load.kind, LoadReport::Kind::ShortSamples);
+        EXPECT_EQ(cut->last_load.records_read, held);
+        EXPECT_EQ(cut->last_load.records_expected, 3000);
+        EXPECT_TRUE(contains(cut->last_load.detail, "holds " + std::to_string(held) + " of the 3000 samples"))
+            << cut->last_load.detail;
+        // No record is invented: beyond the records held the arrays keep
+        // the previous test's values.
+        EXPECT_TRUE(std::equal(previous.begin() + held, previous.end(), cut->Vol_Dat.begin() + held));
+
+        // Exactly the test of a file that announces the records it holds.
+        std::string honest = whole.substr(0, kHeadSize + static_cast<std::size_t>(held) * kPointSize);
+        honest[28] = static_cast<char>(held & 0xFF);
+        honest[29] = static_cast<char>(held >> 8);
+        write_bytes(path, honest);
+        auto same = analysed(kSample2);
+        tx_org(*same, path, 1);
+        EXPECT_EQ(same->last_load.kind, LoadReport::Kind::Ok);
+        expect_same_analysis(*cut, *same);
     }
 }
 

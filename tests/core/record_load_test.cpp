@@ -221,14 +221,19 @@ TEST(LoadData, DamagedFilesFollowTheFailureRule) {
     EXPECT_EQ(shorth.kind, LoadReport::Kind::ShortHeader);
     EXPECT_EQ(st.head.Point_Num, 2);
 
-    // Fewer records than announced: the buffer keeps the last record read.
+    // Fewer records than announced: the test of the records held; the
+    // arrays beyond keep what they held.
     std::string bytes = testing::file_bytes(head(1, 4), {{1000, 19000, 900, 1000, 2000}});
     bytes += std::string(5, '\0');  // half a record
     write_bytes(dir + "/trunc.O00", bytes);
     const LoadReport tr = Load_Data(st, dir + "/trunc.O00");
     EXPECT_EQ(tr.kind, LoadReport::Kind::ShortSamples);
     EXPECT_EQ(tr.records_read, 1);
-    EXPECT_EQ(st.Pow_Dat[3], 9.0f);
+    EXPECT_EQ(tr.records_expected, 4);
+    EXPECT_EQ(st.head.Point_Num, 1);
+    EXPECT_EQ(st.Pow_Dat[0], 9.0f);
+    EXPECT_EQ(st.Pow_Dat[1], 0.03f);
+    EXPECT_EQ(st.Pow_Dat[3], 0.0f);
 
     // Point_Num of 0 or negative: no sample is read, nothing negated.
     st.Pow_Dat[0] = -3.0f;
