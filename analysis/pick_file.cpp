@@ -69,8 +69,8 @@ Problem pick_file(State& st, const std::string& path) {
     Problem p = check_readable(path);
     if (not_analysed(p)) {
         st.last_load = LoadReport{};
-        st.last_load.kind =
-            p.kind == Problem::Kind::ShortHeader ? LoadReport::Kind::ShortHeader : LoadReport::Kind::CannotOpen;
+        st.last_load.kind = p.kind == Problem::Kind::ShortHeader ? LoadReport::Kind::ShortHeader
+                                                                 : LoadReport::Kind::CannotOpen;
         st.last_load.detail = english(p);
         return p;
     }

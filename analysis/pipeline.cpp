@@ -33,7 +33,8 @@ LoadReport tx_org(State& st, const std::string& PathName, int16_t flag) {
     // drawing and the header boxes keep the test held before.
     LoadReport load;
     if (flag == 1) {
-        const std::string path = PathName;  // may be Cur_File itself
+        // A copy: PathName may be Cur_File itself, which is set below.
+        const std::string path = PathName;  // NOLINT(performance-unnecessary-copy-initialization)
         load = Load_Data(st, path);
         if (load.unreadable()) return load;
         st.Cur_File = path;

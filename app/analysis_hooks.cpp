@@ -66,8 +66,9 @@ bool TransFom::recompute_with_verified_period() {
     if (!agrees || *agrees) return false;
     const int before = st.Circle_Num;
     if (!condition::rerun_with_cycle(st, check.cycle_length())) {
-        set_status(QStringLiteral("无法按校验周期重新计算：%1 已无法读取").arg(QString::fromStdString(st.Cur_File)),
-                   true);
+        set_status(
+            QStringLiteral("无法按校验周期重新计算：%1 已无法读取").arg(QString::fromStdString(st.Cur_File)),
+            true);
         return false;
     }
     state_to_controls();

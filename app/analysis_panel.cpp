@@ -63,9 +63,11 @@ void CardThumb::set_card(const condition::CardDiagnosis& d) {
     card_ = d;
     QStringList marks;
     for (const condition::CardMark& m : d.marks)
-        marks << QStringLiteral("%1：%2 m，%3 kN").arg(q(m.what)).arg(m.pos, 0, 'f', 2).arg(m.load, 0, 'f', 1);
-    setToolTip(marks.isEmpty() ? QStringLiteral("没有示功图")
-                               : QStringLiteral("诊断所用的示功图点（红圈）：\n") + marks.join(QLatin1Char('\n')));
+        marks
+            << QStringLiteral("%1：%2 m，%3 kN").arg(q(m.what)).arg(m.pos, 0, 'f', 2).arg(m.load, 0, 'f', 1);
+    setToolTip(marks.isEmpty()
+                   ? QStringLiteral("没有示功图")
+                   : QStringLiteral("诊断所用的示功图点（红圈）：\n") + marks.join(QLatin1Char('\n')));
     update();
 }
 
@@ -83,10 +85,12 @@ void CardThumb::paintEvent(QPaintEvent*) {
         return;
     }
     const auto [dlo, dhi] = std::minmax_element(card_.pos.begin(), card_.pos.begin() + static_cast<long>(n));
-    const auto [llo, lhi] = std::minmax_element(card_.load.begin(), card_.load.begin() + static_cast<long>(n));
+    const auto [llo, lhi] =
+        std::minmax_element(card_.load.begin(), card_.load.begin() + static_cast<long>(n));
     const double dx = std::max(1e-6, double(*dhi - *dlo)), dy = std::max(1e-6, double(*lhi - *llo));
     auto at = [&](float d, float l) {
-        return QPointF(area.left() + (d - *dlo) / dx * area.width(), area.bottom() - (l - *llo) / dy * area.height());
+        return QPointF(area.left() + (d - *dlo) / dx * area.width(),
+                       area.bottom() - (l - *llo) / dy * area.height());
     };
     QPainterPath path(at(card_.pos[0], card_.load[0]));
     for (std::size_t i = 1; i < n; ++i) path.lineTo(at(card_.pos[i], card_.load[i]));
@@ -124,10 +128,12 @@ AnalysisPanel::AnalysisPanel(TransFom* window) : QWidget(window, Qt::Tool), w_(w
     auto* buttons = new QHBoxLayout;
     ExportReport = new QPushButton(QStringLiteral("导出报告…"));
     ExportReport->setObjectName(QStringLiteral("ExportReport"));
-    ExportReport->setToolTip(QStringLiteral("把文件列表中选中的测试（未选时为当前测试）写成 PDF 报告，每个测试一页"));
+    ExportReport->setToolTip(
+        QStringLiteral("把文件列表中选中的测试（未选时为当前测试）写成 PDF 报告，每个测试一页"));
     Compare = new QPushButton(QStringLiteral("对比"));
     Compare->setObjectName(QStringLiteral("Compare"));
-    Compare->setToolTip(QStringLiteral("在文件列表中按住 Ctrl 或 Shift 选中两个或更多测试，把它们的示功图、功率曲线和主要参数放在一起对比"));
+    Compare->setToolTip(QStringLiteral(
+        "在文件列表中按住 Ctrl 或 Shift 选中两个或更多测试，把它们的示功图、功率曲线和主要参数放在一起对比"));
     buttons->addWidget(ExportReport);
     buttons->addWidget(Compare);
     buttons->addStretch(1);
@@ -178,9 +184,10 @@ QGroupBox* AnalysisPanel::section_box(int index, const report::Section& s) {
         auto* row = new QHBoxLayout;
         BandLow = percent_box(0, 200, QStringLiteral("功率平衡比合格范围的下限"));
         BandHigh = percent_box(1, 400, QStringLiteral("功率平衡比合格范围的上限"));
-        Efficiency = percent_box(5, 100, QStringLiteral(
-                                            "从电网到光杆的传动效率（电机、皮带、减速箱、四连杆）：电动时光杆得到"
-                                            "电机功率的这一比例，发电时电机回馈光杆功的这一比例"));
+        Efficiency =
+            percent_box(5, 100,
+                        QStringLiteral("从电网到光杆的传动效率（电机、皮带、减速箱、四连杆）：电动时光杆得到"
+                                       "电机功率的这一比例，发电时电机回馈光杆功的这一比例"));
         BandLow->setObjectName(QStringLiteral("BandLow"));
         BandHigh->setObjectName(QStringLiteral("BandHigh"));
         Efficiency->setObjectName(QStringLiteral("Efficiency"));
@@ -225,7 +232,8 @@ void AnalysisPanel::load_settings() {
     const auto store = settings_store();
     BandLow->setValue(store->value(QStringLiteral("analysis/band_low"), d.band_low * 100.0).toDouble());
     BandHigh->setValue(store->value(QStringLiteral("analysis/band_high"), d.band_high * 100.0).toDouble());
-    Efficiency->setValue(store->value(QStringLiteral("analysis/efficiency"), d.efficiency * 100.0).toDouble());
+    Efficiency->setValue(
+        store->value(QStringLiteral("analysis/efficiency"), d.efficiency * 100.0).toDouble());
     loading_ = false;
 }
 
@@ -286,7 +294,8 @@ void AnalysisPanel::refresh() {
     const bool flagged = agrees && !*agrees;
     Recompute->setEnabled(flagged);
     // A flagged period is what the user must not miss.
-    for (QLabel* l : {value("period.agrees"), notes_[0]}) l->setStyleSheet(flagged ? QStringLiteral("color: #b00000;") : QString());
+    for (QLabel* l : {value("period.agrees"), notes_[0]})
+        l->setStyleSheet(flagged ? QStringLiteral("color: #b00000;") : QString());
 }
 
 void AnalysisPanel::export_report() {
@@ -311,7 +320,8 @@ void AnalysisPanel::export_report() {
         w_->show_status(QStringLiteral("无法写入报告 %1：%2").arg(out, q(error)), true);
         return;
     }
-    QProgressDialog progress(QStringLiteral("正在导出报告…"), QStringLiteral("取消"), 0, int(paths.size()), this);
+    QProgressDialog progress(QStringLiteral("正在导出报告…"), QStringLiteral("取消"), 0, int(paths.size()),
+                             this);
     progress.setObjectName(QStringLiteral("ReportProgress"));
     progress.setWindowTitle(QStringLiteral("导出报告"));
     progress.setWindowModality(Qt::WindowModal);
@@ -319,7 +329,10 @@ void AnalysisPanel::export_report() {
     const condition::BalanceSettings set = settings();
     int unreadable = 0;
     for (int i = 0; i < paths.size() && !progress.wasCanceled(); ++i) {
-        progress.setLabelText(QStringLiteral("正在分析 %1（%2/%3）").arg(QFileInfo(paths[i]).fileName()).arg(i + 1).arg(paths.size()));
+        progress.setLabelText(QStringLiteral("正在分析 %1（%2/%3）")
+                                  .arg(QFileInfo(paths[i]).fileName())
+                                  .arg(i + 1)
+                                  .arg(paths.size()));
         // The test on display goes in as the window shows it (a manual
         // cycle or the recompute included); the others as a first click.
         const bool shown = QDir::cleanPath(paths[i]) == QDir::cleanPath(q(w_->st.Cur_File));
@@ -336,7 +349,10 @@ void AnalysisPanel::export_report() {
         w_->show_status(QStringLiteral("报告没有写完 %1：%2").arg(out, q(error)), true);
         return;
     }
-    QString text = cancelled ? QStringLiteral("报告已取消：%1 中写入了 %2 页（共 %3 个测试）").arg(out).arg(pages).arg(paths.size())
+    QString text = cancelled ? QStringLiteral("报告已取消：%1 中写入了 %2 页（共 %3 个测试）")
+                                   .arg(out)
+                                   .arg(pages)
+                                   .arg(paths.size())
                              : QStringLiteral("已导出报告：%1（%2 页）").arg(out).arg(pages);
     if (unreadable > 0) text += QStringLiteral("；其中 %1 个文件无法读取，其页面说明了原因").arg(unreadable);
     w_->show_status(text, unreadable > 0);
@@ -345,7 +361,8 @@ void AnalysisPanel::export_report() {
 void AnalysisPanel::compare_selected() {
     const QStringList names = w_->File1->selectedNames();
     if (names.size() < 2) {
-        w_->show_status(QStringLiteral("对比需要在文件列表中按住 Ctrl 或 Shift 选中两个或更多测试文件"), true);
+        w_->show_status(QStringLiteral("对比需要在文件列表中按住 Ctrl 或 Shift 选中两个或更多测试文件"),
+                        true);
         return;
     }
     std::vector<CompareTest> tests;
@@ -363,7 +380,9 @@ void AnalysisPanel::compare_selected() {
             skipped << n;
     }
     if (tests.size() < 2) {
-        w_->show_status(QStringLiteral("可对比的测试不足两个：%1 无法读取").arg(skipped.join(QStringLiteral("、"))), true);
+        w_->show_status(
+            QStringLiteral("可对比的测试不足两个：%1 无法读取").arg(skipped.join(QStringLiteral("、"))),
+            true);
         return;
     }
     auto* cw = new CompareWindow(tests, this);

@@ -103,8 +103,9 @@ void TransFom::rebuild(const QString& source) {
     set_busy(false);
     if (r.problem && !r.problem.warning()) {
         set_status(QStringLiteral("转换失败：%1").arg(source), true);
-        show_error(QStringLiteral("转换失败"),
-                   QStringLiteral("由文件\n%1\n重建测试文件时出错：\n%2").arg(source, problem_text(r.problem)));
+        show_error(
+            QStringLiteral("转换失败"),
+            QStringLiteral("由文件\n%1\n重建测试文件时出错：\n%2").arg(source, problem_text(r.problem)));
         return;
     }
     if (r.problem) {
@@ -113,8 +114,9 @@ void TransFom::rebuild(const QString& source) {
         const QString made = r.files.empty() ? QStringLiteral("没有重建测试文件")
                                              : QStringLiteral("已重建 %1 个测试文件").arg(r.files.size());
         set_status(QStringLiteral("%1 的最后一段不完整：%2").arg(source, made), true);
-        show_error(QStringLiteral("转换不完整"), QStringLiteral("由文件\n%1\n%2，但最后一段不完整，没有重建：\n%3")
-                                                     .arg(source, made, problem_text(r.problem)));
+        show_error(QStringLiteral("转换不完整"),
+                   QStringLiteral("由文件\n%1\n%2，但最后一段不完整，没有重建：\n%3")
+                       .arg(source, made, problem_text(r.problem)));
     } else if (r.files.empty()) {
         set_status(QStringLiteral("%1 中没有可转换的数据").arg(source), true);
     } else {
@@ -129,7 +131,8 @@ void TransFom::export_one() {
     state_to_controls();
     if (p) {
         set_status(QStringLiteral("导出失败：%1").arg(out), true);
-        show_error(QStringLiteral("导出失败"), QStringLiteral("无法导出到文件\n%1\n\n%2").arg(out, problem_text(p)));
+        show_error(QStringLiteral("导出失败"),
+                   QStringLiteral("无法导出到文件\n%1\n\n%2").arg(out, problem_text(p)));
         return;
     }
     // The writer skips a test without a well name.

@@ -69,7 +69,8 @@ void TransFom::File1_Click() {
 // so, since the drawing then still holds the data read before.
 void TransFom::report_load(const QString& path, const Problem& p) {
     if (not_analysed(p))
-        set_status(QStringLiteral("无法读取：%1（%2）；图中不是该文件的数据").arg(path, problem_text(p)), true);
+        set_status(QStringLiteral("无法读取：%1（%2）；图中不是该文件的数据").arg(path, problem_text(p)),
+                   true);
     else if (p)
         set_status(QStringLiteral("文件不完整：%1（%2）").arg(path, problem_text(p)), true);
     else
@@ -79,8 +80,9 @@ void TransFom::report_load(const QString& path, const Problem& p) {
 bool TransFom::refuse_unread(const QString& title) {
     if (unread_path_.isEmpty()) return false;
     set_status(QStringLiteral("%1：%2 未能读取，图中不是该文件的数据").arg(title, unread_path_), true);
-    show_error(title, QStringLiteral("文件\n%1\n未能读取（%2），图中显示的仍是此前的数据，因此不写出任何内容。")
-                          .arg(unread_path_, unread_reason_));
+    show_error(title,
+               QStringLiteral("文件\n%1\n未能读取（%2），图中显示的仍是此前的数据，因此不写出任何内容。")
+                   .arg(unread_path_, unread_reason_));
     return true;
 }
 
@@ -94,7 +96,8 @@ void TransFom::File1_MouseDown(Qt::MouseButton button) {
     const QString name = File1->fileName();
     if (name.isEmpty()) return;
     const QString path = full_path(name);
-    if (!ask_yes_no(QStringLiteral("警告"), QStringLiteral("确实要删除") + path + QStringLiteral("文件吗?"))) {
+    if (!ask_yes_no(QStringLiteral("警告"),
+                    QStringLiteral("确实要删除") + path + QStringLiteral("文件吗?"))) {
         // The list selects again what it had: the file on display.
         File1->restoreSelection();
         return;

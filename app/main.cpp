@@ -18,9 +18,10 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::printf("Usage: tavo [FILE|FOLDER]\n"
-                        "Opens the window on FOLDER, or on the folder of the tester file FILE with FILE analysed;\n"
-                        "without an argument, on the data directory.\n");
+            std::printf(
+                "Usage: tavo [FILE|FOLDER]\n"
+                "Opens the window on FOLDER, or on the folder of the tester file FILE with FILE analysed;\n"
+                "without an argument, on the data directory.\n");
             return 0;
         }
     }

@@ -139,7 +139,8 @@ QString io_text(const IoFailure& io) {
             s = QStringLiteral("这是一个符号链接");
             break;
     }
-    if (io.damage == IoFailure::Damage::IncompleteBlock) s += QStringLiteral("（文件末尾可能留下不完整的一段）");
+    if (io.damage == IoFailure::Damage::IncompleteBlock)
+        s += QStringLiteral("（文件末尾可能留下不完整的一段）");
     if (io.damage == IoFailure::Damage::PartlyOverwritten) s += QStringLiteral("（文件可能已被部分覆盖）");
     return s;
 }
@@ -168,7 +169,8 @@ QString reason(const Problem& p) {
         case K::CannotWriteExchange:
             return QStringLiteral("无法写入交换文件%1：%2").arg(quoted(p.path), io_text(p.io));
         case K::NoExtension:
-            return QStringLiteral("交换文件名%1没有扩展名，无法据此命名存放重建文件的文件夹").arg(quoted(p.path));
+            return QStringLiteral("交换文件名%1没有扩展名，无法据此命名存放重建文件的文件夹")
+                .arg(quoted(p.path));
         case K::CannotReadExchange:
             return QStringLiteral("无法读取交换文件%1：%2").arg(quoted(p.path), io_text(p.io));
         case K::CannotCreateFolder:
@@ -230,8 +232,10 @@ QString problem_text(const Problem& p) {
     if (p.kind == K::StrokeOutOfRange || p.kind == K::CurvesNotWritable) {
         where = QStringLiteral("交换文件%1，井号%2：").arg(quoted(p.path), quoted(p.well));
     } else if (p.line > 0) {
-        where = at_block_end(p.kind) ? QStringLiteral("交换文件%1中到第 %2 行为止的一段").arg(quoted(p.path), QString::number(p.line))
-                                     : QStringLiteral("交换文件%1第 %2 行").arg(quoted(p.path), QString::number(p.line));
+        where = at_block_end(p.kind)
+                    ? QStringLiteral("交换文件%1中到第 %2 行为止的一段")
+                          .arg(quoted(p.path), QString::number(p.line))
+                    : QStringLiteral("交换文件%1第 %2 行").arg(quoted(p.path), QString::number(p.line));
         if (!p.well.empty()) where += QStringLiteral("（井号%1）").arg(quoted(p.well));
         where += QStringLiteral("：");
     }

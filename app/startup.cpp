@@ -59,7 +59,8 @@ void TransFom::open_start_argument(const StartArgument& a) {
     if (a.file_name.isEmpty()) return;
     const QList<QListWidgetItem*> found = File1->findItems(a.file_name, Qt::MatchExactly);
     if (found.isEmpty()) {
-        set_status(QStringLiteral("没有分析：%1（文件列表只列出 *.o* 文件）").arg(full_path(a.file_name)), true);
+        set_status(QStringLiteral("没有分析：%1（文件列表只列出 *.o* 文件）").arg(full_path(a.file_name)),
+                   true);
         return;
     }
     File1->setCurrentItem(found.first(), QItemSelectionModel::ClearAndSelect);
@@ -83,9 +84,8 @@ void add_status_menu(TransFom& w) {
     });
     auto* about = new QAction(QStringLiteral("关于本程序…"), line);
     about->setObjectName(QStringLiteral("About"));
-    QObject::connect(about, &QAction::triggered, &w, [&w] {
-        QMessageBox::about(&w, QStringLiteral("关于"), about_text());
-    });
+    QObject::connect(about, &QAction::triggered, &w,
+                     [&w] { QMessageBox::about(&w, QStringLiteral("关于"), about_text()); });
     line->addAction(copy);
     line->addAction(about);
     line->setContextMenuPolicy(Qt::ActionsContextMenu);

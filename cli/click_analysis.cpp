@@ -8,8 +8,8 @@ bool analyse_as_click(State& st, const std::string& file, const std::string& com
                       std::ostream& messages) {
     const Problem p = pick_file(st, file);
     if (!p) return true;
-    messages << "tavo-cli " << command << ": " << file << ": " << (p.warning() ? "warning: " : "") << english(p)
-             << "\n";
+    messages << "tavo-cli " << command << ": " << file << ": " << (p.warning() ? "warning: " : "")
+             << english(p) << "\n";
     return p.warning();
 }
 

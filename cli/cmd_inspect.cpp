@@ -106,7 +106,8 @@ void add_inspect(CLI::App& app, int& exit_code) {
         ->check(CLI::Validator(
             [](std::string& s) {
                 double lo = 0, hi = 0;
-                return parse_band(s, lo, hi) ? std::string() : std::string("expected LO,HI in percent with 0 <= LO < HI");
+                return parse_band(s, lo, hi) ? std::string()
+                                             : std::string("expected LO,HI in percent with 0 <= LO < HI");
             },
             "LO,HI"))
         ->default_str("80,120");

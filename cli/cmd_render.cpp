@@ -101,8 +101,9 @@ bool write_output(const RecordingSurface& rec, const RenderOptions& o, bool json
         (void)width_mm, (void)height_mm;
 #else
         constexpr double px_per_mm = 96.0 / 25.4;
-        ok = save_recording(rec, o.output, o.scale, &error,
-                            width_mm > 0.0 ? QSizeF(width_mm * px_per_mm, height_mm * px_per_mm) : picture_size());
+        ok = save_recording(
+            rec, o.output, o.scale, &error,
+            width_mm > 0.0 ? QSizeF(width_mm * px_per_mm, height_mm * px_per_mm) : picture_size());
 #endif
     }
     if (!ok) std::cerr << "tavo-cli render: " << error << "\n";
@@ -187,8 +188,8 @@ int run_render(const RenderOptions& o) {
 
 void add_render(CLI::App& app, int& exit_code) {
     auto opts = std::make_shared<RenderOptions>();
-    auto* sub =
-        app.add_subcommand("render", "Analyse tester files and draw the chart, the table, the card or a comparison");
+    auto* sub = app.add_subcommand(
+        "render", "Analyse tester files and draw the chart, the table, the card or a comparison");
     sub->add_option("--view", opts->view, "View to draw (compare: several files side by side)")
         ->check(CLI::IsMember({"chart", "table", "card", "compare"}))
         ->capture_default_str();

@@ -46,7 +46,8 @@ int run_report(const ReportOptions& o) {
     const std::size_t total = o.files.size();
     // The files are analysed in parallel; the pages are drawn here, in order.
     run_in_order<report::PreparedTest>(
-        total, jobs, [&](std::size_t i) { return report::prepare_test(o.files[i], {}, o.period == "verified"); },
+        total, jobs,
+        [&](std::size_t i) { return report::prepare_test(o.files[i], {}, o.period == "verified"); },
         [&](std::size_t i, report::PreparedTest& t) {
             if (!t.readable) {
                 if (progress) std::cerr << "\n";
@@ -55,13 +56,16 @@ int run_report(const ReportOptions& o) {
             }
             pdf.add_test(t);
             if (t.readable && o.compare) compared.push_back(report::compare_entry(*t.st, t.analysis));
-            if (progress) std::cerr << "\rtavo-cli report: " << (i + 1) << "/" << total << " " << t.file << "\x1b[K" << std::flush;
+            if (progress)
+                std::cerr << "\rtavo-cli report: " << (i + 1) << "/" << total << " " << t.file << "\x1b[K"
+                          << std::flush;
             return true;
         });
     if (progress) std::cerr << "\n";
     if (o.compare) {
         if (compared.size() > static_cast<std::size_t>(kCompareMaxTests)) {
-            std::cerr << "tavo-cli report: the comparison page shows the first " << kCompareMaxTests << " tests\n";
+            std::cerr << "tavo-cli report: the comparison page shows the first " << kCompareMaxTests
+                      << " tests\n";
             compared.resize(kCompareMaxTests);
         }
         pdf.add_compare(compared);

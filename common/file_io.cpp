@@ -38,7 +38,8 @@ IoFailure not_ordinary(const struct stat& info) {
 
 // Opens without waiting for the other end of a pipe, then makes sure it is
 // an ordinary file; returns -1 with `err` set otherwise.
-int open_ordinary(const std::string& path, int flags, IoFailure& err, struct stat& info, bool blocking = true) {
+int open_ordinary(const std::string& path, int flags, IoFailure& err, struct stat& info,
+                  bool blocking = true) {
     const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) {
         err = reason();

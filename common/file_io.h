@@ -32,7 +32,7 @@ IoFailure append_all(const std::string& path, const std::string& bytes);
 // the folder itself does not allow the temporary file. A symbolic link at
 // `path` is refused; resolve it first.
 IoFailure replace_all(const std::string& path, const std::string& bytes, int mode = -1,
-                        bool* no_temp = nullptr);
+                      bool* no_temp = nullptr);
 
 // Writes `bytes` over the start of an existing or new file in place; the
 // bytes beyond stay. When the write fails part way (a full disk) the old

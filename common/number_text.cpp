@@ -23,8 +23,8 @@ Decimal decompose(double v, int digits) {
     // to_chars with a precision rounds as printf's %.*e does, without
     // printf's cost.
     char buf[64];
-    const auto end = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(v), std::chars_format::scientific,
-                                   digits - 1);
+    const auto end =
+        std::to_chars(buf, buf + sizeof buf - 1, std::fabs(v), std::chars_format::scientific, digits - 1);
     *end.ptr = '\0';
     d.negative = v < 0.0;
     d.zero = false;

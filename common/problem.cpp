@@ -106,7 +106,8 @@ std::string reason(const Problem& p) {
         case K::CannotReadExchange:
             return "cannot read the exchange file " + quoted(p.path) + ": " + io_text(p.io);
         case K::CannotCreateFolder:
-            return "cannot create the folder " + quoted(p.detail) + " for the rebuilt files: " + io_text(p.io);
+            return "cannot create the folder " + quoted(p.detail) +
+                   " for the rebuilt files: " + io_text(p.io);
         case K::EndsInSection:
             return "the file ends inside the " + p.detail + " section";
         case K::LineTooShort:

@@ -57,11 +57,11 @@ struct Problem {
         DateWithoutDash,     // detail: the date's text
         UnfinishedBlock,     // detail: the missing tags (a warning: the whole blocks were rebuilt)
         // The rebuild of one tester file from a block; line: the block's last tag line.
-        RebuildStroke,       // numbers: the stroke length
-        RebuildCurves,       // fault
-        RebuildTestMode,     // fault
-        SampleNotShort,      // quantity; numbers: the sample; detail: the value
-        CannotWriteTester,   // detail: the tester file; io
+        RebuildStroke,      // numbers: the stroke length
+        RebuildCurves,      // fault
+        RebuildTestMode,    // fault
+        SampleNotShort,     // quantity; numbers: the sample; detail: the value
+        CannotWriteTester,  // detail: the tester file; io
         // The write-back.
         CannotWriteBack,  // io
     };

@@ -92,7 +92,8 @@ Balance assess_balance(const State& st, const PeriodCheck& period, const Balance
     for (int i = 0; i < n; ++i) {
         double s = 0.0;
         int c = 0;
-        for (int k = std::max(0, i - h); k <= std::min(n - 1, i + h); ++k, ++c) s += pos[static_cast<std::size_t>(k)];
+        for (int k = std::max(0, i - h); k <= std::min(n - 1, i + h); ++k, ++c)
+            s += pos[static_cast<std::size_t>(k)];
         ds[static_cast<std::size_t>(i)] = s / c;
     }
 
@@ -102,12 +103,14 @@ Balance assess_balance(const State& st, const PeriodCheck& period, const Balance
     double card = 0.0;
     int first = spans.front().bottom, last = spans.back().next_bottom;
     for (int i = first; i < last; ++i) {
-        const double l0 = st.Force_Dat[static_cast<std::size_t>(i)], l1 = st.Force_Dat[static_cast<std::size_t>(i + 1)];
+        const double l0 = st.Force_Dat[static_cast<std::size_t>(i)],
+                     l1 = st.Force_Dat[static_cast<std::size_t>(i + 1)];
         card += (l0 + l1) / 2.0 * (ds[static_cast<std::size_t>(i + 1)] - ds[static_cast<std::size_t>(i)]);
     }
     auto surplus = [&](double idle) {
         double w = 0.0;
-        for (int i = first; i < last; ++i) w += rod_power(st.Pow_Dat[static_cast<std::size_t>(i)], idle, eff) * dt;
+        for (int i = first; i < last; ++i)
+            w += rod_power(st.Pow_Dat[static_cast<std::size_t>(i)], idle, eff) * dt;
         return w - card;
     };
     double mean_p = 0.0;
@@ -159,8 +162,10 @@ Balance assess_balance(const State& st, const PeriodCheck& period, const Balance
     if (up.mean_power_kW != 0.0) b.power_ratio = down.mean_power_kW / up.mean_power_kW;
     if (b.stroke_m > kMinStroke / 2.0) b.change_kN = (rod_up - rod_down) / k / (2.0 * b.stroke_m);
 
-    const std::string band = fixed_text(settings.band_low * 100.0, 0) + "%–" + fixed_text(settings.band_high * 100.0, 0) + "%";
-    const bool in_band = b.power_ratio && *b.power_ratio >= settings.band_low && *b.power_ratio <= settings.band_high;
+    const std::string band =
+        fixed_text(settings.band_low * 100.0, 0) + "%–" + fixed_text(settings.band_high * 100.0, 0) + "%";
+    const bool in_band =
+        b.power_ratio && *b.power_ratio >= settings.band_low && *b.power_ratio <= settings.band_high;
     const std::string degree = b.power_ratio ? "功率平衡度 " + percent(*b.power_ratio) : "功率平衡度无法计算";
     if (in_band || !b.change_kN) {
         b.verdict = in_band ? Verdict::Balanced : Verdict::Unknown;

@@ -37,10 +37,10 @@ struct Balance {
     Verdict verdict = Verdict::Unknown;
     // Equivalent force at the polished rod, kN: positive adds counterbalance.
     std::optional<double> change_kN;
-    int strokes = 0;         // whole strokes averaged
-    double stroke_m = 0.0;   // mean rod travel of those strokes
-    double idle_kW = 0.0;    // idle losses estimated from the record
-    std::string note;        // for the user, in Chinese
+    int strokes = 0;        // whole strokes averaged
+    double stroke_m = 0.0;  // mean rod travel of those strokes
+    double idle_kW = 0.0;   // idle losses estimated from the record
+    std::string note;       // for the user, in Chinese
 };
 
 // Reads the state only; the strokes follow the verified period.

@@ -134,7 +134,8 @@ std::string condition_name(const std::string& label) {
 
 CardDiagnosis diagnose_card(const CardStroke& s) {
     if (s.pos.size() < kMinPoints || s.load.size() < kMinPoints)
-        return no_card(format("一个周期内只有 %.0f 个点，不足以构成示功图", static_cast<double>(s.pos.size())));
+        return no_card(
+            format("一个周期内只有 %.0f 个点，不足以构成示功图", static_cast<double>(s.pos.size())));
     if (!(s.stroke_m > 0.3f)) return no_card(format("冲程 %.2f m，不超过 0.3 m", s.stroke_m));
     if (!(s.max_load_kn > 3.0f)) return no_card(format("最大载荷 %.2f kN，不超过 3 kN", s.max_load_kn));
 
@@ -142,7 +143,9 @@ CardDiagnosis diagnose_card(const CardStroke& s) {
     const std::vector<double> p = card_model_proba(f);
     std::vector<int> order(p.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return p[static_cast<std::size_t>(a)] > p[static_cast<std::size_t>(b)]; });
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return p[static_cast<std::size_t>(a)] > p[static_cast<std::size_t>(b)];
+    });
 
     CardDiagnosis d;
     d.condition = card_model_class(order[0]);
@@ -157,7 +160,9 @@ CardDiagnosis diagnose_card(const CardStroke& s) {
     const std::vector<double> share = card_model_contributions(f, order[0]);
     std::vector<int> by(share.size());
     std::iota(by.begin(), by.end(), 0);
-    std::stable_sort(by.begin(), by.end(), [&](int a, int b) { return share[static_cast<std::size_t>(a)] > share[static_cast<std::size_t>(b)]; });
+    std::stable_sort(by.begin(), by.end(), [&](int a, int b) {
+        return share[static_cast<std::size_t>(a)] > share[static_cast<std::size_t>(b)];
+    });
     for (int k : by) {
         if (static_cast<int>(d.evidence.size()) == kEvidenceCount) break;
         if (share[static_cast<std::size_t>(k)] <= 0.0 && !d.evidence.empty()) break;

@@ -14,10 +14,10 @@ namespace tavo::condition {
 
 // A point of the card the diagnosis read (the panel marks them).
 struct CardMark {
-    std::string what;  // e.g. "卸载点"
-    int index = -1;    // into CardDiagnosis::pos / load
-    float pos = 0.0f;  // m
-    float load = 0.0f; // kN
+    std::string what;   // e.g. "卸载点"
+    int index = -1;     // into CardDiagnosis::pos / load
+    float pos = 0.0f;   // m
+    float load = 0.0f;  // kN
 };
 
 struct CardDiagnosis {

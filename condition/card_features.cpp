@@ -52,8 +52,8 @@ struct Crossing {
 // First point of `p` where `key` reaches `level` (rising: key >= level;
 // falling: key <= level), with `other` interpolated there. When the level is
 // never reached, the path's last point.
-Crossing first_crossing(const std::vector<int>& p, const std::vector<double>& key, const std::vector<double>& other,
-                        double level, bool rising) {
+Crossing first_crossing(const std::vector<int>& p, const std::vector<double>& key,
+                        const std::vector<double>& other, double level, bool rising) {
     for (std::size_t k = 0; k < p.size(); ++k) {
         const double x = key[static_cast<std::size_t>(p[k])];
         if (rising ? x >= level : x <= level) {
@@ -154,7 +154,8 @@ CardFeatures card_features(const std::vector<double>& pos, const std::vector<dou
     // and how much stroke the change of load takes. The lines' extremes away
     // from the ends, not their means: a card that unloads part-way down has
     // two levels on its down-stroke.
-    const double top_line = *std::max_element(uc + 1, uc + 9), bottom_line = *std::min_element(dc + 1, dc + 9);
+    const double top_line = *std::max_element(uc + 1, uc + 9),
+                 bottom_line = *std::min_element(dc + 1, dc + 9);
     const double mid = (top_line + bottom_line) / 2.0, gap = top_line - bottom_line;
     const double lo_line = bottom_line;
     const Crossing pick = first_crossing(up, L, P, mid, true);
@@ -182,7 +183,8 @@ CardFeatures card_features(const std::vector<double>& pos, const std::vector<dou
         }
     }
     for (int i : up)
-        if (P[static_cast<std::size_t>(i)] >= 0.9) top_up_min = std::min(top_up_min, L[static_cast<std::size_t>(i)]);
+        if (P[static_cast<std::size_t>(i)] >= 0.9)
+            top_up_min = std::min(top_up_min, L[static_cast<std::size_t>(i)]);
     for (int i : down)
         if (P[static_cast<std::size_t>(i)] <= 0.1)
             bottom_down_max = std::max(bottom_down_max, L[static_cast<std::size_t>(i)]);
@@ -203,10 +205,10 @@ CardFeatures card_features(const std::vector<double>& pos, const std::vector<dou
 
 std::string card_feature_name(int feature) {
     static constexpr std::array<std::string_view, kNamedCount> named = {
-        "unload_pos", "pickup_pos",  "unload_width",  "pickup_width", "up_level",    "down_level",
-        "up_slope",   "down_slope",  "area_ratio",    "min_max_ratio", "top_spike",  "bottom_dip",
-        "top_drop",   "bottom_rise", "vibration",     "up_time",     "stroke",     "max_load",
-        "min_load",   "load_range"};
+        "unload_pos", "pickup_pos", "unload_width", "pickup_width", "up_level",
+        "down_level", "up_slope",   "down_slope",   "area_ratio",   "min_max_ratio",
+        "top_spike",  "bottom_dip", "top_drop",     "bottom_rise",  "vibration",
+        "up_time",    "stroke",     "max_load",     "min_load",     "load_range"};
     if (feature < 0 || feature >= kCardFeatureCount) return "?";
     if (feature < kNamedCount) return std::string(named[static_cast<std::size_t>(feature)]);
     const auto numbered = [](const char* stem, int k) { return std::string(stem) + std::to_string(k); };

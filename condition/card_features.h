@@ -13,26 +13,26 @@ namespace tavo::condition {
 // The named features first (the evidence speaks of them), then the sampled
 // shape. Every value is a plain number; fractions run 0..1.
 enum CardFeature : int {
-    kUnloadPos,      // position where the load drops on the down-stroke (transfer point)
-    kPickupPos,      // position where the load is taken on the up-stroke
-    kUnloadWidth,    // stroke travelled while the load drops (10 % .. 90 %)
-    kPickupWidth,    // stroke travelled while the load is taken
-    kUpLevel,        // up-stroke load line, mid-stroke mean
-    kDownLevel,      // down-stroke load line, mid-stroke mean
-    kUpSlope,        // up-stroke load line slope (load range per stroke)
-    kDownSlope,      // down-stroke load line slope
-    kAreaRatio,      // signed area in time order / bounding rectangle
-    kMinMaxRatio,    // minimum load / maximum load (absolute loads)
-    kTopSpike,       // highest load in the top 10 % of the stroke above the up line
-    kBottomDip,      // lowest load in the bottom 10 % below the down line
-    kTopDrop,        // up line minus the lowest load in the top 10 % of the up-stroke
-    kBottomRise,     // highest load in the bottom 10 % of the down-stroke above the down line
-    kVibration,      // RMS of harmonics 6..30 of the load
-    kUpTime,         // share of the period spent rising
-    kStroke,         // stroke, in the units of the positions (m)
-    kMaxLoad,        // largest load, in the units of the loads (kN)
-    kMinLoad,        // smallest load
-    kLoadRange,      // largest minus smallest load
+    kUnloadPos,    // position where the load drops on the down-stroke (transfer point)
+    kPickupPos,    // position where the load is taken on the up-stroke
+    kUnloadWidth,  // stroke travelled while the load drops (10 % .. 90 %)
+    kPickupWidth,  // stroke travelled while the load is taken
+    kUpLevel,      // up-stroke load line, mid-stroke mean
+    kDownLevel,    // down-stroke load line, mid-stroke mean
+    kUpSlope,      // up-stroke load line slope (load range per stroke)
+    kDownSlope,    // down-stroke load line slope
+    kAreaRatio,    // signed area in time order / bounding rectangle
+    kMinMaxRatio,  // minimum load / maximum load (absolute loads)
+    kTopSpike,     // highest load in the top 10 % of the stroke above the up line
+    kBottomDip,    // lowest load in the bottom 10 % below the down line
+    kTopDrop,      // up line minus the lowest load in the top 10 % of the up-stroke
+    kBottomRise,   // highest load in the bottom 10 % of the down-stroke above the down line
+    kVibration,    // RMS of harmonics 6..30 of the load
+    kUpTime,       // share of the period spent rising
+    kStroke,       // stroke, in the units of the positions (m)
+    kMaxLoad,      // largest load, in the units of the loads (kN)
+    kMinLoad,      // smallest load
+    kLoadRange,    // largest minus smallest load
     kNamedCount,
     kUpCurve = kNamedCount,       // 10 loads of the up-stroke at positions 0.05 .. 0.95
     kDownCurve = kUpCurve + 10,   // 10 loads of the down-stroke at the same positions

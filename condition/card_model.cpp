@@ -15,8 +15,8 @@ namespace {
 const std::vector<std::vector<double>>& node_shares() {
     static const std::vector<std::vector<double>> shares = [] {
         const int nodes = md::kTreeStart[md::kTreeCount];
-        std::vector<std::vector<double>> counts(static_cast<std::size_t>(nodes),
-                                                std::vector<double>(static_cast<std::size_t>(md::kClassCount)));
+        std::vector<std::vector<double>> counts(
+            static_cast<std::size_t>(nodes), std::vector<double>(static_cast<std::size_t>(md::kClassCount)));
         for (int t = 0; t < md::kTreeCount; ++t) {
             const int base = md::kTreeStart[t];
             for (int id = md::kTreeStart[t + 1] - 1; id >= base; --id) {
@@ -60,7 +60,8 @@ int walk(int t, const std::vector<float>& x, Visit&& visit) {
     int id = base;
     while (md::kNodes[id].feature >= 0) {
         const md::Node& node = md::kNodes[id];
-        const int next = x[static_cast<std::size_t>(node.feature)] <= node.threshold ? id + 1 : base + node.next;
+        const int next =
+            x[static_cast<std::size_t>(node.feature)] <= node.threshold ? id + 1 : base + node.next;
         visit(id, next);
         id = next;
     }

@@ -20,7 +20,7 @@ extern const int kClassCount;
 extern const char* const kClasses[];  // labels, in the model's class order
 extern const int kFeatureCount;       // model column k reads card feature k
 extern const int kTreeCount;
-extern const int kTreeStart[];        // kTreeCount + 1 entries
+extern const int kTreeStart[];  // kTreeCount + 1 entries
 extern const Node kNodes[];
 extern const uint16_t kLeafPacked[];  // class << 12 | count
 

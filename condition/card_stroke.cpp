@@ -12,7 +12,8 @@ CardStroke card_stroke(std::vector<double> pos, std::vector<double> load) {
     load.resize(n);
     // A value that is no number cannot be drawn or measured: no card.
     const auto finite = [](double x) { return std::isfinite(x); };
-    if (n == 0 || !std::all_of(pos.begin(), pos.end(), finite) || !std::all_of(load.begin(), load.end(), finite))
+    if (n == 0 || !std::all_of(pos.begin(), pos.end(), finite) ||
+        !std::all_of(load.begin(), load.end(), finite))
         return c;
     const auto [dmin, dmax] = std::minmax_element(pos.begin(), pos.end());
     const auto [lmin, lmax] = std::minmax_element(load.begin(), load.end());

@@ -12,12 +12,12 @@ namespace tavo::condition {
 
 namespace {
 
-constexpr double kMinStroke = 0.3;         // m of rod travel: the rod moves
-constexpr double kShortestStroke = 3.0;    // s: 20 strokes per minute
-constexpr double kLongestStroke = 60.0;    // s: 1 stroke per minute
-constexpr double kReach = 0.65;            // longest lag as a share of the record
+constexpr double kMinStroke = 0.3;       // m of rod travel: the rod moves
+constexpr double kShortestStroke = 3.0;  // s: 20 strokes per minute
+constexpr double kLongestStroke = 60.0;  // s: 1 stroke per minute
+constexpr double kReach = 0.65;          // longest lag as a share of the record
 constexpr double kDisplacementClarity = 0.5;
-constexpr double kFlatPower = 1e-3;        // kW: a power curve that does not vary
+constexpr double kFlatPower = 1e-3;  // kW: a power curve that does not vary
 
 std::vector<double> own(const SampleArray& a, int n) {
     return std::vector<double>(a.begin(), a.begin() + n);
@@ -80,7 +80,8 @@ PeriodCheck check_period(const State& st) {
     c.seconds_per_sample = sample_seconds(st);
     const int n = c.samples;
     const int lo = std::max(4, static_cast<int>(std::ceil(kShortestStroke / c.seconds_per_sample)));
-    const int hi = std::min(static_cast<int>(kReach * n), static_cast<int>(kLongestStroke / c.seconds_per_sample));
+    const int hi =
+        std::min(static_cast<int>(kReach * n), static_cast<int>(kLongestStroke / c.seconds_per_sample));
 
     if (hi - lo >= 8) {
         const std::vector<double> pos = own(st.Pos_Dat, n);

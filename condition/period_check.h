@@ -11,13 +11,13 @@ namespace tavo::condition {
 enum class PeriodSource { None, Displacement, Power };
 
 struct PeriodCheck {
-    int detected = 0;         // Circle_Num as the pipeline left it
-    double period = 0.0;      // verified period in samples, unrounded; 0 when none
+    int detected = 0;     // Circle_Num as the pipeline left it
+    double period = 0.0;  // verified period in samples, unrounded; 0 when none
     PeriodSource source = PeriodSource::None;
-    double clarity = 0.0;     // correlation of the record with itself at the period
-    int samples = 0;          // the file's own samples that were used
+    double clarity = 0.0;  // correlation of the record with itself at the period
+    int samples = 0;       // the file's own samples that were used
     double seconds_per_sample = 0.02;
-    std::string note;         // for the user, in Chinese
+    std::string note;  // for the user, in Chinese
 
     bool verified() const { return period > 0.0; }
     // The period with one decimal, as reported.

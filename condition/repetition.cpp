@@ -93,8 +93,8 @@ bool alternates(const std::vector<double>& x, double c) {
     return r2 - r1 > 0.03 || (count >= 3 && r2 - r1 > 0.01 && 1.0 - r1 > 3.0 * (1.0 - r2));
 }
 
-constexpr double kKeyShare = 0.85;    // a peak this close to the highest is a candidate
-constexpr double kMinClarity = 0.3;   // below: no repetition worth the name
+constexpr double kKeyShare = 0.85;   // a peak this close to the highest is a candidate
+constexpr double kMinClarity = 0.3;  // below: no repetition worth the name
 
 }  // namespace
 
@@ -173,7 +173,8 @@ Repetition find_repetition(const std::vector<double>& x, int min_lag, int max_la
             if (u > v || (u == v && j < k)) dominant = false;
         }
         // A peak that is only the edge of the computed lags is no peak.
-        if (dominant && k > 0 && r[static_cast<std::size_t>(k - 1)] < v && r[static_cast<std::size_t>(k + 1)] <= v) {
+        if (dominant && k > 0 && r[static_cast<std::size_t>(k - 1)] < v &&
+            r[static_cast<std::size_t>(k + 1)] <= v) {
             peaks.push_back(k);
             top = std::max(top, v);
         }
@@ -201,8 +202,7 @@ Repetition find_repetition(const std::vector<double>& x, int min_lag, int max_la
     if (c / 2.0 >= lo) {
         const Peak h = peak_near(r, lo, c / 2.0, c / 8.0);
         const double rc = peak_near(r, lo, c, c / 8.0).value;
-        if (h.found && h.value >= kKeyShare * rc && !alternates(y, std::round(h.at)))
-            c = std::round(h.at);
+        if (h.found && h.value >= kKeyShare * rc && !alternates(y, std::round(h.at))) c = std::round(h.at);
     }
 
     // Every multiple within reach (past `hi` as long as half a stroke

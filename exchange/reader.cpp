@@ -357,7 +357,8 @@ Rebuilt InvOutFile(State& st, const std::string& FileName, const RebuiltFileHook
         if (on_file) on_file(path);
         r.flags = 0;
     }
-    if (!r.problem && (r.flags & ~kCount) != 0) r.fail(Problem::Kind::UnfinishedBlock, missing_sections(r.flags));
+    if (!r.problem && (r.flags & ~kCount) != 0)
+        r.fail(Problem::Kind::UnfinishedBlock, missing_sections(r.flags));
     out.problem = std::move(r.problem);
     return out;
 }

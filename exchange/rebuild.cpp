@@ -6,11 +6,11 @@
 
 #include "analysis/fourier.h"
 #include "common/fault.h"
+#include "common/file_io.h"
 #include "common/number_text.h"
 #include "common/numbers.h"
 #include "common/text.h"
 #include "exchange/exchange.h"
-#include "common/file_io.h"
 #include "record/org_records.h"
 
 namespace fs = std::filesystem;

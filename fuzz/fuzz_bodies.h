@@ -73,7 +73,8 @@ inline RunResult fuzz_tester_file_once(const uint8_t* data, size_t size) {
     run.circle = st.Circle_Num;
     (void)condition::rerun_with_verified_period(st);
     if (st.Circle_Num < 0 || st.Circle_Num > 3000) run.problem += "rerun outside the arrays\n";
-    if (condition::diagnose(st).condition.empty()) run.problem += "card diagnosis after the rerun without a condition\n";
+    if (condition::diagnose(st).condition.empty())
+        run.problem += "card diagnosis after the rerun without a condition\n";
     return run;
 }
 

@@ -51,9 +51,7 @@ const Scaled& scale_words(const std::vector<Org_Point>& pts) {
     for (std::size_t i = 0; i < n; i += 4) {
         const Org_Point* r[4];
         for (std::size_t l = 0; l < 4; ++l) r[l] = i + l < n ? &pts[i + l] : &none;
-        const auto word = [&](int16_t Org_Point::*f) {
-            return v4i{r[0]->*f, r[1]->*f, r[2]->*f, r[3]->*f};
-        };
+        const auto word = [&](int16_t Org_Point::*f) { return v4i{r[0]->*f, r[1]->*f, r[2]->*f, r[3]->*f}; };
         const v4i vol = word(&Org_Point::Vol_Raw) & 0xFFFF;
         const v4f u = __builtin_convertvector(vol, v4f) / k50;
         const v4f a = __builtin_convertvector(word(&Org_Point::IQ_Raw), v4f) / k100;

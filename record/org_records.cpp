@@ -109,7 +109,8 @@ std::optional<TesterRecords> decode_tester_file(std::string_view bytes) {
     std::memcpy(hb.data(), b, kHeadSize);
     r.head = decode_head(hb);
     const std::size_t held = (bytes.size() - kHeadSize) / kPointSize;
-    const std::size_t n = std::min<std::size_t>(held, static_cast<std::size_t>(std::max<int>(r.head.Point_Num, 0)));
+    const std::size_t n =
+        std::min<std::size_t>(held, static_cast<std::size_t>(std::max<int>(r.head.Point_Num, 0)));
     r.points.resize(n);
     for (std::size_t i = 0; i < n; ++i) r.points[i] = point_at(b + kHeadSize + i * kPointSize);
     return r;

@@ -32,8 +32,9 @@ SaveReport Save_Data(State& st) {
     if (fs::exists(target, ec)) {
         // A folder, device or pipe is no tester file to overwrite.
         if (!fs::is_regular_file(target, ec))
-            return failed({fs::is_directory(target, ec) ? IoFailure::Why::Folder : IoFailure::Why::NotOrdinaryFile,
-                           0, IoFailure::Damage::None});
+            return failed(
+                {fs::is_directory(target, ec) ? IoFailure::Why::Folder : IoFailure::Why::NotOrdinaryFile, 0,
+                 IoFailure::Damage::None});
         const std::string text = target.filename().string() + "已经存在，你确定要覆盖它吗？";
         const bool yes = st.hooks.ask_yes_no ? st.hooks.ask_yes_no("警告信息", text) : true;
         if (!yes) {

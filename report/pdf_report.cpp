@@ -74,8 +74,8 @@ struct PdfReport::Impl {
         p.setPen(QPen(Qt::black, 0.5));
         p.drawLine(QPointF(kMargin * kPx, 284.0 * kPx), QPointF((kPageW - kMargin) * kPx, 284.0 * kPx));
         text(kMargin, 285.5, 80.0, "第 " + std::to_string(pages) + " 页", 8.0);
-        text(kPageW - kMargin - 100.0, 285.5, 100.0, "TAVO 测试数据分析  版本 " + program_version(), 8.0, false,
-             Qt::AlignRight | Qt::AlignTop);
+        text(kPageW - kMargin - 100.0, 285.5, 100.0, "TAVO 测试数据分析  版本 " + program_version(), 8.0,
+             false, Qt::AlignRight | Qt::AlignTop);
     }
 
     void title_block(const std::string& well, const std::string& when, const std::string& file,
@@ -86,11 +86,14 @@ struct PdfReport::Impl {
         text(kMargin + 140.0, kMargin + 9.0, 50.0, "记录倍率：" + factor, 10.0);
         // A long path is cut in its middle rather than wrapped.
         p.setFont(font(9.0));
-        const QString shown = QFontMetricsF(p.font(), p.device())
-                                  .elidedText(q("文件：" + file), Qt::ElideMiddle, (kPageW - 2 * kMargin) * kPx);
-        p.drawText(mm(kMargin, kMargin + 15.0, kPageW - 2 * kMargin, 6.0), Qt::AlignLeft | Qt::AlignTop, shown);
+        const QString shown =
+            QFontMetricsF(p.font(), p.device())
+                .elidedText(q("文件：" + file), Qt::ElideMiddle, (kPageW - 2 * kMargin) * kPx);
+        p.drawText(mm(kMargin, kMargin + 15.0, kPageW - 2 * kMargin, 6.0), Qt::AlignLeft | Qt::AlignTop,
+                   shown);
         p.setPen(QPen(Qt::black, 1.0));
-        p.drawLine(QPointF(kMargin * kPx, (kMargin + 20.5) * kPx), QPointF((kPageW - kMargin) * kPx, (kMargin + 20.5) * kPx));
+        p.drawLine(QPointF(kMargin * kPx, (kMargin + 20.5) * kPx),
+                   QPointF((kPageW - kMargin) * kPx, (kMargin + 20.5) * kPx));
     }
 
     void picture(const RecordingSurface& rec, double x, double y, double w) {
@@ -126,7 +129,9 @@ PdfReport::~PdfReport() {
 bool PdfReport::open(std::string* error) {
     Impl& m = *impl_;
     if (!m.file.open(QIODevice::WriteOnly)) {
-        if (error) *error = "cannot write " + m.file.fileName().toStdString() + ": " + m.file.errorString().toStdString();
+        if (error)
+            *error =
+                "cannot write " + m.file.fileName().toStdString() + ": " + m.file.errorString().toStdString();
         return false;
     }
     m.pdf = std::make_unique<QPdfWriter>(&m.file);
@@ -162,9 +167,10 @@ void PdfReport::add_test(const PreparedTest& t) {
     // The views are drawn on a copy, as the drawing area's ring would draw them.
     State st = *t.st;
     const std::string tt = st.Txt_TestTime;
-    const std::string when = tt.size() >= 12 ? tt.substr(0, 4) + "-" + tt.substr(4, 2) + "-" + tt.substr(6, 2) + " " +
-                                                   tt.substr(8, 2) + ":" + tt.substr(10, 2)
-                                             : tt;
+    const std::string when = tt.size() >= 12
+                                 ? tt.substr(0, 4) + "-" + tt.substr(4, 2) + "-" + tt.substr(6, 2) + " " +
+                                       tt.substr(8, 2) + ":" + tt.substr(10, 2)
+                                 : tt;
     std::string well = st.Txt_WellName;
     while (!well.empty() && well.back() == ' ') well.pop_back();
     while (!well.empty() && well.front() == ' ') well.erase(well.begin());
@@ -199,7 +205,8 @@ void PdfReport::add_test(const PreparedTest& t) {
         y += 6.0;
         y += m.figures(kMargin, y, kPageW - 2 * kMargin, s.figures, 2, 28.0);
         if (!s.note.empty()) y += m.text(kMargin, y, kPageW - 2 * kMargin, s.note) + 1.0;
-        for (const std::string& e : s.evidence) y += m.text(kMargin + 3.0, y, kPageW - 2 * kMargin - 3.0, "· " + e);
+        for (const std::string& e : s.evidence)
+            y += m.text(kMargin + 3.0, y, kPageW - 2 * kMargin - 3.0, "· " + e);
         y += 3.0;
     }
     m.footer();
@@ -233,7 +240,9 @@ bool PdfReport::close(std::string* error) {
         return false;
     }
     if (!m.file.commit()) {
-        if (error) *error = "cannot write " + m.file.fileName().toStdString() + ": " + m.file.errorString().toStdString();
+        if (error)
+            *error =
+                "cannot write " + m.file.fileName().toStdString() + ": " + m.file.errorString().toStdString();
         return false;
     }
     return true;

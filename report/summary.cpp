@@ -43,7 +43,8 @@ Section period_section(const cond::PeriodCheck& p) {
     if (p.detected > 0) detected += "（冲次 " + fixed_text(60.0 / (p.detected * sps), 2) + "）";
     std::string verified = kNone;
     if (p.verified())
-        verified = fixed_text(*p.verified_rounded(), 1) + " 点（冲次 " + fixed_text(60.0 / (p.period * sps), 2) + "）";
+        verified = fixed_text(*p.verified_rounded(), 1) + " 点（冲次 " +
+                   fixed_text(60.0 / (p.period * sps), 2) + "）";
     const auto agrees = p.agrees();
     s.figures = {
         {"period.detected", "检测周期", detected,
@@ -58,7 +59,9 @@ Section period_section(const cond::PeriodCheck& p) {
                                                       : kNone,
          "光杆确实在动（位移变化超过 0.3 m 且重复清晰）时据位移，否则据有功功率"},
         {"period.agrees", "结论",
-         !agrees ? "无法校验" : *agrees ? "一致" : "不一致：检测周期可能有误",
+         !agrees   ? "无法校验"
+         : *agrees ? "一致"
+                   : "不一致：检测周期可能有误",
          "检测周期与（校验周期 + 1）相差不超过 max(3 点, 校验周期的 0.5 %) 时为一致；"
          "原检测在干净记录上给出周期 + 1 点"},
     };
@@ -72,22 +75,27 @@ Section balance_section(const cond::Balance& b, const cond::BalanceSettings& set
     auto stroke = [](const std::optional<cond::StrokeFigures>& f, double cond::StrokeFigures::*m) {
         return f ? std::optional<double>((*f).*m) : std::nullopt;
     };
-    const std::string split = "按校验周期在位移上分出上冲程（光杆上行）与下冲程（光杆下行），对记录中每个完整冲程计算后取平均";
+    const std::string split =
+        "按校验周期在位移上分出上冲程（光杆上行）与下冲程（光杆下行），对记录中每个完整冲程计算后取平均";
     std::string change = kNone;
     if (b.change_kN) {
         const std::string v = fixed_text(*b.change_kN, 1);
         const bool zero = v == "0.0";
         change = (zero || *b.change_kN < 0 ? "" : "+") + v + " kN" +
-                 (zero ? "" : *b.change_kN > 0 ? "（加重或外移平衡块）" : "（减轻或内移平衡块）");
+                 (zero               ? ""
+                  : *b.change_kN > 0 ? "（加重或外移平衡块）"
+                                     : "（减轻或内移平衡块）");
     }
     s.figures = {
-        {"balance.up_current", "上冲程最大电流", num(stroke(b.up, &cond::StrokeFigures::max_current_A), 2, " A"),
-         "上冲程中电流的最大值；" + split},
-        {"balance.down_current", "下冲程最大电流", num(stroke(b.down, &cond::StrokeFigures::max_current_A), 2, " A"),
-         "下冲程中电流的最大值；" + split},
-        {"balance.up_power", "上冲程平均功率", num(stroke(b.up, &cond::StrokeFigures::mean_power_kW), 2, " kW"),
+        {"balance.up_current", "上冲程最大电流",
+         num(stroke(b.up, &cond::StrokeFigures::max_current_A), 2, " A"), "上冲程中电流的最大值；" + split},
+        {"balance.down_current", "下冲程最大电流",
+         num(stroke(b.down, &cond::StrokeFigures::max_current_A), 2, " A"), "下冲程中电流的最大值；" + split},
+        {"balance.up_power", "上冲程平均功率",
+         num(stroke(b.up, &cond::StrokeFigures::mean_power_kW), 2, " kW"),
          "上冲程有功功率的平均值；" + split},
-        {"balance.down_power", "下冲程平均功率", num(stroke(b.down, &cond::StrokeFigures::mean_power_kW), 2, " kW"),
+        {"balance.down_power", "下冲程平均功率",
+         num(stroke(b.down, &cond::StrokeFigures::mean_power_kW), 2, " kW"),
          "下冲程有功功率的平均值；" + split},
         {"balance.up_energy", "上冲程耗能", num(stroke(b.up, &cond::StrokeFigures::energy_kJ), 2, " kJ"),
          "上冲程有功功率对时间的积分（电机发电时为负）；" + split},
@@ -117,7 +125,8 @@ Section card_section(const cond::CardDiagnosis& d) {
     s.figures = {
         {"card.condition", "工况", d.name.empty() ? kNone : d.name,
          "由示功图形状判断的泵工况：按冲程和载荷范围归一化后的特征（阀开闭四角、加载与卸载线的位置和斜率、"
-         "下冲程卸载点、与理论示功图的面积比、冲程两端的尖峰与平台等），用在油田实测示功图上拟合的决策树森林判别"},
+         "下冲程卸载点、与理论示功图的面积比、冲程两端的尖峰与平台等），用在油田实测示功图上拟合的决策树森林"
+         "判别"},
         {"card.confidence", "置信度", has ? fixed_text(d.confidence * 100.0, 0) + "%" : kNone,
          "判别模型给该工况的概率（各决策树叶节点中该工况比例的平均）；越接近 100% 越确定"},
         {"card.runner_up", "次可能工况", d.runner_up_name.empty() ? kNone : d.runner_up_name,
@@ -148,9 +157,9 @@ std::vector<Figure> table_figures(const State& st) {
         int index;
         const char* unit;
     };
-    static const Box boxes[] = {{13, " 次/min"}, {12, " m"}, {2, " kW"}, {1, " kW"},  {3, " kW"},
-                                {7, " kVA"},     {8, " kVar"}, {9, ""},   {5, " V"},   {6, " A"},
-                                {4, " A"},       {10, " A"},  {11, " kW"}};
+    static const Box boxes[] = {{13, " 次/min"}, {12, " m"},   {2, " kW"}, {1, " kW"}, {3, " kW"},
+                                {7, " kVA"},     {8, " kVar"}, {9, ""},    {5, " V"},  {6, " A"},
+                                {4, " A"},       {10, " A"},   {11, " kW"}};
     static const State initial;
     std::vector<Figure> out;
     for (const Box& b : boxes) {
@@ -173,7 +182,8 @@ CompareTest compare_entry(const State& st, const Analysis& a) {
     return t;
 }
 
-PreparedTest prepare_test(const std::string& file, const cond::BalanceSettings& settings, bool verified_period) {
+PreparedTest prepare_test(const std::string& file, const cond::BalanceSettings& settings,
+                          bool verified_period) {
     PreparedTest p;
     p.file = file;
     p.st = std::make_unique<State>();
@@ -196,8 +206,8 @@ PreparedTest prepare_test(const std::string& file, const cond::BalanceSettings& 
             p.problem = "文件没有被读取";
             return p;
         case LoadReport::Kind::ShortSamples:
-            p.problem = "文件不完整：只有 " + std::to_string(st.last_load.records_read) + " 个采样点，文件头说有 " +
-                        std::to_string(st.last_load.records_expected) + " 个";
+            p.problem = "文件不完整：只有 " + std::to_string(st.last_load.records_read) +
+                        " 个采样点，文件头说有 " + std::to_string(st.last_load.records_expected) + " 个";
             break;
         case LoadReport::Kind::Ok:
             break;
@@ -221,8 +231,8 @@ PreparedTest prepared_from(const State& held, const cond::BalanceSettings& setti
         return p;
     }
     if (k == LoadReport::Kind::ShortSamples)
-        p.problem = "文件不完整：只有 " + std::to_string(held.last_load.records_read) + " 个采样点，文件头说有 " +
-                    std::to_string(held.last_load.records_expected) + " 个";
+        p.problem = "文件不完整：只有 " + std::to_string(held.last_load.records_read) +
+                    " 个采样点，文件头说有 " + std::to_string(held.last_load.records_expected) + " 个";
     p.analysis = analyse(*p.st, settings);
     return p;
 }

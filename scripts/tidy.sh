@@ -16,7 +16,7 @@ dirs=()
 for d in common record analysis views exchange condition; do
   [ -d "$d" ] && dirs+=("$d")
 done
-mapfile -t files < <(find "${dirs[@]}" -name '*.cpp' | sort)
+mapfile -t files < <(find "${dirs[@]}" -name '*.cpp' ! -name card_model_data.cpp | sort)
 echo "tidy: ${#files[@]} files of ${dirs[*]}"
 
 log=$(mktemp)

@@ -9,10 +9,10 @@
 // period check flags the detected one); --direct takes them from the card
 // itself. Default FILE: the development set of ../shared/realdata; when it
 // is absent the tool says so and exits 0.
-#include <cstdio>
-#include <cstdlib>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -40,7 +40,8 @@ int main(int argc, char** argv) {
         } else if (arg == "--direct") {
             direct = true;
         } else if (!arg.empty() && arg[0] == '-') {
-            std::fprintf(stderr, "usage: card_features_dump [--variants K] [--seed S] [--direct] [FILE.ts]\n");
+            std::fprintf(stderr,
+                         "usage: card_features_dump [--variants K] [--seed S] [--direct] [FILE.ts]\n");
             return 2;
         } else {
             file = arg;

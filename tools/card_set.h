@@ -70,7 +70,8 @@ inline WellPlan card_test_plan(const CardShape& c, uint64_t seed) {
 
 // Writes the test of `c` to `file` and analyses it as a click would; the
 // state then holds what the program holds.
-inline void analyse_card_test(const CardShape& c, uint64_t seed, const std::filesystem::path& file, State& st) {
+inline void analyse_card_test(const CardShape& c, uint64_t seed, const std::filesystem::path& file,
+                              State& st) {
     const WellPlan w = card_test_plan(c, seed);
     const std::vector<uint8_t> bytes = encode_test(w, make_curves(w, c));
     {

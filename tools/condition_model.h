@@ -16,30 +16,30 @@
 namespace tavo::samples {
 
 struct ModelPlan {
-    double period = 600.0;      // samples per stroke (true value)
-    double phase = 0.0;         // start phase, fraction of a stroke
+    double period = 600.0;  // samples per stroke (true value)
+    double phase = 0.0;     // start phase, fraction of a stroke
     int point_num = 3000;
     int rec_speed = 1;
     int mode = 1;
     bool reactive_first = false;
-    bool power_only = false;    // displacement and load written as 0
-    double stroke_m = 0.0;      // 0: the card's own positions (m)
-    double load_scale = 1.0;    // card load unit to kN
-    double cb_bias = 0.0;       // counterbalance minus the balancing one, kN
-    double efficiency = 0.85;   // drive: rod = motor x eff when motoring
-    double idle_kw = 0.8;       // idle losses
-    double belt = 0.02;         // smoothing of the crank power, fraction of a stroke each side
-    double pos_drift_m = 0.0;   // displacement drift over the record
-    double power_drift = 0.0;   // relative power drift over the record
-    double noise = 0.01;        // relative power noise per sample; twice that stroke to stroke
+    bool power_only = false;   // displacement and load written as 0
+    double stroke_m = 0.0;     // 0: the card's own positions (m)
+    double load_scale = 1.0;   // card load unit to kN
+    double cb_bias = 0.0;      // counterbalance minus the balancing one, kN
+    double efficiency = 0.85;  // drive: rod = motor x eff when motoring
+    double idle_kw = 0.8;      // idle losses
+    double belt = 0.02;        // smoothing of the crank power, fraction of a stroke each side
+    double pos_drift_m = 0.0;  // displacement drift over the record
+    double power_drift = 0.0;  // relative power drift over the record
+    double noise = 0.01;       // relative power noise per sample; twice that stroke to stroke
     uint64_t seed = 1;
 };
 
 struct ModelTruth {
-    double period = 0.0;             // samples
-    double balancing_cb_kn = 0.0;    // displacement-weighted mean load
+    double period = 0.0;           // samples
+    double balancing_cb_kn = 0.0;  // displacement-weighted mean load
     double model_cb_kn = 0.0;
-    double needed_change_kn = 0.0;   // balancing minus model
+    double needed_change_kn = 0.0;  // balancing minus model
     double load_range_kn = 0.0;
     double stroke_m = 0.0;
 };

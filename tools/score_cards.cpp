@@ -75,12 +75,15 @@ int main(int argc, char** argv) {
     std::error_code ec;
     fs::remove_all(dir, ec);
 
-    std::printf("%s: %zu cards, %s\n", file.c_str(), cards.size(), direct ? "diagnosed directly" : "through tester files");
-    std::printf("accuracy: %.1f %%\nrecall per condition:\n", 100.0 * right / static_cast<double>(cards.size()));
+    std::printf("%s: %zu cards, %s\n", file.c_str(), cards.size(),
+                direct ? "diagnosed directly" : "through tester files");
+    std::printf("accuracy: %.1f %%\nrecall per condition:\n",
+                100.0 * right / static_cast<double>(cards.size()));
     for (const std::string& l : labels) {
         int row = 0;
         for (const std::string& c : labels) row += matrix[{l, c}];
-        if (row > 0) std::printf("  %-26s %5.1f %%  (%d cards)\n", l.c_str(), 100.0 * matrix[{l, l}] / row, row);
+        if (row > 0)
+            std::printf("  %-26s %5.1f %%  (%d cards)\n", l.c_str(), 100.0 * matrix[{l, l}] / row, row);
     }
     std::printf("confusion matrix (rows: label, columns: diagnosis, in this order):\n");
     for (const std::string& l : labels) {

@@ -17,6 +17,8 @@
 //            10 % of the load range, the sign, and the size within 15 % or
 //            0.5 kN.
 // Without the real data it says so and exits with 0.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -25,8 +27,6 @@
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "analysis/pick_file.h"
 #include "condition/well_condition.h"
@@ -62,13 +62,20 @@ int main(int argc, char** argv) {
     std::string keep;  // folder for the tester files of failed tests
     for (int a = 1; a < argc; ++a) {
         const std::string arg = argv[a];
-        if (arg == "--realdata" && a + 1 < argc) realdata = argv[++a];
-        else if (arg == "--per-card" && a + 1 < argc) per_card = std::max(1, std::atoi(argv[++a]));
-        else if (arg == "--seed" && a + 1 < argc) seed = std::strtoull(argv[++a], nullptr, 10);
-        else if (arg == "--verbose") verbose = true;
-        else if (arg == "--keep" && a + 1 < argc) keep = argv[++a];
+        if (arg == "--realdata" && a + 1 < argc)
+            realdata = argv[++a];
+        else if (arg == "--per-card" && a + 1 < argc)
+            per_card = std::max(1, std::atoi(argv[++a]));
+        else if (arg == "--seed" && a + 1 < argc)
+            seed = std::strtoull(argv[++a], nullptr, 10);
+        else if (arg == "--verbose")
+            verbose = true;
+        else if (arg == "--keep" && a + 1 < argc)
+            keep = argv[++a];
         else {
-            std::fprintf(stderr, "usage: score_condition [--realdata DIR] [--per-card N] [--seed S] [--verbose] [--keep DIR]\n");
+            std::fprintf(stderr,
+                         "usage: score_condition [--realdata DIR] [--per-card N] [--seed S] [--verbose] "
+                         "[--keep DIR]\n");
             return 2;
         }
     }
@@ -124,7 +131,8 @@ int main(int argc, char** argv) {
             const std::vector<uint8_t> bytes = encode_model_test(p, t.curves, "SCORE");
             {
                 std::ofstream out(file, std::ios::binary | std::ios::trunc);
-                out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+                out.write(reinterpret_cast<const char*>(bytes.data()),
+                          static_cast<std::streamsize>(bytes.size()));
             }
             tavo::State st;
             tavo::pick_file(st, file);
@@ -142,7 +150,8 @@ int main(int argc, char** argv) {
             const auto agrees = c.period.agrees();
             const bool flagged = agrees && !*agrees;
             const double limit = std::max(3.0, 0.005 * T);
-            if (flagged == legacy_right && std::abs(std::abs(st.Circle_Num - (T + 1.0)) - limit) < 0.1) ++n.near_limit;
+            if (flagged == legacy_right && std::abs(std::abs(st.Circle_Num - (T + 1.0)) - limit) < 0.1)
+                ++n.near_limit;
             if (legacy_right) {
                 ++n.legacy_right;
                 n.false_flags += flagged;
@@ -168,7 +177,8 @@ int main(int argc, char** argv) {
                               (c.balance.verdict == cond::Verdict::Balanced ||
                                c.balance.verdict == (need > 0.0 ? cond::Verdict::AddCounterbalance
                                                                 : cond::Verdict::ReduceCounterbalance));
-                    size_ok = c.balance.change_kN && std::abs(got - need) <= std::max(0.15 * std::abs(need), 0.5);
+                    size_ok =
+                        c.balance.change_kN && std::abs(got - need) <= std::max(0.15 * std::abs(need), 0.5);
                     n.sign_ok += sign_ok;
                     n.size_ok += size_ok;
                 }
@@ -179,37 +189,40 @@ int main(int argc, char** argv) {
                 fs::copy_file(file, fs::path(keep) / ("fail" + std::to_string(n.tests) + ".O00"),
                               fs::copy_options::overwrite_existing);
             }
+            if (verbose && failed) std::printf("#%d ", n.tests);
             if (verbose && failed)
-                std::printf("#%d ", n.tests);
-            if (verbose && failed)
-                std::printf("%s | T %.1f verified %.1f (%s, clarity %.2f) legacy %d%s%s | need %.2f got %s verdict %s %s\n",
-                            sources[s].card->source.c_str(), T, c.period.period, cond::source_name(c.period.source),
-                            c.period.clarity, st.Circle_Num, legacy_right ? "" : " MISS",
-                            flagged ? " flagged" : "", need,
-                            c.balance.change_kN ? std::to_string(*c.balance.change_kN).c_str() : "null",
-                            cond::verdict_name(c.balance.verdict), c.balance.note.c_str());
+                std::printf(
+                    "%s | T %.1f verified %.1f (%s, clarity %.2f) legacy %d%s%s | need %.2f got %s verdict "
+                    "%s %s\n",
+                    sources[s].card->source.c_str(), T, c.period.period, cond::source_name(c.period.source),
+                    c.period.clarity, st.Circle_Num, legacy_right ? "" : " MISS", flagged ? " flagged" : "",
+                    need, c.balance.change_kN ? std::to_string(*c.balance.change_kN).c_str() : "null",
+                    cond::verdict_name(c.balance.verdict), c.balance.note.c_str());
         }
     }
     fs::remove_all(dir);
 
-    std::printf("tests: %d (%zu cards x %d; power only about a quarter)\n", n.tests, sources.size(), per_card);
+    std::printf("tests: %d (%zu cards x %d; power only about a quarter)\n", n.tests, sources.size(),
+                per_card);
     std::printf("period within 0.5 %%: %d of %d = %.2f %% (target >= 99 %%); not verified: %d\n", n.period_ok,
                 n.tests, pct(n.period_ok, n.tests), n.unverified);
     for (auto* e : {&err_pos, &err_pow}) {
         std::sort(e->begin(), e->end());
         if (e->empty()) continue;
-        std::printf("  from the %s (%zu tests): median error %.3f %%, 95th percentile %.3f %%, largest %.3f %%\n",
-                    e == &err_pos ? "displacement" : "power", e->size(), 100.0 * (*e)[e->size() / 2],
-                    100.0 * (*e)[e->size() * 95 / 100], 100.0 * e->back());
+        std::printf(
+            "  from the %s (%zu tests): median error %.3f %%, 95th percentile %.3f %%, largest %.3f %%\n",
+            e == &err_pos ? "displacement" : "power", e->size(), 100.0 * (*e)[e->size() / 2],
+            100.0 * (*e)[e->size() * 95 / 100], 100.0 * e->back());
     }
     std::printf("legacy misses flagged: %d of %d = %.2f %% (target 100 %%)\n", n.miss_flagged, n.legacy_miss,
                 pct(n.miss_flagged, n.legacy_miss));
-    std::printf("legacy right but flagged: %d of %d = %.2f %% (target <= 1 %%)\n", n.false_flags, n.legacy_right,
-                pct(n.false_flags, n.legacy_right));
+    std::printf("legacy right but flagged: %d of %d = %.2f %% (target <= 1 %%)\n", n.false_flags,
+                n.legacy_right, pct(n.false_flags, n.legacy_right));
     std::printf("wrong flags within 0.1 sample of the agreement limit: %d\n", n.near_limit);
-    std::printf("balance tests (card, needed change > 10 %% of load range): %d (%d more without a card by the "
-                "3 kN / 0.3 m rule)\n",
-                n.bal_tests, n.no_card);
+    std::printf(
+        "balance tests (card, needed change > 10 %% of load range): %d (%d more without a card by the "
+        "3 kN / 0.3 m rule)\n",
+        n.bal_tests, n.no_card);
     std::printf("balance sign right: %d of %d = %.2f %% (target 100 %%)\n", n.sign_ok, n.bal_tests,
                 pct(n.sign_ok, n.bal_tests));
     std::printf("balance size within 15 %% or 0.5 kN: %d of %d = %.2f %% (target >= 90 %%)\n", n.size_ok,

@@ -171,8 +171,9 @@ int compare_color(int k) {
 }
 
 void draw_compare(Surface& pic, const std::vector<CompareTest>& all) {
-    const std::vector<CompareTest> tests(all.begin(),
-                                         all.begin() + std::min<std::size_t>(all.size(), kCompareMaxTests));
+    const std::vector<CompareTest> tests(
+        all.begin(),
+        all.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(all.size(), kCompareMaxTests)));
     const int n = static_cast<int>(tests.size());
     pic.set_unit(Unit::Millimetre);
     pic.clear();
@@ -186,7 +187,9 @@ void draw_compare(Surface& pic, const std::vector<CompareTest>& all) {
 
     // Legend: a short stroke of the test's colour, then well, date and time.
     for (int k = 0; k < n; ++k) {
-        const double x = 6.0 + (k % 2) * 88.0, y = kLegendTop + kPitch * (k / 2);
+        // Two legend entries a row.
+        const int row = k / 2;
+        const double x = 6.0 + (k % 2) * 88.0, y = kLegendTop + kPitch * row;
         pic.set_color(compare_color(k));
         pic.set_line_width(2);
         pic.line(x, y + 1.9, x + 7.0, y + 1.9);
@@ -210,12 +213,18 @@ void draw_compare(Surface& pic, const std::vector<CompareTest>& all) {
         all_from_rod = all_from_rod && t.angle_from_rod;
     }
     const double top = kLegendTop + kPitch * legend_rows(std::max(n, 1)) + 8.0;
-    Frame card{16.0, top, 68.0, kPlotH, nice_axis(0.0, any_card ? dmax : 3.0), nice_axis(lmin, any_card ? lmax : 30.0)};
-    Frame power{106.0, top, 68.0, kPlotH, Axis{0.0, 360.0, 45.0}, nice_axis(pmin, pmax > pmin ? pmax : pmin + 10.0)};
+    Frame card{16.0,
+               top,
+               68.0,
+               kPlotH,
+               nice_axis(0.0, any_card ? dmax : 3.0),
+               nice_axis(lmin, any_card ? lmax : 30.0)};
+    Frame power{
+        106.0, top, 68.0, kPlotH, Axis{0.0, 360.0, 45.0}, nice_axis(pmin, pmax > pmin ? pmax : pmin + 10.0)};
 
     draw_frame(pic, card, "示功图  载荷(kN)", "位移(m)");
-    draw_frame(pic, power,
-               all_from_rod ? "电机有功功率(kW)  下死点=0°" : "电机有功功率(kW)  周期起点=0°", "曲柄转角(°)");
+    draw_frame(pic, power, all_from_rod ? "电机有功功率(kW)  下死点=0°" : "电机有功功率(kW)  周期起点=0°",
+               "曲柄转角(°)");
     for (int k = 0; k < n; ++k) {
         pic.set_color(compare_color(k));
         pic.set_line_width(2);

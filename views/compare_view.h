@@ -16,7 +16,7 @@ namespace tavo {
 // One test as the comparison shows it. A figure that cannot be computed
 // stays empty and is shown as a dash.
 struct CompareTest {
-    std::string well, date, time;  // the legend
+    std::string well, date, time;                  // the legend
     std::vector<std::pair<double, double>> card;   // (displacement m, load kN) over one stroke
     std::vector<std::pair<double, double>> power;  // (crank angle deg, active power kW), by angle
     bool angle_from_rod = false;  // the angle's zero is the rod at the bottom (else the cycle's start)

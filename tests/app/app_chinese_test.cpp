@@ -2,9 +2,9 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPainter>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -148,7 +148,8 @@ void ChineseTest::viewTextIsDarkAndCrisp() {
     f.press_picture();  // the table: mostly text
     RecordingSurface texts(std::make_shared<QtTextMetrics>());
     for (const DrawOp& op : f.w->Picture1->surface().ops)
-        if (op.kind == OpKind::Text && op.text.find_first_not_of(' ') != std::string::npos) texts.ops.push_back(op);
+        if (op.kind == OpKind::Text && op.text.find_first_not_of(' ') != std::string::npos)
+            texts.ops.push_back(op);
     QVERIFY(texts.ops.size() > 10);
     QImage pic(f.w->Picture1->size(), QImage::Format_RGB32);
     pic.fill(Qt::white);

@@ -34,7 +34,8 @@ void enter_cycle(TransFom& w, const QString& t) {
 struct PanelFixture : WindowFixture {
     AnalysisPanel* panel = nullptr;
     void open() {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, tmp.filePath(QStringLiteral("settings")));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                           tmp.filePath(QStringLiteral("settings")));
         start();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
@@ -164,7 +165,8 @@ void PanelTest::compareNeedsTwoFiles() {
     auto* cw = qobject_cast<CompareWindow*>(f.panel->last_compare.data());
     QStringList legends;
     for (const DrawOp& op : cw->drawing().ops)
-        if (op.kind == OpKind::Text && op.text.size() > 3 && op.text[1] == '.') legends << QString::fromStdString(op.text);
+        if (op.kind == OpKind::Text && op.text.size() > 3 && op.text[1] == '.')
+            legends << QString::fromStdString(op.text);
     // In list order, each with its date and time.
     QVERIFY(legends.contains(QStringLiteral("1. 北3-17  20261103  11:42")));
     QVERIFY(legends.contains(QStringLiteral("2. 杨12-5  20261103  10:25")));

@@ -7,8 +7,8 @@
 #include <QtTest>
 
 #include "app/startup.h"
-#include "tavo_version.h"
 #include "support/window_fixture.h"
+#include "tavo_version.h"
 
 using namespace tavo;
 using tavo::testing::WindowFixture;

@@ -52,10 +52,10 @@ TEST(CardDiagnosis, NoCardBelowTheStrokeAndLoadLimits) {
 }
 
 TEST(CardDiagnosis, ReportsALabelItsNameAConfidenceARunnerUpAndEvidence) {
-    const std::set<std::string> labels = {"REGULAR_WORK", "LIQUID_NOT_ENOUGH", "GAS_EFFECTIVE",
-                                          "TRAVELLING_VALVE_LEAKAGE", "STATIC_VALVE_LEAKAGE", "DOUBLE_VALVE_LEAKAGE",
-                                          "OIL_ROD_LEAKAGE", "ROD_BROKEN", "PUMP_UP_BANG", "PUMP_DOWN_BANG",
-                                          "OIL_TO_DENSE", "WORK_WITH_FLOAT"};
+    const std::set<std::string> labels = {
+        "REGULAR_WORK",         "LIQUID_NOT_ENOUGH",    "GAS_EFFECTIVE",   "TRAVELLING_VALVE_LEAKAGE",
+        "STATIC_VALVE_LEAKAGE", "DOUBLE_VALVE_LEAKAGE", "OIL_ROD_LEAKAGE", "ROD_BROKEN",
+        "PUMP_UP_BANG",         "PUMP_DOWN_BANG",       "OIL_TO_DENSE",    "WORK_WITH_FLOAT"};
     ASSERT_EQ(card_model_class_count(), 12);
     for (int k = 0; k < 12; ++k) EXPECT_TRUE(labels.count(card_model_class(k))) << card_model_class(k);
     EXPECT_EQ(condition_name("PUMP_UP_BANG"), "上碰泵");
@@ -83,7 +83,8 @@ TEST(CardDiagnosis, ReportsALabelItsNameAConfidenceARunnerUpAndEvidence) {
 }
 
 TEST(CardDiagnosis, DamagedOrTinyCardsAreNoCard) {
-    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN(),
+                 inf = std::numeric_limits<double>::infinity();
     std::vector<double> pos, load;
     full_pump(3.0, 20.0, 40.0, pos, load);
     EXPECT_TRUE(no_card(diagnose_card({}, {})));

@@ -21,7 +21,8 @@ Drawn draw(const std::vector<std::pair<double, double>>& corners, int per_unit =
     for (std::size_t c = 0; c < corners.size(); ++c) {
         const auto [x0, y0] = corners[c];
         const auto [x1, y1] = corners[(c + 1) % corners.size()];
-        const int steps = std::max(1, static_cast<int>(std::lround((std::abs(x1 - x0) + std::abs(y1 - y0)) * per_unit)));
+        const int steps =
+            std::max(1, static_cast<int>(std::lround((std::abs(x1 - x0) + std::abs(y1 - y0)) * per_unit)));
         for (int s = 0; s < steps; ++s) {
             const double w = static_cast<double>(s) / steps;
             d.pos.push_back(x0 + (x1 - x0) * w);
@@ -46,7 +47,8 @@ Drawn rotated(Drawn d, std::size_t by) {
 
 // Full pump: the load is taken over the first 10 % of the up-stroke and
 // dropped over the first 10 % of the down-stroke.
-const std::vector<std::pair<double, double>> kParallelogram = {{0.0, 0.0}, {0.1, 1.0}, {1.0, 1.0}, {0.9, 0.0}};
+const std::vector<std::pair<double, double>> kParallelogram = {
+    {0.0, 0.0}, {0.1, 1.0}, {1.0, 1.0}, {0.9, 0.0}};
 
 TEST(CardFeatures, IdealParallelogramWhateverTheStartAndSize) {
     const Drawn card = scaled(draw(kParallelogram));
@@ -103,7 +105,8 @@ TEST(CardFeatures, SpikesAtEitherEnd) {
     const auto& t = card_features(top.pos, top.load).value;
     EXPECT_NEAR(t[kTopSpike], 0.5 / 1.5, 1e-9);
     EXPECT_NEAR(t[kBottomDip], 0.0, 1e-9);
-    const Drawn bottom = scaled(draw({{0.0, 0.0}, {0.1, 1.0}, {1.0, 1.0}, {0.9, 0.0}, {0.03, 0.0}, {0.0, -0.5}}));
+    const Drawn bottom =
+        scaled(draw({{0.0, 0.0}, {0.1, 1.0}, {1.0, 1.0}, {0.9, 0.0}, {0.03, 0.0}, {0.0, -0.5}}));
     const auto& b = card_features(bottom.pos, bottom.load).value;
     EXPECT_NEAR(b[kBottomDip], 0.5 / 1.5, 1e-9);
     EXPECT_NEAR(b[kTopSpike], 0.0, 1e-9);
@@ -117,7 +120,8 @@ TEST(CardFeatures, DegenerateCardsGiveZerosNotFaults) {
         for (int i = 0; i < 50; ++i) r.push_back(i < 25 ? i : 50 - i);
         return r;
     }();
-    for (const auto& [p, l] : {std::pair{none, none}, {few, few}, {still, ramp}, {ramp, still}, {ramp, few}}) {
+    for (const auto& [p, l] :
+         {std::pair{none, none}, {few, few}, {still, ramp}, {ramp, still}, {ramp, few}}) {
         const CardFeatures f = card_features(p, l);
         for (double x : f.value) EXPECT_TRUE(std::isfinite(x));
     }

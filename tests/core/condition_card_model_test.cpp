@@ -30,7 +30,8 @@ TEST(CardModel, ProbabilitiesEqualTheFittedModelsBitForBit) {
         const std::vector<double> x = numbers(line.substr(0, bar)), want = numbers(line.substr(bar + 1));
         const std::vector<double> got = card_model_proba(x);
         ASSERT_EQ(got.size(), want.size());
-        for (std::size_t k = 0; k < got.size(); ++k) EXPECT_EQ(got[k], want[k]) << "row " << rows << " class " << k;
+        for (std::size_t k = 0; k < got.size(); ++k)
+            EXPECT_EQ(got[k], want[k]) << "row " << rows << " class " << k;
         ++rows;
     }
     EXPECT_GE(rows, 5);

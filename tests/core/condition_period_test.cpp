@@ -29,7 +29,8 @@ TEST(ConditionPeriod, LongStrokeWhereTheDetectionIsShortIsFlaggedAndRerun) {
     if (!realdata) GTEST_SKIP() << "needs the real card data in ../shared/realdata beside the source tree";
     const auto cards =
         samples::read_ts_cards((*realdata / "cn-oilfield-12class/OilfieldData2d_TEST_dev.ts").string());
-    if (cards.size() < 40) GTEST_SKIP() << "needs the real card data in ../shared/realdata beside the source tree";
+    if (cards.size() < 40)
+        GTEST_SKIP() << "needs the real card data in ../shared/realdata beside the source tree";
     ModelPlan p;
     p.period = 1076.7;
     p.phase = std::fmod(1076.7 * 0.137 + 39 * 0.31, 1.0);

@@ -178,7 +178,8 @@ TEST(DamageTruncated, SamplesEndingEarlyAreTheTestOfTheRecordsHeld) {
     const std::string whole = read_bytes(kSample);
     const auto dir = temp_dir("dmg");
     const std::string path = (dir / "cut.O00").string();
-    for (std::size_t len : {kHeadSize, kHeadSize + 1, kHeadSize + 15, kHeadSize + 10 * 999 + 3, whole.size() - 1}) {
+    for (std::size_t len :
+         {kHeadSize, kHeadSize + 1, kHeadSize + 15, kHeadSize + 10 * 999 + 3, whole.size() - 1}) {
         SCOPED_TRACE(len);
         const int held = static_cast<int>((len - kHeadSize) / kPointSize);
         write_bytes(path, whole.substr(0, len));
@@ -405,7 +406,8 @@ TEST(DamageRateZero, AZeroStrokeRateInTheExchangeTextIsAnError) {
         const auto dir = temp_dir("dmg");
         write_bytes(dir / "r.txt", bad);
         State st;
-        const std::string err = exchange_error([&] { return InvOutFile(st, (dir / "r.txt").string()).problem; });
+        const std::string err =
+            exchange_error([&] { return InvOutFile(st, (dir / "r.txt").string()).problem; });
         EXPECT_TRUE(contains(err, "is 0: no stroke length follows from it")) << err;
         EXPECT_TRUE(fs::is_empty(dir / "r"));
     }
@@ -430,7 +432,8 @@ TEST(DamageUnwritable, AFolderUnderAFileIsReportedForEveryOutput) {
     write_bytes(dir / "In", "keep");
     write_bytes(dir / "In.Txt", exchange_text({kSample}));
     State back;
-    const std::string err = exchange_error([&] { return InvOutFile(back, (dir / "In.Txt").string()).problem; });
+    const std::string err =
+        exchange_error([&] { return InvOutFile(back, (dir / "In.Txt").string()).problem; });
     EXPECT_TRUE(contains(err, "cannot write the tester file")) << err;
     EXPECT_EQ(read_bytes(dir / "In"), "keep");
 }
@@ -446,13 +449,15 @@ TEST(DamageUnwritable, FoldersDevicesAndPipesAreNoFiles) {
     EXPECT_EQ(Load_Data(*st, pipe.string()).detail, "cannot open the file (it is not an ordinary file)");
     EXPECT_EQ(Load_Data(*st, (dir / "folder.O00").string()).detail, "cannot open the file (it is a folder)");
     EXPECT_EQ(st->Txt_WellName, "T7-15");
-    EXPECT_TRUE(contains(exchange_error([&] { return InvOutFile(*st, pipe.string()).problem; }), "not an ordinary file"));
+    EXPECT_TRUE(contains(exchange_error([&] { return InvOutFile(*st, pipe.string()).problem; }),
+                         "not an ordinary file"));
 
     // Writing: nothing is put in their place.
     for (const fs::path& target : {pipe, dir / "folder.O00", fs::path("/dev/full")}) {
         SCOPED_TRACE(target);
         st->TxtOutFile = target.string();
-        EXPECT_TRUE(contains(exchange_error([&] { return out_txt_file(*st); }), "cannot write the exchange file"));
+        EXPECT_TRUE(
+            contains(exchange_error([&] { return out_txt_file(*st); }), "cannot write the exchange file"));
     }
     int asked = 0;
     st->hooks.ask_yes_no = [&](const std::string&, const std::string&) { return ++asked, true; };
@@ -522,8 +527,9 @@ TEST(DamageFullDisk, TheRebuildLeavesOnlyWholeTesterFiles) {
     write_bytes(in, exchange_text({kSample, kSample2}));  // room for one file of the two
     State st;
     std::vector<std::string> seen;
-    const std::string err = exchange_error(
-        [&] { return InvOutFile(st, in.string(), [&](const std::string& p) { seen.push_back(p); }).problem; });
+    const std::string err = exchange_error([&] {
+        return InvOutFile(st, in.string(), [&](const std::string& p) { seen.push_back(p); }).problem;
+    });
     EXPECT_TRUE(contains(err, "cannot write the tester file")) << err;
     EXPECT_TRUE(contains(err, "No space left on device")) << err;
     EXPECT_TRUE(contains(err, "well \"W-101\"")) << err;

@@ -1,5 +1,7 @@
 // Picking a file: a file that cannot be read as a tester file changes
 // nothing of the state, and says why.
+#include "analysis/pick_file.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -8,7 +10,6 @@
 #include <filesystem>
 #include <memory>
 
-#include "analysis/pick_file.h"
 #include "support/files.h"
 #include "support/scratch.h"
 

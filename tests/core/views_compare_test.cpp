@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "support/ops.h"
 #include "views/compare_view.h"
 #include "views/palette.h"
 #include "views/recording_surface.h"
-#include "support/ops.h"
 
 namespace tavo {
 namespace {
@@ -104,7 +104,8 @@ TEST(CompareView, ExtraTestsAreLeftOut) {
     draw_compare(rec, tests);
     const auto texts = testing::texts(rec);
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "1. 北5-3  20261104  09:07"), 1);
-    EXPECT_EQ(std::count_if(texts.begin(), texts.end(), [](const std::string& s) { return s.rfind("9. ", 0) == 0; }),
+    EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
+                            [](const std::string& s) { return s.rfind("9. ", 0) == 0; }),
               0);
 }
 
