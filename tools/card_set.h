@@ -33,16 +33,8 @@ inline bool read_ts_cards(const std::string& path, std::vector<LabelledCard>& ou
         return false;
     }
     for (const std::string& line : detail::lines_of(text)) {
-        if (line.empty() || line[0] == '#' || line[0] == '@') continue;
-        const std::size_t a = line.find(':');
-        const std::size_t b = a == std::string::npos ? a : line.find(':', a + 1);
-        if (b == std::string::npos) continue;
         LabelledCard c;
-        c.card.pos = detail::split_numbers(line.substr(0, a), ',');
-        c.card.load = detail::split_numbers(line.substr(a + 1, b - a - 1), ',');
-        if (c.card.pos.size() != c.card.load.size() || c.card.pos.size() < 8) continue;
-        detail::tidy_card(c.card);
-        c.label = line.substr(b + 1);
+        if (detail::parse_ts_line(line, c.card, c.label) != detail::TsLine::Card) continue;
         c.card.source = path + " #" + std::to_string(out.size());
         out.push_back(std::move(c));
     }

@@ -195,16 +195,10 @@ inline std::vector<CardShape> read_ts_cards(const std::string& path) {
     std::string text;
     if (!detail::read_file(path, text)) return cards;
     for (const std::string& line : detail::lines_of(text)) {
-        if (line.empty() || line[0] == '#' || line[0] == '@') continue;
-        const std::size_t a = line.find(':');
-        const std::size_t b = a == std::string::npos ? a : line.find(':', a + 1);
-        if (b == std::string::npos) continue;
         CardShape c;
-        c.pos = detail::split_numbers(line.substr(0, a), ',');
-        c.load = detail::split_numbers(line.substr(a + 1, b - a - 1), ',');
-        if (c.pos.size() != c.load.size() || c.pos.size() < 8) continue;
-        detail::tidy_card(c);
-        c.source = path + " #" + std::to_string(cards.size()) + " " + line.substr(b + 1);
+        std::string label;
+        if (detail::parse_ts_line(line, c, label) != detail::TsLine::Card) continue;
+        c.source = path + " #" + std::to_string(cards.size()) + " " + label;
         cards.push_back(std::move(c));
     }
     return cards;

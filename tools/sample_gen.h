@@ -190,6 +190,23 @@ inline void tidy_card(CardShape& c) {
     }
 }
 
+// One line of a .ts card file ("pos,...:load,...:LABEL"): Skip for a
+// comment or header line, Bad for a card whose two dimensions differ in
+// length or that is too short, else the tidied card and its label.
+enum class TsLine { Skip, Card, Bad };
+inline TsLine parse_ts_line(const std::string& line, CardShape& c, std::string& label) {
+    if (line.empty() || line[0] == '#' || line[0] == '@') return TsLine::Skip;
+    const std::size_t a = line.find(':');
+    const std::size_t b = a == std::string::npos ? a : line.find(':', a + 1);
+    if (b == std::string::npos) return TsLine::Skip;
+    c.pos = split_numbers(line.substr(0, a), ',');
+    c.load = split_numbers(line.substr(a + 1, b - a - 1), ',');
+    if (c.pos.size() != c.load.size() || c.pos.size() < 8) return TsLine::Bad;
+    tidy_card(c);
+    label = line.substr(b + 1);
+    return TsLine::Card;
+}
+
 }  // namespace detail
 
 // Reads the two real-data sets below `dir` (cn-oilfield-12class and
@@ -203,19 +220,14 @@ inline RealDataReport read_real_cards(const std::string& dir, RealCards& out) {
         return r;
     }
     for (const std::string& line : detail::lines_of(text)) {
-        if (line.empty() || line[0] == '#' || line[0] == '@') continue;
-        const std::size_t a = line.find(':');
-        const std::size_t b = a == std::string::npos ? a : line.find(':', a + 1);
-        if (b == std::string::npos) continue;
         CardShape c;
-        c.pos = detail::split_numbers(line.substr(0, a), ',');
-        c.load = detail::split_numbers(line.substr(a + 1, b - a - 1), ',');
-        if (c.pos.size() != c.load.size() || c.pos.size() < 8) {
+        std::string label;
+        const detail::TsLine kind = detail::parse_ts_line(line, c, label);
+        if (kind == detail::TsLine::Skip) continue;
+        if (kind == detail::TsLine::Bad) {
             r.detail = cn_path + ": a card whose two dimensions differ in length";
             return r;
         }
-        detail::tidy_card(c);
-        const std::string label = line.substr(b + 1);
         c.source = "cn-oilfield-12class #" + std::to_string(out.cn.size()) + " " + label;
         out.cn.push_back(std::move(c));
         out.cn_labels.push_back(label);
