@@ -110,7 +110,7 @@ void PanelTest::manualCycleThenRecompute() {
     QCOMPARE(w.st.Disp_Mode, int16_t(1));
     QVERIFY(w.Picture1->surface().ops == chart);
     QCOMPARE(w.st.Text3[13], spm);
-    QVERIFY(w.StatusLine->text().contains(QStringLiteral("校验周期")));
+    QVERIFY(w.StatusLine->toolTip().contains(QStringLiteral("校验周期")));
     QCOMPARE(text(p, "period.agrees"), QStringLiteral("一致"));
     QVERIFY(!p.Recompute->isEnabled());
 }
@@ -144,8 +144,8 @@ void PanelTest::reportCancelledStaysAWholePdf() {
         if (auto* d = f.panel->findChild<QProgressDialog*>(QStringLiteral("ReportProgress"))) d->cancel();
     };
     QTest::mouseClick(f.panel->ExportReport, Qt::LeftButton);
-    QVERIFY(f.w->StatusLine->text().contains(QStringLiteral("报告已取消")));
-    QVERIFY(f.w->StatusLine->text().contains(QStringLiteral("1 页")));
+    QVERIFY(f.w->StatusLine->toolTip().contains(QStringLiteral("报告已取消")));
+    QVERIFY(f.w->StatusLine->toolTip().contains(QStringLiteral("1 页")));
     const QByteArray pdf = WindowFixture::bytes(out);
     QVERIFY(pdf.startsWith("%PDF"));
     QVERIFY(pdf.trimmed().endsWith("%%EOF"));
@@ -157,7 +157,7 @@ void PanelTest::compareNeedsTwoFiles() {
     f.press_file(kYang);
     QTest::mouseClick(f.panel->Compare, Qt::LeftButton);
     QVERIFY(!f.panel->last_compare);
-    QVERIFY(f.w->StatusLine->text().contains(QStringLiteral("两个或更多")));
+    QVERIFY(f.w->StatusLine->toolTip().contains(QStringLiteral("两个或更多")));
 
     f.press_file(kBei, Qt::LeftButton, Qt::ControlModifier);
     QTest::mouseClick(f.panel->Compare, Qt::LeftButton);
