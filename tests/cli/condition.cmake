@@ -2,7 +2,7 @@
 # --period verified leaves tests whose period is confirmed as they were.
 add_test(NAME cli.inspect.output
   COMMAND ${CMAKE_COMMAND} -DTAVO_CLI=$<TARGET_FILE:tavo-cli> -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
-          -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/inspect -P ${CMAKE_CURRENT_LIST_DIR}/scripts/inspect_check.cmake)
+          -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/inspect -P ${CMAKE_CURRENT_LIST_DIR}/scripts/condition_check.cmake)
 # Every sample's period is confirmed: the golden output stands.
 file(GLOB TAVO_INSPECT_SAMPLES RELATIVE ${CMAKE_SOURCE_DIR} CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/samples/*.[oO]*)
 list(SORT TAVO_INSPECT_SAMPLES)

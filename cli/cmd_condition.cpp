@@ -10,7 +10,7 @@
 #include "cli/click_analysis.h"
 #include "cli/commands.h"
 #include "cli/in_order.h"
-#include "cli/inspect_json.h"
+#include "cli/condition_json.h"
 #include "cli/period_option.h"
 #include "condition/card_diagnosis.h"
 #include "condition/verified_rerun.h"

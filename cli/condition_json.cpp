@@ -1,4 +1,4 @@
-#include "cli/inspect_json.h"
+#include "cli/condition_json.h"
 
 #include <cmath>
 #include <optional>

@@ -1,4 +1,4 @@
-# cmake -DTAVO_CLI=... -DSOURCE_DIR=... -DWORK_DIR=... -P inspect_check.cmake
+# cmake -DTAVO_CLI=... -DSOURCE_DIR=... -DWORK_DIR=... -P condition_check.cmake
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 file(GLOB samples ${SOURCE_DIR}/samples/*.O* ${SOURCE_DIR}/samples/*.o*)
