@@ -1,41 +1,9 @@
 #include "analysis/pick_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "analysis/pipeline.h"
-#include "common/file_io.h"
-#include "record/org_records.h"
 
 namespace tavo {
 namespace {
-
-// Why `path` cannot be read as a tester file, checked before anything of
-// the state is touched: reading it would leave the previous file's arrays
-// under a new name.
-Problem check_readable(const std::string& path) {
-    Problem p;
-    p.path = path;
-    p.io = file_io::not_ordinary(path);
-    if (p.io) {
-        p.kind = Problem::Kind::CannotOpen;
-        return p;
-    }
-    // Opened without waiting, in case a pipe took the file's place meanwhile.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct stat info {};
-    if (fd < 0 || ::fstat(fd, &info) != 0) {
-        p.kind = Problem::Kind::CannotOpen;
-        p.io = IoFailure::system(errno);
-    } else if (info.st_size < static_cast<off_t>(kHeadSize)) {
-        p.kind = Problem::Kind::ShortHeader;
-    }
-    if (fd >= 0) ::close(fd);
-    return p;
-}
 
 // What the reader met, as a problem of the picked file.
 Problem load_problem(const LoadReport& r, const std::string& path) {
@@ -44,7 +12,7 @@ Problem load_problem(const LoadReport& r, const std::string& path) {
     switch (r.kind) {
         case LoadReport::Kind::CannotOpen:
             p.kind = Problem::Kind::CannotOpen;
-            p.io = IoFailure::system(0);
+            p.io = r.io;
             break;
         case LoadReport::Kind::ShortHeader:
             p.kind = Problem::Kind::ShortHeader;
@@ -66,17 +34,12 @@ bool not_analysed(const Problem& p) {
 }
 
 Problem pick_file(State& st, const std::string& path) {
-    Problem p = check_readable(path);
-    if (not_analysed(p)) {
-        st.last_load = LoadReport{};
-        st.last_load.kind = p.kind == Problem::Kind::ShortHeader ? LoadReport::Kind::ShortHeader
-                                                                 : LoadReport::Kind::CannotOpen;
-        st.last_load.detail = english(p);
-        return p;
-    }
+    // A file that cannot be read leaves the state as it was, the tolerance too.
+    const float tol = st.Circle_Tol;
     st.Circle_Tol = 0.02f;
-    tx_org(st, path, 1);
-    return load_problem(st.last_load, path);
+    const LoadReport load = tx_org(st, path, 1);
+    if (load.unreadable()) st.Circle_Tol = tol;
+    return load_problem(load, path);
 }
 
 }  // namespace tavo

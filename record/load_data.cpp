@@ -84,6 +84,7 @@ LoadReport Load_Data(State& st, const std::string& str_file) {
         LoadReport report;
         report.kind = LoadReport::Kind::CannotOpen;
         report.detail = "cannot open the file (" + english(err) + ")";
+        report.io = err;
         st.last_load = report;
         return report;
     }

@@ -33,6 +33,7 @@ struct LoadReport {
     int records_expected = 0;  // Point_Num of the header used
     int records_read = 0;      // sample records read whole
     std::string detail;        // human-readable reason
+    IoFailure io;              // why a file could not be opened (CannotOpen)
 
     // Nothing of the file was analysed: it could not be opened, is no
     // ordinary file, or is shorter than its header.

@@ -1,9 +1,8 @@
 #include "report/summary.h"
 
 #include <cmath>
-#include <exception>
 
-#include "analysis/pipeline.h"
+#include "analysis/pick_file.h"
 #include "condition/fixed_text.h"
 #include "condition/verified_rerun.h"
 #include "record/tester_file.h"
@@ -188,28 +187,21 @@ PreparedTest prepare_test(const std::string& file, const cond::BalanceSettings& 
     p.file = file;
     p.st = std::make_unique<State>();
     State& st = *p.st;
-    st.Circle_Tol = 0.02f;
-    try {
-        tx_org(st, file, 1);
-    } catch (const std::exception& e) {
-        p.problem = std::string("分析时出错：") + e.what();
-        return p;
-    }
-    switch (st.last_load.kind) {
-        case LoadReport::Kind::CannotOpen:
-            p.problem = "无法打开文件（" + st.last_load.detail + "）";
+    const Problem picked = pick_file(st, file);
+    switch (picked.kind) {
+        case Problem::Kind::CannotOpen:
+            p.problem = picked.io.why == IoFailure::Why::Folder ? "无法打开文件（这是一个文件夹）"
+                        : picked.io.why == IoFailure::Why::NotOrdinaryFile ? "无法打开文件（这不是普通文件）"
+                                                                           : "无法打开文件";
             return p;
-        case LoadReport::Kind::ShortHeader:
+        case Problem::Kind::ShortHeader:
             p.problem = "文件短于 1024 字节的文件头，不是完整的测试文件";
             return p;
-        case LoadReport::Kind::NotRun:
-            p.problem = "文件没有被读取";
-            return p;
-        case LoadReport::Kind::ShortSamples:
+        case Problem::Kind::ShortSamples:
             p.problem = "文件不完整：只有 " + std::to_string(st.last_load.records_read) +
                         " 个采样点，文件头说有 " + std::to_string(st.last_load.records_expected) + " 个";
             break;
-        case LoadReport::Kind::Ok:
+        default:
             break;
     }
     p.readable = true;
