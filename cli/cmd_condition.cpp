@@ -2,7 +2,6 @@
 #include <memory>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "cli/analysis_json.h"
@@ -72,8 +71,7 @@ int run_inspect(InspectOptions& opt) {
     parse_band(opt.band, lo, hi);  // validated when parsed
     opt.settings.band_low = lo / 100.0;
     opt.settings.band_high = hi / 100.0;
-    int jobs = opt.jobs;
-    if (jobs <= 0) jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int jobs = job_count(opt.jobs);
     int rc = 0;
     run_in_order<FileInspection>(
         opt.files.size(), jobs, [&](std::size_t i) { return inspect_one(opt.files[i], opt); },

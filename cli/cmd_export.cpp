@@ -2,7 +2,6 @@
 #include <memory>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "cli/click_analysis.h"
@@ -56,8 +55,7 @@ FileExport export_one(const std::string& file, const std::string& target, const 
 
 int run_export(const ExportOptions& opt) {
     const std::string target = tavo::MyTrim(opt.out);
-    int jobs = opt.jobs;
-    if (jobs <= 0) jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int jobs = job_count(opt.jobs);
     int rc = 0;
     run_in_order<FileExport>(
         opt.files.size(), jobs, [&](std::size_t i) { return export_one(opt.files[i], target, opt.period); },

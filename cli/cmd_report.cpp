@@ -4,7 +4,6 @@
 #include <iostream>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "cli/commands.h"
@@ -39,8 +38,7 @@ int run_report(const ReportOptions& o) {
         return 1;
     }
     const bool progress = isatty(STDERR_FILENO) != 0;
-    int jobs = o.jobs;
-    if (jobs <= 0) jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int jobs = job_count(o.jobs);
     int rc = 0;
     std::vector<CompareTest> compared;
     const std::size_t total = o.files.size();

@@ -13,6 +13,11 @@
 
 namespace tavo::cli {
 
+// The jobs of a -j option: 0 (the default) means one per processor.
+inline int job_count(int jobs) {
+    return jobs > 0 ? jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
 // Runs work(i) for i = 0 .. count-1 on `jobs` threads and hands each result
 // to emit(i, result) on the calling thread, in index order. When emit
 // returns false nothing more is handed on and the workers stop taking work.
