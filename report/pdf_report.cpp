@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <exception>
 
+#include "common/fault.h"
 #include "qtdraw/qt_render.h"
 #include "views/recording_surface.h"
 #include "views/views.h"
@@ -185,8 +185,9 @@ void PdfReport::add_test(const PreparedTest& t) {
     st.picture = &card;
     try {
         RodEngMapDisplay(st);
-    } catch (const std::exception& e) {
-        card_problem = "示功图无法绘制：" + std::string(e.what());
+    } catch (const Fault&) {
+        // The only fault: the card's stroke period does not fit 16 bits.
+        card_problem = "示功图无法绘制：冲程周期超出 16 位整数";
     }
     st.picture = nullptr;
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/pipeline.h"
+#include "analysis/pick_file.h"
 #include "condition/card_stroke.h"
 #include "tools/sample_gen.h"
 
@@ -70,8 +70,7 @@ inline void analyse_card_test(const CardShape& c, uint64_t seed, const std::file
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
-    st.Circle_Tol = 0.02f;
-    tx_org(st, file.string(), 1);
+    pick_file(st, file.string());
 }
 
 }  // namespace tavo::samples

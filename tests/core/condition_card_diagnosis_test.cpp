@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/pipeline.h"
+#include "analysis/pick_file.h"
 #include "condition/card_diagnosis.h"
 #include "condition/card_model.h"
 
@@ -144,12 +144,11 @@ TEST(CardDiagnosis, UsesTheVerifiedCycleOnlyWhereTheDetectedOneIsFlagged) {
 TEST(CardDiagnosis, TesterFilesAsTheProgramHoldsThem) {
     const std::string dir = std::string(TAVO_SOURCE_DIR) + "/samples/";
     State st;
-    st.Circle_Tol = 0.02f;
-    tx_org(st, dir + "SYNPOUND.O00", 1);
+    pick_file(st, dir + "SYNPOUND.O00");
     const CardDiagnosis pound = diagnose(st);
     EXPECT_NE(pound.condition, "NO_CARD");
     EXPECT_EQ(pound.pos.size(), static_cast<std::size_t>(st.Circle_Num));
-    tx_org(st, dir + "DX-08.O00", 1);  // no displacement and load recorded
+    pick_file(st, dir + "DX-08.O00");  // no displacement and load recorded
     EXPECT_TRUE(no_card(diagnose(st)));
 }
 

@@ -13,7 +13,7 @@
 #include <sstream>
 #include <string>
 
-#include "analysis/pipeline.h"
+#include "analysis/pick_file.h"
 #include "common/fault.h"
 #include "record/state.h"
 #include "support/files.h"
@@ -40,8 +40,7 @@ std::map<std::string, std::string> draw_views(const fs::path& file) {
     RecordingSurface rec;  // fixed text metrics: no font on the machine matters
     auto st = std::make_unique<State>();
     st->picture = &rec;
-    st->Circle_Tol = 0.02f;
-    tx_org(*st, file.string(), 1);
+    pick_file(*st, file.string());
     views["chart"] = testing::ops_text(rec.ops);
     Disp_Pow_Data(*st);
     views["table"] = testing::ops_text(rec.ops);
