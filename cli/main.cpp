@@ -2,9 +2,13 @@
 #include <iostream>
 
 #include "cli/commands.h"
+#include "cli/draw_commands.h"
 #include "tavo_version.h"
 
 int main(int argc, char** argv) {
+#ifdef TAVO_DRAW_HELPER
+    tavo::cli::keep_command_line(argc, argv);
+#endif
     CLI::App app{"tavo-cli: analyse, render and convert tester files from the command line"};
     app.set_version_flag("--version", "tavo-cli " TAVO_VERSION,
                          "Print the program's name and version and exit");

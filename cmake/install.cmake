@@ -5,6 +5,11 @@ include(GNUInstallDirs)
 set(TAVO_DESKTOP_DIR ${CMAKE_SOURCE_DIR}/desktop)
 
 install(TARGETS tavo-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TAVO_BUILD_APP)
+  # Draws for tavo-cli render and report; tavo-cli finds it from its own
+  # folder (cli/CMakeLists.txt), so the two move together.
+  install(TARGETS tavo-draw RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/tavo)
+endif()
 
 # Manual pages, with the project's version in their footer, compressed as
 # Debian's policy asks when gzip is at hand.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace tavo::condition {
 
@@ -93,6 +94,41 @@ bool alternates(const std::vector<double>& x, double c) {
     return r2 - r1 > 0.03 || (count >= 3 && r2 - r1 > 0.01 && 1.0 - r1 > 3.0 * (1.0 - r2));
 }
 
+typedef double v2d __attribute__((vector_size(16)));
+constexpr int kLagLanes = 16;
+
+// Sum of x[i] * x[i + lag] over i = 0 .. n-1-lag, for every lag in [lo, hi]
+// into out[lag - lo]. Sixteen lags run side by side in vector lanes, each
+// lane adding its products in the same order as a plain loop would, so
+// every sum is the same to the bit; the windows of neighbouring lags are
+// read with whole-vector loads.
+void lagged_products(const double* x, int n, int lo, int hi, double* out) {
+    int lag0 = lo;
+    for (; lag0 + kLagLanes - 1 <= hi; lag0 += kLagLanes) {
+        v2d s[kLagLanes / 2] = {};
+        const int common = n - (lag0 + kLagLanes - 1);  // the shortest window of the block
+        const double* b = x + lag0;
+        for (int i = 0; i < common; ++i) {
+            const v2d a = {x[i], x[i]};
+            for (int k = 0; k < kLagLanes / 2; ++k) {
+                v2d y;
+                std::memcpy(&y, b + i + 2 * k, sizeof y);
+                s[k] = s[k] + a * y;
+            }
+        }
+        for (int l = 0; l < kLagLanes; ++l) {
+            double sab = s[l / 2][l % 2];
+            for (int i = common; i < n - (lag0 + l); ++i) sab += x[i] * x[i + lag0 + l];
+            out[lag0 - lo + l] = sab;
+        }
+    }
+    for (int lag = lag0; lag <= hi; ++lag) {
+        double sab = 0.0;
+        for (int i = 0; i < n - lag; ++i) sab += x[i] * x[i + lag];
+        out[lag - lo] = sab;
+    }
+}
+
 constexpr double kKeyShare = 0.85;   // a peak this close to the highest is a candidate
 constexpr double kMinClarity = 0.3;  // below: no repetition worth the name
 
@@ -108,12 +144,11 @@ std::vector<double> lag_correlation(const std::vector<double>& x, int lo, int hi
         s2[i + 1] = s2[i] + x[i] * x[i];
     }
     r.resize(static_cast<std::size_t>(hi - lo + 1), 0.0);
+    std::vector<double> products(r.size());
+    lagged_products(x.data(), n, lo, hi, products.data());
     for (int lag = lo; lag <= hi; ++lag) {
         const int m = n - lag;
-        double sab = 0.0;
-        const double* a = x.data();
-        const double* b = x.data() + lag;
-        for (int i = 0; i < m; ++i) sab += a[i] * b[i];
+        const double sab = products[static_cast<std::size_t>(lag - lo)];
         const double sa = s1[m], sb = s1[n] - s1[lag];
         const double saa = s2[m], sbb = s2[n] - s2[lag];
         const double va = saa - sa * sa / m, vb = sbb - sb * sb / m;

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "condition/period_check.h"
 #include "condition/repetition.h"
@@ -169,6 +171,41 @@ TEST(ConditionPeriod, RerunChangesNothingWhereTheCheckAgrees) {
     EXPECT_EQ(st->Text3, before->Text3);
     EXPECT_EQ(st->Pos_Dat, before->Pos_Dat);
     std::filesystem::remove_all(dir);
+}
+
+// The correlation at each lag, one lag after the other.
+std::vector<double> plain_lag_correlation(const std::vector<double>& x, int lo, int hi) {
+    const int n = static_cast<int>(x.size());
+    std::vector<double> s1(x.size() + 1, 0.0), s2(s1), r;
+    for (int i = 0; i < n; ++i) {
+        s1[i + 1] = s1[i] + x[i];
+        s2[i + 1] = s2[i] + x[i] * x[i];
+    }
+    for (int lag = lo; lag <= hi; ++lag) {
+        const int m = n - lag;
+        double sab = 0.0;
+        for (int i = 0; i < m; ++i) sab += x[i] * x[i + lag];
+        const double sa = s1[m], sb = s1[n] - s1[lag], saa = s2[m], sbb = s2[n] - s2[lag];
+        const double va = saa - sa * sa / m, vb = sbb - sb * sb / m;
+        const double den = std::sqrt(va * vb);
+        r.push_back(den > 1e-12 * (saa + sbb) && den > 0.0 ? (sab - sa * sb / m) / den : 0.0);
+    }
+    return r;
+}
+
+// Lags side by side give each lag the plain loop's value to the bit, also in
+// a last block only partly filled and at a single lag.
+TEST(ConditionPeriod, LagCorrelationIsThePlainOneToTheBit) {
+    std::vector<double> x(997);
+    for (std::size_t i = 0; i < x.size(); ++i)
+        x[i] = std::sin(0.037 * static_cast<double>(i)) + 0.001 * static_cast<double>(i % 7);
+    for (const auto& [lo, hi] : {std::pair{1, 995}, std::pair{5, 40}, std::pair{300, 300}}) {
+        const std::vector<double> got = condition::lag_correlation(x, lo, hi),
+                                  want = plain_lag_correlation(x, lo, hi);
+        ASSERT_EQ(got.size(), want.size());
+        for (std::size_t k = 0; k < got.size(); ++k)
+            EXPECT_EQ(got[k], want[k]) << "lag " << lo + static_cast<int>(k);
+    }
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+
 #include "common/fault.h"
+#include "common/number_text.h"
 #include "exchange/exchange.h"
 
 namespace tavo {
@@ -46,6 +50,39 @@ TEST(ExchangeMyStr, ZerosOnlyInFrontOfTextsShorterThanFive) {
 TEST(ExchangeMyStr, MoreDecimalsThanASixteenBitFactorFaults) {
     EXPECT_EQ(MyStr(1.0f, 7, 4), "1.0000");
     EXPECT_THROW(MyStr(1.0f, 8, 5), Fault);
+}
+
+// The field as the sign-position form of the rounded value gives it, before
+// the width is applied: what MyStr writes for every value.
+std::string signed_field(float rounded, int decimals) {
+    std::string s = sign_form(rounded);
+    if (s[0] == ' ') s.erase(0, 1);
+    if (decimals < 1) return s;
+    const std::size_t point = s.find('.');
+    if (point == std::string::npos) return s + "." + std::string(static_cast<std::size_t>(decimals), '0');
+    const std::size_t have = s.size() - point - 1;
+    return have < static_cast<std::size_t>(decimals) ? s + std::string(decimals - have, '0') : s;
+}
+
+TEST(ExchangeMyStr, SameTextAsTheSignPositionFormOnBothSidesOfTenMillionUnits) {
+    for (int n = 0; n <= 4; ++n) {
+        float f = 1.0f;
+        for (int i = 0; i < n; ++i) f *= 10.0f;
+        for (const double first : {0.0, 9999000.0, 10000000.0, 123456789.0}) {
+            for (double w = first; w < first + 2000.0; w += 1.0) {
+                for (const double whole : {w, -w}) {
+                    const float data = static_cast<float>(whole / f);
+                    // Rounded as MyStr rounds: halves upward, in units of 10^-n.
+                    const double units = std::floor(static_cast<double>(n < 1 ? data : f * data) + 0.5);
+                    const std::string text = signed_field(static_cast<float>(units / f), n);
+                    // A width of 20 keeps even the largest whole.
+                    EXPECT_EQ(MyStr(data, 20, static_cast<int16_t>(n)),
+                              std::string(text.size() < 5 ? 20 - text.size() : 0, '0') + text)
+                        << whole << " units, " << n << " decimals";
+                }
+            }
+        }
+    }
 }
 
 TEST(ExchangeMyVal, ReadsTheZeroPaddedFields) {

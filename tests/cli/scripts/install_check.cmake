@@ -1,4 +1,4 @@
-# cmake -DBUILD_DIR=... -DPREFIX=... -DVERSION=... -DWITH_APP=ON|OFF -P install_check.cmake
+# cmake -DBUILD_DIR=... -DPREFIX=... -DVERSION=... -DWITH_APP=ON|OFF -DSAMPLE=FILE -P install_check.cmake
 # Installs the build into PREFIX, checks the files, and removes PREFIX again.
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${PREFIX})
@@ -21,7 +21,7 @@ else()
   list(APPEND expected share/man/man1/tavo-cli.1)
 endif()
 if(WITH_APP)
-  list(APPEND expected bin/tavo share/applications/tavo.desktop share/mime/packages/tavo.xml
+  list(APPEND expected bin/tavo libexec/tavo/tavo-draw share/applications/tavo.desktop share/mime/packages/tavo.xml
        share/icons/hicolor/scalable/apps/tavo.svg share/icons/hicolor/48x48/apps/tavo.png)
 endif()
 foreach(f ${expected})
@@ -33,6 +33,14 @@ endforeach()
 execute_process(COMMAND ${PREFIX}/bin/tavo-cli --version OUTPUT_VARIABLE out RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0 OR NOT out STREQUAL "tavo-cli ${VERSION}\n")
   problem("installed tavo-cli --version: status ${rc}, \"${out}\"")
+endif()
+
+# render is drawn by the helper, which the installed tavo-cli finds from its
+# own folder.
+execute_process(COMMAND ${PREFIX}/bin/tavo-cli render --view table -o ${PREFIX}/table.json ${SAMPLE}
+                RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR NOT EXISTS ${PREFIX}/table.json)
+  problem("installed tavo-cli render: status ${rc}, ${err}")
 endif()
 
 if(WITH_APP AND EXISTS ${PREFIX}/share/applications/tavo.desktop)

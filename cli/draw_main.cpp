@@ -1,0 +1,20 @@
+// tavo-draw: carries out tavo-cli's render and report, the commands that draw
+// with Qt. tavo-cli checks their options and hands over its command line
+// unchanged (its name included), so the help, the messages and the exit
+// statuses are those of tavo-cli.
+#include "cli/commands.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"tavo-draw: draws for tavo-cli render and tavo-cli report"};
+    app.require_subcommand(1);
+    int exit_code = 0;
+    tavo::cli::add_render(app, exit_code);
+    tavo::cli::add_report(app, exit_code);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int rc = app.exit(e);
+        return rc == 0 ? 0 : 2;
+    }
+    return exit_code;
+}

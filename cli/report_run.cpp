@@ -1,0 +1,74 @@
+// tavo-cli report carried out: a printable PDF of analysed tests, one page
+// each.
+#include <unistd.h>
+
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/draw_commands.h"
+#include "cli/in_order.h"
+#include "report/summary.h"
+
+#ifdef TAVO_HAVE_QTDRAW
+#include "qtdraw/qt_render.h"
+#include "report/pdf_report.h"
+#endif
+
+namespace tavo::cli {
+
+#ifdef TAVO_HAVE_QTDRAW
+int run_report(const ReportOptions& o) {
+    GuiSession gui;
+    report::PdfReport pdf(QString::fromStdString(o.output));
+    std::string error;
+    if (!pdf.open(&error)) {
+        std::cerr << "tavo-cli report: " << error << "\n";
+        return 1;
+    }
+    const bool progress = isatty(STDERR_FILENO) != 0;
+    const int jobs = job_count(o.jobs);
+    int rc = 0;
+    std::vector<CompareTest> compared;
+    const std::size_t total = o.files.size();
+    // The files are analysed in parallel; the pages are drawn here, in order.
+    run_in_order<report::PreparedTest>(
+        total, jobs,
+        [&](std::size_t i) { return report::prepare_test(o.files[i], {}, o.period == "verified"); },
+        [&](std::size_t i, report::PreparedTest& t) {
+            if (!t.readable) {
+                if (progress) std::cerr << "\n";
+                std::cerr << "tavo-cli report: " << t.file << ": " << t.problem << "\n";
+                rc = 1;
+            }
+            pdf.add_test(t);
+            if (t.readable && o.compare) compared.push_back(report::compare_entry(*t.st, t.analysis));
+            if (progress)
+                std::cerr << "\rtavo-cli report: " << (i + 1) << "/" << total << " " << t.file << "\x1b[K"
+                          << std::flush;
+            return true;
+        });
+    if (progress) std::cerr << "\n";
+    if (o.compare) {
+        if (compared.size() > static_cast<std::size_t>(kCompareMaxTests)) {
+            std::cerr << "tavo-cli report: the comparison page shows the first " << kCompareMaxTests
+                      << " tests\n";
+            compared.resize(kCompareMaxTests);
+        }
+        pdf.add_compare(compared);
+    }
+    if (!pdf.close(&error)) {
+        std::cerr << "tavo-cli report: " << error << "\n";
+        return 1;
+    }
+    return rc;
+}
+#else
+int run_report(const ReportOptions&) {
+    std::cerr << "tavo-cli report: this build draws no pictures\n";
+    return 2;
+}
+#endif
+
+}  // namespace tavo::cli
