@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -73,6 +74,46 @@ inline float root(float v) {
     return std::sqrt(v);
 }
 
+// The derived curves where the first word is the current: each sample on
+// its own (no statement of this branch can fail), four at a time, each lane
+// the single-precision steps of one sample. Only this file's samples are
+// stored; the slots after them keep their values.
+void derive_from_current(State& st, const Scaled& sc, int n, float k) {
+    const int stored = std::min(n, kMaxSamples);
+    const v4f kv = {k, k, k, k}, tenth = {0.1f, 0.1f, 0.1f, 0.1f};
+    for (int i = 0; i < stored; i += 4) {
+        const auto at = static_cast<std::size_t>(i);
+        v4f U, A, P, D, L;
+        std::memcpy(&U, sc.U.data() + at, sizeof U);
+        std::memcpy(&A, sc.A.data() + at, sizeof A);
+        std::memcpy(&P, sc.P.data() + at, sizeof P);
+        std::memcpy(&D, sc.D.data() + at, sizeof D);
+        std::memcpy(&L, sc.L.data() + at, sizeof L);
+        const v4f S = (A * U) * kv;
+        const v4f d = S * S - P * P;
+        v4f Q;
+        for (int l = 0; l < 4; ++l) Q[l] = d[l] > 0.1f ? root(d[l]) : 0.0f;
+        // Lanes where S is at most a tenth take 0 instead of the quotient.
+        const v4f PF = reinterpret_cast<v4f>(reinterpret_cast<v4i>(P / S) & (S > tenth));
+        const int lanes = std::min(4, stored - i);
+        for (int l = 0; l < lanes; ++l) {
+            const std::size_t ii = at + static_cast<std::size_t>(l);
+            if (!st.Chk_POW) {
+                st.Cur_Dat[ii] = A[l];
+                st.Vol_Dat[ii] = U[l];
+                st.Pow_Dat[ii] = P[l];
+                st.Var_Dat[ii] = Q[l];
+                st.VA_Dat[ii] = S[l];
+                st.PF_Dat[ii] = PF[l];
+            }
+            if (!st.Chk_SGT) {
+                st.Pos_Dat[ii] = D[l];
+                st.Force_Dat[ii] = L[l];
+            }
+        }
+    }
+}
+
 }  // namespace
 
 LoadReport Load_Data(State& st, const std::string& str_file) {
@@ -126,22 +167,19 @@ LoadReport load_tester_bytes(State& st, std::string_view bytes) {
     // The raw words in engineering units, four samples at a time.
     const Scaled& sc = scale_words(points);
 
-    // The derived quantities. Locals keep their values across samples, as
-    // a statement abandoned by the failure rule leaves them.
-    float U = 0.0f, A = 0.0f, P = 0.0f, D = 0.0f, L = 0.0f;
-    float I = 0.0f, Q = 0.0f, S = 0.0f, PF = 0.0f;
+    // The derived quantities.
     float sum = 0.0f;
-    const float kTenth = 0.1f;
-    for (int i = 0; i < n; ++i) {
-        const auto ii = static_cast<std::size_t>(i);
-        U = sc.U[ii];
-        A = sc.A[ii];
-        P = sc.P[ii];
-        D = sc.D[ii];
-        L = sc.L[ii];
-        if (reactive_first) {
-            Q = A;
-            S = root(P * P + Q * Q);
+    if (!reactive_first) {
+        derive_from_current(st, sc, n, k);
+        for (int i = 0; i < n; ++i) sum = sum + sc.P[static_cast<std::size_t>(i)];
+    } else {
+        // The current keeps its value across samples, as a statement
+        // abandoned by the failure rule leaves it.
+        float I = 0.0f;
+        for (int i = 0; i < n; ++i) {
+            const auto ii = static_cast<std::size_t>(i);
+            const float U = sc.U[ii], Q = sc.A[ii], P = sc.P[ii];
+            const float S = root(P * P + Q * Q);
             if (U > 3.0f) {
                 // With a factor of 0 the division fails and the current
                 // keeps its value.
@@ -150,26 +188,21 @@ LoadReport load_tester_bytes(State& st, std::string_view bytes) {
             } else {
                 I = 0.0f;
             }
-        } else {
-            I = A;
-            S = I * U * k;
-            const float d = S * S - P * P;
-            Q = d > kTenth ? root(d) : 0.0f;
-        }
-        PF = S > kTenth ? P / S : 0.0f;
-        sum = sum + P;
-        if (i < kMaxSamples) {
-            if (!st.Chk_POW) {
-                st.Cur_Dat[ii] = I;
-                st.Vol_Dat[ii] = U;
-                st.Pow_Dat[ii] = P;
-                st.Var_Dat[ii] = Q;
-                st.VA_Dat[ii] = S;
-                st.PF_Dat[ii] = PF;
-            }
-            if (!st.Chk_SGT) {
-                st.Pos_Dat[ii] = D;
-                st.Force_Dat[ii] = L;
+            const float PF = S > 0.1f ? P / S : 0.0f;
+            sum = sum + P;
+            if (i < kMaxSamples) {
+                if (!st.Chk_POW) {
+                    st.Cur_Dat[ii] = I;
+                    st.Vol_Dat[ii] = U;
+                    st.Pow_Dat[ii] = P;
+                    st.Var_Dat[ii] = Q;
+                    st.VA_Dat[ii] = S;
+                    st.PF_Dat[ii] = PF;
+                }
+                if (!st.Chk_SGT) {
+                    st.Pos_Dat[ii] = sc.D[ii];
+                    st.Force_Dat[ii] = sc.L[ii];
+                }
             }
         }
     }
