@@ -1,11 +1,22 @@
 // tavo-cli: the command-line companion of the window.
 #include <iostream>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include "cli/commands.h"
 #include "cli/draw_commands.h"
 #include "tavo_version.h"
 
 int main(int argc, char** argv) {
+#ifdef __GLIBC__
+    // Every file of a batch needs the same few large buffers again. Freed
+    // memory is kept for the next file instead of going back to the system,
+    // which would zero it and map it again each time.
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+#endif
 #ifdef TAVO_DRAW_HELPER
     tavo::cli::keep_command_line(argc, argv);
 #endif
