@@ -1,6 +1,7 @@
 #include "condition/card_features.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <complex>
 #include <numbers>
@@ -12,13 +13,51 @@ namespace {
 using cplx = std::complex<double>;
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
+constexpr int kHighestHarmonic = 30;  // the highest harmonic the features use
+
+// The unit vectors of harmonic()'s angles for harmonics 1 .. kHighestHarmonic of
+// a record of n samples: [(k - 1) * n + i].
+struct UnitVectors {
+    std::size_t n = 0;
+    std::vector<cplx> e;
+};
+
+double angle(int k, std::size_t i, std::size_t n) {
+    return -kTwoPi * static_cast<double>(k) * static_cast<double>(i) / static_cast<double>(n);
+}
+
+// They depend on n alone, and the tests of a batch often share their
+// stroke length, so each thread keeps those of the last few lengths.
+const UnitVectors& unit_vectors(std::size_t n) {
+    thread_local std::array<UnitVectors, 4> kept;
+    thread_local std::size_t oldest = 0;
+    for (const UnitVectors& u : kept)
+        if (u.n == n) return u;
+    UnitVectors& u = kept[oldest];
+    oldest = (oldest + 1) % kept.size();
+    u.n = n;
+    u.e.resize(kHighestHarmonic * n);
+    for (int k = 1; k <= kHighestHarmonic; ++k) {
+        for (std::size_t i = 0; i < n; ++i) {
+            const double a = angle(k, i, n);
+            u.e[static_cast<std::size_t>(k - 1) * n + i] = cplx(std::cos(a), std::sin(a));
+        }
+    }
+    return u;
+}
+
 // k-th DFT coefficient of a periodic record, divided by its length.
 cplx harmonic(const std::vector<double>& v, int k) {
     const std::size_t n = v.size();
     cplx s{};
-    for (std::size_t i = 0; i < n; ++i) {
-        const double a = -kTwoPi * static_cast<double>(k) * static_cast<double>(i) / static_cast<double>(n);
-        s += v[i] * cplx(std::cos(a), std::sin(a));
+    if (k >= 1 && k <= kHighestHarmonic) {
+        const cplx* e = unit_vectors(n).e.data() + static_cast<std::size_t>(k - 1) * n;
+        for (std::size_t i = 0; i < n; ++i) s += v[i] * e[i];
+    } else {
+        for (std::size_t i = 0; i < n; ++i) {
+            const double a = angle(k, i, n);
+            s += v[i] * cplx(std::cos(a), std::sin(a));
+        }
     }
     return s / static_cast<double>(n);
 }

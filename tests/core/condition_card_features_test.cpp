@@ -79,6 +79,20 @@ TEST(CardFeatures, IdealParallelogramWhateverTheStartAndSize) {
     }
 }
 
+// The harmonics of one card are the same whatever cards of other lengths
+// came before it (each thread keeps the unit vectors of recent lengths).
+TEST(CardFeatures, SameFeaturesAfterCardsOfOtherLengths) {
+    const Drawn card = scaled(draw(kParallelogram));
+    const auto first = card_features(card.pos, card.load).value;
+    for (int per_unit : {100, 200, 300, 500, 600, 400}) {
+        const Drawn other = scaled(draw(kParallelogram, per_unit));
+        (void)card_features(other.pos, other.load);
+    }
+    const auto again = card_features(card.pos, card.load).value;
+    for (std::size_t i = 0; i < first.size(); ++i)
+        EXPECT_EQ(first[i], again[i]) << card_feature_name(static_cast<int>(i));
+}
+
 TEST(CardFeatures, LoadDropAfterSixtyPercentOfTheDownStroke) {
     // Fluid pound: the plunger meets the fluid at 40 % of the stroke.
     const Drawn card = scaled(draw({{0.0, 0.0}, {0.05, 1.0}, {1.0, 1.0}, {0.4, 1.0}, {0.38, 0.0}}));
