@@ -118,13 +118,13 @@ void lagged_products(const double* x, int n, int lo, int hi, double* out) {
     for (; lag0 + kLagLanes - 1 <= hi; lag0 += kLagLanes) {
         v4d s[kLagVecs] = {};
         const int common = n - (lag0 + kLagLanes - 1);  // the shortest window of the block
-        const double* b = x + lag0;
         for (int i = 0; i < common; ++i) {
             const v4d a = {x[i], x[i], x[i], x[i]};
+            const double* b = x + lag0 + i;
 #pragma GCC unroll 6
-            for (int k = 0; k < kLagVecs; ++k) {
+            for (std::size_t k = 0; k < kLagVecs; ++k) {
                 v4d y;
-                std::memcpy(&y, b + i + 4 * k, sizeof y);
+                std::memcpy(&y, b + 4 * k, sizeof y);
                 s[k] = s[k] + a * y;
             }
         }
