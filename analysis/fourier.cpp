@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/fault.h"
+#include "common/widest_vectors.h"
 
 namespace tavo {
 
@@ -21,16 +22,6 @@ typedef float v2f __attribute__((vector_size(8)));
 // the exchange text's resampling fit one pass.
 constexpr int kVecs = 9;
 constexpr int kHarmonicLanes = 8 * kVecs;
-
-// Each step of a recurrence waits for the one before, so the passes are
-// as wide as the processor allows: with AVX2 where it has it (chosen when
-// the program starts). The lanes' arithmetic is the same either way; no
-// instruction fuses a multiplication with an addition.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define TAVO_WIDEST_VECTORS __attribute__((target_clones("avx2", "default")))
-#else
-#define TAVO_WIDEST_VECTORS
-#endif
 
 // The recurrences of kHarmonicLanes harmonics over x[n-1] down to x[1]:
 // u0 = (x[j] + 2cos·u1) - u2, from u1 = u2 = 0.

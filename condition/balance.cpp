@@ -1,9 +1,11 @@
 #include "condition/balance.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
+#include "common/widest_vectors.h"
 #include "condition/fixed_text.h"
 #include "condition/own_samples.h"
 #include "condition/stroke_split.h"
@@ -19,6 +21,32 @@ constexpr double kMinLoad = 3.0;    // kN
 double rod_power(double p, double idle, double eff) {
     const double net = p - idle;
     return net > 0.0 ? net * eff : net / eff;
+}
+
+typedef double v4d __attribute__((vector_size(32)));
+typedef long long v4l __attribute__((vector_size(32)));
+using Surplus3 = std::array<double, 3>;
+
+// The rod's work over samples first .. last-1 for three idle losses at
+// once, each lane summing rod_power(p, idle, eff) * dt in sample order as
+// the one-at-a-time loop does; the division only where a lane's motor
+// does not drive.
+TAVO_WIDEST_VECTORS
+Surplus3 surpluses(const float* pow, int first, int last, const Surplus3& idle, double dt, double eff) {
+    const v4d i = {idle[0], idle[1], idle[2], idle[2]};
+    const v4d e = {eff, eff, eff, eff}, t = {dt, dt, dt, dt}, zero = {};
+    v4d w = {};
+    for (int k = first; k < last; ++k) {
+        const double p = pow[k];
+        const v4d net = v4d{p, p, p, p} - i;
+        const v4l driving = net > zero;
+        v4d r = net * e;
+        if (!(driving[0] && driving[1] && driving[2]))
+            r = reinterpret_cast<v4d>((reinterpret_cast<v4l>(r) & driving) |
+                                      (reinterpret_cast<v4l>(net / e) & ~driving));
+        w = w + r * t;
+    }
+    return {w[0], w[1], w[2]};
 }
 
 std::string percent(double ratio) {
@@ -122,9 +150,18 @@ Balance assess_balance(const State& st, const PeriodCheck& period, const Balance
         if (surplus(hi) > 0.0) {
             idle = hi;
         } else {
-            for (int it = 0; it < 60; ++it) {
+            // 60 halvings, two at a time: the surplus at the next midpoint
+            // and at both midpoints that can follow it is summed side by
+            // side, then the two choices are made as one after the other
+            // would make them.
+            for (int it = 0; it < 60; it += 2) {
                 const double mid = (lo + hi) / 2.0;
-                (surplus(mid) > 0.0 ? lo : hi) = mid;
+                const double low_mid = (lo + mid) / 2.0, high_mid = (mid + hi) / 2.0;
+                const Surplus3 w =
+                    surpluses(st.Pow_Dat.data(), first, last, {mid, low_mid, high_mid}, dt, eff);
+                const bool above = w[0] - card > 0.0;
+                (above ? lo : hi) = mid;
+                (w[above ? 2 : 1] - card > 0.0 ? lo : hi) = above ? high_mid : low_mid;
             }
             idle = (lo + hi) / 2.0;
         }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "common/widest_vectors.h"
+
 namespace tavo::condition {
 
 namespace {
@@ -97,15 +99,6 @@ bool alternates(const std::vector<double>& x, double c) {
 typedef double v4d __attribute__((vector_size(32)));
 constexpr int kLagVecs = 6;
 constexpr int kLagLanes = 4 * kLagVecs;
-
-// With AVX2 where the processor has it (chosen when the program starts);
-// the lanes' arithmetic is the same either way, no instruction fuses a
-// multiplication with an addition.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define TAVO_WIDEST_VECTORS __attribute__((target_clones("avx2", "default")))
-#else
-#define TAVO_WIDEST_VECTORS
-#endif
 
 // Sum of x[i] * x[i + lag] over i = 0 .. n-1-lag, for every lag in [lo, hi]
 // into out[lag - lo]. Neighbouring lags run side by side in vector lanes,
