@@ -13,18 +13,14 @@ namespace {
 using cplx = std::complex<double>;
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
-constexpr int kHighestHarmonic = 30;  // the highest harmonic the features use
+constexpr std::size_t kHighestHarmonic = 30;  // the highest harmonic the features use
 
-// The unit vectors of harmonic()'s angles for harmonics 1 .. kHighestHarmonic of
-// a record of n samples: [(k - 1) * n + i].
+// The cosines and sines of the DFT's angles for harmonics 1 ..
+// kHighestHarmonic of a record of n samples: [i * kHighestHarmonic + k - 1].
 struct UnitVectors {
     std::size_t n = 0;
-    std::vector<cplx> e;
+    std::vector<double> re, im;
 };
-
-double angle(int k, std::size_t i, std::size_t n) {
-    return -kTwoPi * static_cast<double>(k) * static_cast<double>(i) / static_cast<double>(n);
-}
 
 // They depend on n alone, and the tests of a batch often share their
 // stroke length, so each thread keeps those of the last few lengths.
@@ -36,30 +32,40 @@ const UnitVectors& unit_vectors(std::size_t n) {
     UnitVectors& u = kept[oldest];
     oldest = (oldest + 1) % kept.size();
     u.n = n;
-    u.e.resize(kHighestHarmonic * n);
-    for (int k = 1; k <= kHighestHarmonic; ++k) {
+    u.re.resize(kHighestHarmonic * n);
+    u.im.resize(kHighestHarmonic * n);
+    for (std::size_t k = 1; k <= kHighestHarmonic; ++k) {
         for (std::size_t i = 0; i < n; ++i) {
-            const double a = angle(k, i, n);
-            u.e[static_cast<std::size_t>(k - 1) * n + i] = cplx(std::cos(a), std::sin(a));
+            const double a =
+                -kTwoPi * static_cast<double>(k) * static_cast<double>(i) / static_cast<double>(n);
+            u.re[i * kHighestHarmonic + k - 1] = std::cos(a);
+            u.im[i * kHighestHarmonic + k - 1] = std::sin(a);
         }
     }
     return u;
 }
 
-// k-th DFT coefficient of a periodic record, divided by its length.
-cplx harmonic(const std::vector<double>& v, int k) {
+using Harmonics = std::array<cplx, kHighestHarmonic>;
+
+// DFT coefficients 1 .. kHighestHarmonic of a periodic record, divided by
+// its length ([k - 1]); all harmonics side by side, each summed over the
+// samples in their order.
+Harmonics harmonics(const std::vector<double>& v) {
     const std::size_t n = v.size();
-    cplx s{};
-    if (k >= 1 && k <= kHighestHarmonic) {
-        const cplx* e = unit_vectors(n).e.data() + static_cast<std::size_t>(k - 1) * n;
-        for (std::size_t i = 0; i < n; ++i) s += v[i] * e[i];
-    } else {
-        for (std::size_t i = 0; i < n; ++i) {
-            const double a = angle(k, i, n);
-            s += v[i] * cplx(std::cos(a), std::sin(a));
+    const UnitVectors& u = unit_vectors(n);
+    std::array<double, kHighestHarmonic> re{}, im{};
+    for (std::size_t i = 0; i < n; ++i) {
+        const double x = v[i];
+        const double* c = u.re.data() + i * kHighestHarmonic;
+        const double* s = u.im.data() + i * kHighestHarmonic;
+        for (std::size_t k = 0; k < kHighestHarmonic; ++k) {
+            re[k] += x * c[k];
+            im[k] += x * s[k];
         }
     }
-    return s / static_cast<double>(n);
+    Harmonics h;
+    for (std::size_t k = 0; k < kHighestHarmonic; ++k) h[k] = cplx(re[k], im[k]) / static_cast<double>(n);
+    return h;
 }
 
 // Value at a fractional time of a periodic record (linear interpolation).
@@ -157,14 +163,15 @@ CardFeatures card_features(const std::vector<double>& pos, const std::vector<dou
 
     // Time origin: the bottom of the position's fundamental, which noise and
     // flat ends of the stroke do not move.
-    const cplx p1 = harmonic(P, 1);
+    const cplx p1 = harmonics(P)[0];
     const double phase = std::arg(p1);
     const double t0 = static_cast<double>(n) * (std::numbers::pi - phase) / kTwoPi;
     for (int j = 0; j < 32; ++j) f[kLoadTime + j] = at_time(L, t0 + j * n / 32.0);
     for (int j = 0; j < 16; ++j) f[kPosTime + j] = at_time(P, t0 + j * n / 16.0);
     double vib = 0.0;
+    const Harmonics load_harmonics = harmonics(L);
     for (int k = 1; k <= 30; ++k) {
-        const cplx c = harmonic(L, k) * std::polar(2.0, -k * phase);
+        const cplx c = load_harmonics[static_cast<std::size_t>(k - 1)] * std::polar(2.0, -k * phase);
         if (k <= 8) {
             f[kHarmonics + 2 * (k - 1)] = c.real();
             f[kHarmonics + 2 * (k - 1) + 1] = c.imag();
