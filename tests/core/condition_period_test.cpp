@@ -82,6 +82,48 @@ TEST(ConditionPeriod, PowerWithTwoHumpsPerStrokeGivesTheWholeStroke) {
     std::filesystem::remove_all(dir);
 }
 
+// Two and a half power-only strokes of 25 s, each drawing up to 6 % more or
+// less than the last: the legacy result is 10 samples long, and the check
+// must be close enough to say so (the correlation peak alone was 5 off).
+TEST(ConditionPeriod, FewLongPowerStrokesAreTimedToAFractionOfASample) {
+    ModelPlan p;
+    p.period = 1237.7;
+    p.phase = 0.26;
+    p.power_only = true;
+    p.noise = 0.03;
+    p.cb_bias = -4.0;
+    p.seed = 99;
+    auto st = std::make_unique<State>();
+    const auto dir = testing::temp_dir("cond-few");
+    testing::analyse_model(*st, dir, testing::model_card(), p);
+    ASSERT_EQ(st->Circle_Num, 1249);  // what makes the case hard
+
+    const condition::PeriodCheck c = condition::check_period(*st);
+    EXPECT_EQ(c.source, PeriodSource::Power);
+    EXPECT_NEAR(c.period, p.period, 0.5);
+    EXPECT_EQ(c.agrees(), false);
+    std::filesystem::remove_all(dir);
+}
+
+// Strokes that each draw a few per cent more or less than the last, over a
+// large standing power: by chance every other one stands alike, which must
+// not read as one stroke of twice the length.
+TEST(ConditionPeriod, StrokesAlikeEveryOtherOneAreNotReadAsOne) {
+    ModelPlan p;
+    p.period = 833.38;
+    p.phase = 0.26;
+    p.power_only = true;
+    p.noise = 0.03;
+    p.cb_bias = 1.6;
+    p.seed = 799;
+    auto st = std::make_unique<State>();
+    const auto dir = testing::temp_dir("cond-alike");
+    testing::analyse_model(*st, dir, testing::model_card(), p);
+    const condition::PeriodCheck c = condition::check_period(*st);
+    EXPECT_TRUE(within(c.period, p.period, 0.005)) << c.period;
+    std::filesystem::remove_all(dir);
+}
+
 // Drift of the displacement and the power, several start phases and
 // periods from 5 to 25 s.
 TEST(ConditionPeriod, DriftingRecordsAtShortAndLongPeriods) {
