@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "condition/fine_period.h"
 #include "condition/period_check.h"
 #include "condition/repetition.h"
 #include "condition/verified_rerun.h"
@@ -103,6 +104,23 @@ TEST(ConditionPeriod, FewLongPowerStrokesAreTimedToAFractionOfASample) {
     EXPECT_NEAR(c.period, p.period, 0.5);
     EXPECT_EQ(c.agrees(), false);
     std::filesystem::remove_all(dir);
+}
+
+// The last refinement from an estimate 4 samples off, on two and a half
+// strokes that each draw a little more or less than the last, under an
+// additive drift of half the curve's swing.
+TEST(ConditionPeriod, FineRefinementIgnoresStrokeGainsAndDrift) {
+    const double period = 1213.4, pi = 3.14159265358979323846;
+    const double gain[] = {1.0, 1.05, 0.97};
+    std::vector<double> x(3000);
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        const double f = static_cast<double>(i) / period + 0.3;
+        const double phase = 2.0 * pi * (f - std::floor(f));
+        x[i] = gain[static_cast<int>(f)] * (2.0 + std::sin(phase) + 0.6 * std::sin(2.0 * phase + 1.0)) +
+               0.8 * static_cast<double>(i) / 3000.0;
+    }
+    EXPECT_NEAR(condition::fine_period(x, period + 4.0), period, 0.2);
+    EXPECT_NEAR(condition::fine_period(x, period - 4.0), period, 0.2);
 }
 
 // Strokes that each draw a few per cent more or less than the last, over a
