@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "condition/fine_period.h"
 #include "condition/fixed_text.h"
 #include "condition/own_samples.h"
 #include "condition/repetition.h"
@@ -18,6 +19,7 @@ constexpr double kLongestStroke = 60.0;  // s: 1 stroke per minute
 constexpr double kReach = 0.65;          // longest lag as a share of the record
 constexpr double kDisplacementClarity = 0.5;
 constexpr double kFlatPower = 1e-3;  // kW: a power curve that does not vary
+constexpr double kFewStrokes = 4.0;  // a record of fewer strokes is matched window by window
 
 std::vector<double> own(const SampleArray& a, int n) {
     return std::vector<double>(a.begin(), a.begin() + n);
@@ -97,7 +99,12 @@ PeriodCheck check_period(const State& st) {
         if (!c.verified()) {
             const std::vector<double> pow = own(st.Pow_Dat, n);
             if (spread(pow) > kFlatPower) {
-                const Repetition r = find_repetition(pow, lo, hi);
+                Repetition r = find_repetition(pow, lo, hi);
+                // The power's humps are broad and each stroke draws a little
+                // more or less than the last. Over many strokes the
+                // correlation averages that out; over a few it can leave the
+                // period a few samples off.
+                if (r.period > 0.0 && n < kFewStrokes * r.period) r.period = fine_period(pow, r.period);
                 // Where the rod moves, a stroke must repeat on it too: a
                 // power period it does not share is half a stroke too long
                 // for the record, or no stroke at all.

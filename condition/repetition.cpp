@@ -74,15 +74,30 @@ double window_corr(const std::vector<double>& x, int a, int b, int len) {
     return va > 0.0 && vb > 0.0 ? (sab - sa * sb / len) / std::sqrt(va * vb) : 0.0;
 }
 
+// The slope of x over 2d samples: a step of level (one stroke drawing a
+// little more than the last over a large standing load) becomes one short
+// blip instead of a whole stretch at another height.
+std::vector<double> slopes(const std::vector<double>& x, int d) {
+    const int n = static_cast<int>(x.size());
+    std::vector<double> s(x.size());
+    for (int i = 0; i < n; ++i)
+        s[static_cast<std::size_t>(i)] = x[static_cast<std::size_t>(std::min(n - 1, i + d))] -
+                                         x[static_cast<std::size_t>(std::max(0, i - d))];
+    return s;
+}
+
 // Whether the repeats at lag c alternate, so that c is half the period: a
 // stretch of c samples matches the one two stretches on clearly better than
 // the next one. Each pair is correlated on its own, so stroke-to-stroke
-// changes of size cancel and only a difference of shape counts. False
-// when the record is too short to hold three stretches.
-bool alternates(const std::vector<double>& x, double c) {
-    const int n = static_cast<int>(x.size());
+// changes of size cancel and only a difference of shape counts; and the
+// slopes are compared rather than the levels, so that a stroke standing a
+// little higher than its neighbours does not make every other stretch look
+// alike. False when the record is too short to hold three stretches.
+bool alternates(const std::vector<double>& series, double c) {
+    const int n = static_cast<int>(series.size());
     const int len = static_cast<int>(std::lround(c));
     if (len < 4 || 3 * len > n) return false;
+    const std::vector<double> x = slopes(series, std::max(1, len / 32));
     double r1 = 0.0, r2 = 0.0;
     int count = 0;
     for (int i = 0; i + 3 * len <= n; i += std::max(1, len / 4)) {

@@ -66,10 +66,21 @@ std::vector<StrokeSpan> split_strokes(const std::vector<double>& pos, double per
         const int a = std::max(0, static_cast<int>(std::floor(b - reach)));
         const int e = std::min(n - 1, static_cast<int>(std::ceil(b + reach)));
         if (e - a < 2) continue;
-        const int m = arg_extreme(s, a, e, true);
-        const int left = arg_extreme(s, m - static_cast<int>(side), m, false);
-        const int right = arg_extreme(s, m, m + static_cast<int>(side), false);
-        if (s[left] - s[m] < need || s[right] - s[m] < need) continue;
+        const auto rises = [&](int m) {
+            const int left = arg_extreme(s, m - static_cast<int>(side), m, false);
+            const int right = arg_extreme(s, m, m + static_cast<int>(side), false);
+            return s[left] - s[m] >= need && s[right] - s[m] >= need;
+        };
+        int m = arg_extreme(s, a, e, true);
+        if (!rises(m)) {
+            // The lowest may be the cut-off stroke at an end of the record,
+            // with the real bottom further in.
+            const int a2 = std::max(a, static_cast<int>(side)),
+                      e2 = std::min(e, n - 1 - static_cast<int>(side));
+            if (a2 >= e2 || (m >= a2 && m <= e2)) continue;
+            m = arg_extreme(s, a2, e2, true);
+            if (!rises(m)) continue;
+        }
         if (!bottoms.empty() && m - bottoms.back() < period / 2.0) continue;
         bottoms.push_back(m);
     }

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
+#include "condition/stroke_split.h"
 #include "condition/well_condition.h"
 #include "condition_support.h"
 
@@ -86,6 +88,27 @@ TEST(ConditionBalance, NoCardGivesUnknown) {
     EXPECT_EQ(c.balance.verdict, Verdict::Unknown);
     EXPECT_FALSE(c.balance.change_kN || c.balance.power_ratio || c.balance.up);
     EXPECT_NE(c.balance.note.find("没有示功图"), std::string::npos);
+}
+
+// A card that dips twice per stroke, recorded from its lowest point: the
+// lowest sample near the first predicted bottom is the cut-off start of
+// the record, and the stroke's bottom lies further in.
+TEST(ConditionBalance, StrokesAreFoundWhenTheRecordStartsAtItsLowestPoint) {
+    const double period = 1209.0;
+    const double phase[] = {0.0, 0.24, 0.54, 0.90, 1.0}, height[] = {0.0, 4.9, 0.1, 8.5, 0.0};
+    std::vector<double> pos(3000);
+    for (std::size_t i = 0; i < pos.size(); ++i) {
+        const double f = std::fmod(static_cast<double>(i) / period, 1.0);
+        int k = 0;
+        while (f > phase[k + 1]) ++k;
+        pos[i] = height[k] + (height[k + 1] - height[k]) * (f - phase[k]) / (phase[k + 1] - phase[k]);
+    }
+    const std::vector<condition::StrokeSpan> spans = condition::split_strokes(pos, period);
+    ASSERT_FALSE(spans.empty());
+    for (const condition::StrokeSpan& s : spans) {
+        EXPECT_NEAR(s.next_bottom - s.bottom, period, 2.0);
+        EXPECT_GT(s.travel, 7.5);  // the whole rise, not the one to the first dip
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "condition/fine_period.h"
 #include "condition/period_check.h"
 #include "condition/repetition.h"
 #include "condition/verified_rerun.h"
@@ -80,6 +81,65 @@ TEST(ConditionPeriod, PowerWithTwoHumpsPerStrokeGivesTheWholeStroke) {
 
     const condition::PeriodCheck c = condition::check_period(*st);
     EXPECT_EQ(c.source, PeriodSource::Power);
+    EXPECT_TRUE(within(c.period, p.period, 0.005)) << c.period;
+    std::filesystem::remove_all(dir);
+}
+
+// Two and a half power-only strokes of 25 s, each drawing up to 6 % more or
+// less than the last: the legacy result is 10 samples long, and the check
+// must be close enough to say so (the correlation peak alone was 5 off).
+TEST(ConditionPeriod, FewLongPowerStrokesAreTimedToAFractionOfASample) {
+    ModelPlan p;
+    p.period = 1237.7;
+    p.phase = 0.26;
+    p.power_only = true;
+    p.noise = 0.03;
+    p.cb_bias = -4.0;
+    p.seed = 99;
+    auto st = std::make_unique<State>();
+    const auto dir = testing::temp_dir("cond-few");
+    testing::analyse_model(*st, dir, testing::model_card(), p);
+    ASSERT_EQ(st->Circle_Num, 1249);  // what makes the case hard
+
+    const condition::PeriodCheck c = condition::check_period(*st);
+    EXPECT_EQ(c.source, PeriodSource::Power);
+    EXPECT_NEAR(c.period, p.period, 0.5);
+    EXPECT_EQ(c.agrees(), false);
+    std::filesystem::remove_all(dir);
+}
+
+// The last refinement from an estimate 4 samples off, on two and a half
+// strokes that each draw a little more or less than the last, under an
+// additive drift of half the curve's swing.
+TEST(ConditionPeriod, FineRefinementIgnoresStrokeGainsAndDrift) {
+    const double period = 1213.4, pi = 3.14159265358979323846;
+    const double gain[] = {1.0, 1.05, 0.97};
+    std::vector<double> x(3000);
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        const double f = static_cast<double>(i) / period + 0.3;
+        const double phase = 2.0 * pi * (f - std::floor(f));
+        x[i] = gain[static_cast<int>(f)] * (2.0 + std::sin(phase) + 0.6 * std::sin(2.0 * phase + 1.0)) +
+               0.8 * static_cast<double>(i) / 3000.0;
+    }
+    EXPECT_NEAR(condition::fine_period(x, period + 4.0), period, 0.2);
+    EXPECT_NEAR(condition::fine_period(x, period - 4.0), period, 0.2);
+}
+
+// Strokes that each draw a few per cent more or less than the last, over a
+// large standing power: by chance every other one stands alike, which must
+// not read as one stroke of twice the length.
+TEST(ConditionPeriod, StrokesAlikeEveryOtherOneAreNotReadAsOne) {
+    ModelPlan p;
+    p.period = 833.38;
+    p.phase = 0.26;
+    p.power_only = true;
+    p.noise = 0.03;
+    p.cb_bias = 1.6;
+    p.seed = 799;
+    auto st = std::make_unique<State>();
+    const auto dir = testing::temp_dir("cond-alike");
+    testing::analyse_model(*st, dir, testing::model_card(), p);
+    const condition::PeriodCheck c = condition::check_period(*st);
     EXPECT_TRUE(within(c.period, p.period, 0.005)) << c.period;
     std::filesystem::remove_all(dir);
 }
