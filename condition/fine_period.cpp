@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 namespace tavo::condition {
 
@@ -123,7 +124,8 @@ bool parabola(const double* f, int h, double& vertex, double& curvature, double&
 // The vertex of the parabola around the least of f, as an offset from the
 // middle of f; none when the least lies too near either end.
 bool least_of(const double* f, int reach, double& at, double& curvature, double& least) {
-    const auto best = static_cast<int>(std::min_element(f, f + 2 * reach + 1) - f);
+    const auto best =
+        static_cast<int>(std::min_element(f, f + (2 * static_cast<std::ptrdiff_t>(reach)) + 1) - f);
     if (best < kVertexSpan || best > 2 * reach - kVertexSpan) return false;
     double vertex = 0.0;
     if (!parabola(f + best, kVertexSpan, vertex, curvature, least)) return false;
