@@ -197,7 +197,7 @@ struct Sketch {
 
     Sketch(const std::vector<double>& y, int lo_, int reach) : lo(lo_) {
         const int n = static_cast<int>(y.size());
-        const int box = std::clamp(lo / 8, 1, 4);
+        const int box = std::clamp(lo / 12, 1, 8);
         if (box < 2) return;
         const int nb = n / box;
         std::vector<double> z(static_cast<std::size_t>(nb));
