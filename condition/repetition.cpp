@@ -341,43 +341,79 @@ Repetition find_repetition(const std::vector<double>& x, int min_lag, int max_la
     const int found_to = hi - lo;  // peaks are looked for up to hi
 
     // Dominant local maxima: the highest within a quarter of the shortest
-    // lag on either side. Only the strongest count (see below), so with a
-    // sketch only the lags around its tops near the highest are looked at.
+    // lag on either side.
     const int w = std::max(2, lo / 4);
+    const auto is_peak = [&](int k) {
+        const double v = r[k];
+        if (v <= 0.0) return false;
+        for (int d = -w; d <= w; ++d) {
+            const int j = k + d;
+            if (j < 0 || j >= r.size() || j == k) continue;
+            const double u = r[j];
+            if (u > v || (u == v && j < k)) return false;
+        }
+        // A peak that is only the edge of the computed lags is no peak.
+        return r[k - 1] < v && r[k + 1] <= v;
+    };
+    std::vector<int> peaks;
+    double top = 0.0;
     std::vector<char> looked(static_cast<std::size_t>(r.size()), 0);
+    const auto look = [&](int a, int b) {
+        a = std::max(a, 1);
+        b = std::min({b, r.size() - 2, found_to - 1});
+        if (a > b) return;
+        r.ensure(a - w, b + w);
+        for (int k = a; k <= b; ++k) {
+            if (looked[static_cast<std::size_t>(k)]) continue;
+            looked[static_cast<std::size_t>(k)] = 1;
+            if (is_peak(k)) {
+                peaks.push_back(k);
+                top = std::max(top, r[k]);
+            }
+        }
+    };
     if (!sk.used()) {
-        r.ensure(0, r.size() - 1);
-        std::fill(looked.begin(), looked.end(), 1);
+        look(1, r.size());
     } else {
+        // Only the highest peak and the first within kKeyShare of it count
+        // (see below). A correlation is at most 1, so a peak of kKeyShare or
+        // more that is the first strong one among those looked at so far
+        // stays the first whatever the later ones: the sketch's tops are
+        // looked at in the order of the lags until one holds such a peak.
+        // Failing that, the highest peak lies at one of the tops near the
+        // sketch's highest, and all tops within kKeyShare of it are needed.
         const int m = sk.margin;
         double high = -2.0;
         for (const Sketch::Top& t : sk.tops)
             if (t.k >= 1 - m && t.k < found_to + m) high = std::max(high, t.value);
+        const auto candidate = [&](const Sketch::Top& t) {
+            return t.k >= 1 - m && t.k < found_to + m && t.value >= kKeyShare * high - kPeakSlack;
+        };
+        bool settled = false;
         for (const Sketch::Top& t : sk.tops) {
-            if (t.k < 1 - m || t.k >= found_to + m || t.value < kKeyShare * high - kPeakSlack) continue;
-            r.ensure(t.k - m - w, t.k + m + w);
-            for (int k = std::max(0, t.k - m); k <= std::min(r.size() - 1, t.k + m); ++k)
-                looked[static_cast<std::size_t>(k)] = 1;
+            if (!candidate(t)) continue;
+            look(t.k - m, t.k + m);
+            std::sort(peaks.begin(), peaks.end());
+            const auto first =
+                std::find_if(peaks.begin(), peaks.end(), [&](int k) { return r[k] >= kKeyShare * top; });
+            if (first != peaks.end() && r[*first] >= kKeyShare) {
+                settled = true;
+                break;
+            }
         }
-    }
-    std::vector<int> peaks;
-    double top = 0.0;
-    for (int k = 1; k + 1 < r.size() && k < found_to; ++k) {
-        if (!looked[static_cast<std::size_t>(k)]) continue;
-        const double v = r[k];
-        if (v <= 0.0) continue;
-        bool dominant = true;
-        for (int d = -w; d <= w && dominant; ++d) {
-            const int j = k + d;
-            if (j < 0 || j >= r.size() || j == k) continue;
-            const double u = r[j];
-            if (u > v || (u == v && j < k)) dominant = false;
+        if (!settled) {
+            for (const Sketch::Top& t : sk.tops)
+                if (candidate(t) && t.value >= high - kPeakSlack) look(t.k - m, t.k + m);
+            for (const Sketch::Top& t : sk.tops) {
+                if (!candidate(t)) continue;
+                look(t.k - m, t.k + m);
+                const bool strong = std::any_of(peaks.begin(), peaks.end(), [&](int k) {
+                    return k <= t.k + m && r[k] >= kKeyShare * top;
+                });
+                if (strong) break;
+            }
         }
-        // A peak that is only the edge of the computed lags is no peak.
-        if (dominant && k > 0 && r[k - 1] < v && r[k + 1] <= v) {
-            peaks.push_back(k);
-            top = std::max(top, v);
-        }
+        std::sort(peaks.begin(), peaks.end());
     }
     if (peaks.empty() || top < kMinClarity) return rep;
 
