@@ -26,9 +26,17 @@ std::vector<double> smoothed(const std::vector<double>& x, int h) {
 int arg_extreme(const std::vector<double>& s, int a, int b, bool lowest) {
     a = std::max(a, 0);
     b = std::min(b, static_cast<int>(s.size()) - 1);
+    // The best value so far kept at hand rather than read again through
+    // its index, and one loop per direction.
     int best = a;
-    for (int i = a + 1; i <= b; ++i)
-        if (lowest ? s[i] < s[best] : s[i] > s[best]) best = i;
+    double v = s[a];
+    if (lowest) {
+        for (int i = a + 1; i <= b; ++i)
+            if (s[i] < v) v = s[best = i];
+    } else {
+        for (int i = a + 1; i <= b; ++i)
+            if (s[i] > v) v = s[best = i];
+    }
     return best;
 }
 
