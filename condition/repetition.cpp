@@ -229,8 +229,9 @@ struct Sketch {
     }
 };
 
-constexpr double kSketchSlack = 0.05;  // how far the sketch may be off a full value that matters
-constexpr double kPeakSlack = 0.1;     // the same for a peak that could be the strongest
+constexpr double kSketchSlack = 0.05;            // how far the sketch may be off a full value that matters
+constexpr double kPeakSlack = 0.1;               // the same for a peak that could be the strongest
+constexpr double kMostCorrelation = 1.0 + 1e-6;  // a correlation with its rounding
 
 // The vertex of the least-squares parabola through r around index i, within
 // half a step of the fitting span; i itself when the curve is not concave.
@@ -396,7 +397,7 @@ Repetition find_repetition(const std::vector<double>& x, int min_lag, int max_la
             std::sort(peaks.begin(), peaks.end());
             const auto first =
                 std::find_if(peaks.begin(), peaks.end(), [&](int k) { return r[k] >= kKeyShare * top; });
-            if (first != peaks.end() && r[*first] >= kKeyShare) {
+            if (first != peaks.end() && r[*first] >= kKeyShare * kMostCorrelation) {
                 settled = true;
                 break;
             }
