@@ -212,7 +212,7 @@ struct Sketch {
         rc = lag_correlation(z, first, last);
         if (rc.empty()) return;
         d = box;
-        margin = 2 * d + 2;
+        margin = d + 2;
         const int m = static_cast<int>(rc.size());
         for (int i = 0; i < m; ++i) {
             const double v = rc[static_cast<std::size_t>(i)];
@@ -282,9 +282,16 @@ Peak peak_near(LagTable& r, const Sketch& sk, int lo, double centre, double w) {
             r.ensure(b - m, b);
         }
     }
+    // The highest known value; while a neighbour of it inside the span is
+    // unknown (the full peak a little off the sketch's), the lags around it.
     int best = -1;
-    for (int k = a; k <= b; ++k)
-        if (r.known(k) && (best < 0 || r[k] > r[best])) best = k;
+    for (;;) {
+        best = -1;
+        for (int k = a; k <= b; ++k)
+            if (r.known(k) && (best < 0 || r[k] > r[best])) best = k;
+        if (!(best > a && !r.known(best - 1)) && !(best < b && !r.known(best + 1))) break;
+        r.ensure(best - 1 - sk.margin, best + 1 + sk.margin);
+    }
     p.value = r[best];
     p.found = best > a && best < b;
     p.at = lo + refine(r, best, std::max(1, static_cast<int>(w / 16.0)));
@@ -387,13 +394,35 @@ Repetition find_repetition(const std::vector<double>& x, int min_lag, int max_la
         double high = -2.0;
         for (const Sketch::Top& t : sk.tops)
             if (t.k >= 1 - m && t.k < found_to + m) high = std::max(high, t.value);
+        // The lags around a top, widened while the full correlation still
+        // rises at an end of them; the last lag looked at.
+        const int last = std::min(r.size() - 2, found_to - 1);
+        const auto look_top = [&](const Sketch::Top& t) {
+            int a = std::max(t.k - m, 1), b = std::min(t.k + m, last);
+            look(a, b);
+            while (a <= b) {
+                int best = a;
+                for (int k = a + 1; k <= b; ++k)
+                    if (r[k] > r[best]) best = k;
+                if (best == a && a > 1 && r[a - 1] > r[a]) {
+                    look(std::max(a - m, 1), a - 1);
+                    a = std::max(a - m, 1);
+                } else if (best == b && b < last && r[b + 1] > r[b]) {
+                    look(b + 1, std::min(b + m, last));
+                    b = std::min(b + m, last);
+                } else {
+                    break;
+                }
+            }
+            return b;
+        };
         const auto candidate = [&](const Sketch::Top& t) {
             return t.k >= 1 - m && t.k < found_to + m && t.value >= kKeyShare * high - kPeakSlack;
         };
         bool settled = false;
         for (const Sketch::Top& t : sk.tops) {
             if (!candidate(t)) continue;
-            look(t.k - m, t.k + m);
+            look_top(t);
             std::sort(peaks.begin(), peaks.end());
             const auto first =
                 std::find_if(peaks.begin(), peaks.end(), [&](int k) { return r[k] >= kKeyShare * top; });
@@ -404,13 +433,12 @@ Repetition find_repetition(const std::vector<double>& x, int min_lag, int max_la
         }
         if (!settled) {
             for (const Sketch::Top& t : sk.tops)
-                if (candidate(t) && t.value >= high - kPeakSlack) look(t.k - m, t.k + m);
+                if (candidate(t) && t.value >= high - kPeakSlack) look_top(t);
             for (const Sketch::Top& t : sk.tops) {
                 if (!candidate(t)) continue;
-                look(t.k - m, t.k + m);
-                const bool strong = std::any_of(peaks.begin(), peaks.end(), [&](int k) {
-                    return k <= t.k + m && r[k] >= kKeyShare * top;
-                });
+                const int b = look_top(t);
+                const bool strong = std::any_of(peaks.begin(), peaks.end(),
+                                                [&](int k) { return k <= b && r[k] >= kKeyShare * top; });
                 if (strong) break;
             }
         }
