@@ -49,6 +49,51 @@ Surplus3 surpluses(const float* pow, int first, int last, const Surplus3& idle, 
     return {w[0], w[1], w[2]};
 }
 
+using Rough7 = std::array<double, 7>;
+
+// An estimate of the rod's work over samples first .. last-1 for seven
+// idle losses, summed in the quickest order and dividing through the
+// efficiency's reciprocal: what surpluses() would give, within
+// rough_error().
+TAVO_WIDEST_VECTORS
+Rough7 rough_surpluses(const float* pow, int first, int last, const Rough7& idle, double dt, double eff) {
+    const v4d i0 = {idle[0], idle[1], idle[2], idle[3]}, i1 = {idle[4], idle[5], idle[6], idle[6]};
+    const double r = 1.0 / eff;
+    const v4l e = reinterpret_cast<v4l>(v4d{eff, eff, eff, eff}),
+              inv = reinterpret_cast<v4l>(v4d{r, r, r, r});
+    const v4d zero = {};
+    // Two samples per step, each into accumulators of its own.
+    v4d a0 = {}, a1 = {}, b0 = {}, b1 = {};
+    int k = first;
+    for (; k + 1 < last; k += 2) {
+        const double p = pow[k], q = pow[k + 1];
+        const v4d np0 = v4d{p, p, p, p} - i0, np1 = v4d{p, p, p, p} - i1;
+        const v4d nq0 = v4d{q, q, q, q} - i0, nq1 = v4d{q, q, q, q} - i1;
+        const v4l dp0 = np0 > zero, dp1 = np1 > zero, dq0 = nq0 > zero, dq1 = nq1 > zero;
+        a0 = a0 + np0 * reinterpret_cast<v4d>((e & dp0) | (inv & ~dp0));
+        a1 = a1 + np1 * reinterpret_cast<v4d>((e & dp1) | (inv & ~dp1));
+        b0 = b0 + nq0 * reinterpret_cast<v4d>((e & dq0) | (inv & ~dq0));
+        b1 = b1 + nq1 * reinterpret_cast<v4d>((e & dq1) | (inv & ~dq1));
+    }
+    if (k < last) {
+        const double p = pow[k];
+        const v4d np0 = v4d{p, p, p, p} - i0, np1 = v4d{p, p, p, p} - i1;
+        const v4l dp0 = np0 > zero, dp1 = np1 > zero;
+        a0 = a0 + np0 * reinterpret_cast<v4d>((e & dp0) | (inv & ~dp0));
+        a1 = a1 + np1 * reinterpret_cast<v4d>((e & dp1) | (inv & ~dp1));
+    }
+    const v4d w0 = (a0 + b0) * dt, w1 = (a1 + b1) * dt;
+    return {w0[0], w0[1], w0[2], w0[3], w1[0], w1[1], w1[2]};
+}
+
+// A bound on how far rough_surpluses() and surpluses() can each be from
+// the exact sum for one idle loss, given the sum of |power| over the
+// samples: a few roundings per sample, with a wide margin.
+double rough_error(double abs_power, int count, double idle, double dt, double eff) {
+    const double scale = std::max(eff, 1.0 / eff) * std::abs(dt) * (abs_power + count * std::abs(idle));
+    return 8.0 * (count + 8.0) * 0x1p-52 * scale;
+}
+
 std::string percent(double ratio) {
     return fixed_text(ratio * 100.0, 0) + "%";
 }
@@ -150,18 +195,56 @@ Balance assess_balance(const State& st, const PeriodCheck& period, const Balance
         if (surplus(hi) > 0.0) {
             idle = hi;
         } else {
-            // 60 halvings, two at a time: the surplus at the next midpoint
-            // and at both midpoints that can follow it is summed side by
-            // side, then the two choices are made as one after the other
-            // would make them.
-            for (int it = 0; it < 60; it += 2) {
+            // 60 halvings. As long as an estimate settles them beyond
+            // doubt, three at a time from estimates at the next midpoint and
+            // at the six that can follow it; then two at a time from the
+            // surplus itself at the next midpoint and both that can follow
+            // it, summed side by side, each choice made as one after the
+            // other would make it. Once a midpoint equals a bound it has
+            // that bound's side, and no later halving moves anything.
+            const float* pow = st.Pow_Dat.data();
+            double abs_power = 0.0;
+            for (int i = first; i < last; ++i) abs_power += std::abs(static_cast<double>(pow[i]));
+            const auto sure = [&](double w, double at) {
+                return std::abs(w - card) > rough_error(abs_power, last - first, at, dt, eff);
+            };
+            int done = 0;
+            bool rough = true;
+            while (rough && done < 60) {
                 const double mid = (lo + hi) / 2.0;
+                if (mid == lo || mid == hi) break;
                 const double low_mid = (lo + mid) / 2.0, high_mid = (mid + hi) / 2.0;
-                const Surplus3 w =
-                    surpluses(st.Pow_Dat.data(), first, last, {mid, low_mid, high_mid}, dt, eff);
+                const Rough7 at = {mid,
+                                   low_mid,
+                                   high_mid,
+                                   (lo + low_mid) / 2.0,
+                                   (low_mid + mid) / 2.0,
+                                   (mid + high_mid) / 2.0,
+                                   (high_mid + hi) / 2.0};
+                const Rough7 w = rough_surpluses(pow, first, last, at, dt, eff);
+                // The estimate's slot of each of the three midpoints in turn.
+                std::size_t slot = 0;
+                for (int level = 0; level < 3 && done < 60; ++level) {
+                    if (!sure(w[slot], at[slot])) {
+                        rough = false;
+                        break;
+                    }
+                    const bool above = w[slot] - card > 0.0;
+                    (above ? lo : hi) = at[slot];
+                    ++done;
+                    slot = 2 * slot + (above ? 2 : 1);
+                }
+            }
+            while (done < 60) {
+                const double mid = (lo + hi) / 2.0;
+                if (mid == lo || mid == hi) break;
+                const double low_mid = (lo + mid) / 2.0, high_mid = (mid + hi) / 2.0;
+                const Surplus3 w = surpluses(pow, first, last, {mid, low_mid, high_mid}, dt, eff);
                 const bool above = w[0] - card > 0.0;
                 (above ? lo : hi) = mid;
+                if (++done == 60) break;
                 (w[above ? 2 : 1] - card > 0.0 ? lo : hi) = above ? high_mid : low_mid;
+                ++done;
             }
             idle = (lo + hi) / 2.0;
         }

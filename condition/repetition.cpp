@@ -18,47 +18,6 @@ struct Peak {
     bool found = false;
 };
 
-// The vertex of the least-squares parabola through r around index i, within
-// half a step of the fitting span; i itself when the curve is not concave.
-double refine(const std::vector<double>& r, int i, int h) {
-    const int n = static_cast<int>(r.size());
-    h = std::min({h, i, n - 1 - i});
-    if (h < 1) return i;
-    double s0 = 0, s2 = 0, s4 = 0, sy = 0, suy = 0, su2y = 0;
-    for (int u = -h; u <= h; ++u) {
-        const double y = r[static_cast<std::size_t>(i + u)];
-        const double uu = static_cast<double>(u) * u;
-        s0 += 1;
-        s2 += uu;
-        s4 += uu * uu;
-        sy += y;
-        suy += u * y;
-        su2y += uu * y;
-    }
-    const double b = suy / s2;
-    const double c = (s0 * su2y - s2 * sy) / (s0 * s4 - s2 * s2);
-    if (!(c < 0.0)) return i;
-    const double d = std::clamp(-b / (2.0 * c), -0.5 * h, 0.5 * h);
-    return i + d;
-}
-
-// The highest correlation within [centre - w, centre + w]; `found` only
-// when it lies strictly inside the span and inside the lags computed.
-Peak peak_near(const std::vector<double>& r, int lo, double centre, double w) {
-    Peak p;
-    const int n = static_cast<int>(r.size());
-    const int a = std::max(0, static_cast<int>(std::floor(centre - w)) - lo);
-    const int b = std::min(n - 1, static_cast<int>(std::ceil(centre + w)) - lo);
-    if (a > b) return p;
-    int best = a;
-    for (int k = a + 1; k <= b; ++k)
-        if (r[static_cast<std::size_t>(k)] > r[static_cast<std::size_t>(best)]) best = k;
-    p.value = r[static_cast<std::size_t>(best)];
-    p.found = best > a && best < b;
-    p.at = lo + refine(r, best, std::max(1, static_cast<int>(w / 16.0)));
-    return p;
-}
-
 // Pearson correlation of x[a .. a+len-1] with x[b .. b+len-1].
 double window_corr(const std::vector<double>& x, int a, int b, int len) {
     double sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;
@@ -119,11 +78,14 @@ constexpr int kLagLanes = 4 * kLagVecs;
 // into out[lag - lo]. Neighbouring lags run side by side in vector lanes,
 // each lane adding its products in the same order as a plain loop would, so
 // every sum is the same to the bit; their windows are read with
-// whole-vector loads.
+// whole-vector loads. A last block only partly filled is moved back to end
+// at hi (its first lags computed twice, to the same bits) rather than left
+// to the plain loop, which runs at a fraction of the lanes' rate.
 TAVO_WIDEST_VECTORS
 void lagged_products(const double* x, int n, int lo, int hi, double* out) {
     int lag0 = lo;
-    for (; lag0 + kLagLanes - 1 <= hi; lag0 += kLagLanes) {
+    for (; lag0 <= hi && hi - lo + 1 >= kLagLanes; lag0 += kLagLanes) {
+        lag0 = std::min(lag0, hi - kLagLanes + 1);
         v4d s[kLagVecs] = {};
         const int common = n - (lag0 + kLagLanes - 1);  // the shortest window of the block
         for (int i = 0; i < common; ++i) {
@@ -149,6 +111,193 @@ void lagged_products(const double* x, int n, int lo, int hi, double* out) {
     }
 }
 
+// The correlation at the lags lo .. hi (element k for lag lo + k), each
+// computed when first asked for: the search needs it only around a few
+// peaks, and every value is the same to the bit whichever others are known.
+class LagTable {
+public:
+    LagTable(const std::vector<double>& x, int lo, int hi)
+        : x_(x),
+          n_(static_cast<int>(x.size())),
+          lo_(lo),
+          size_(hi - lo + 1),
+          s1_(x.size() + 1, 0.0),
+          s2_(s1_),
+          r_(static_cast<std::size_t>(size_), 0.0),
+          have_(static_cast<std::size_t>(size_), 0),
+          products_(r_.size()) {
+        for (int i = 0; i < n_; ++i) {
+            s1_[i + 1] = s1_[i] + x[i];
+            s2_[i + 1] = s2_[i] + x[i] * x[i];
+        }
+    }
+    int size() const { return size_; }
+    bool known(int k) const { return have_[static_cast<std::size_t>(k)] != 0; }
+    // Known after ensure() of a span holding k.
+    double operator[](int k) const { return r_[static_cast<std::size_t>(k)]; }
+
+    // Computes the unknown values of a..b (clipped). A short stretch is
+    // widened to a whole block of lanes: a lane costs little next to the
+    // pass over the samples.
+    void ensure(int a, int b) {
+        a = std::max(a, 0);
+        b = std::min(b, size_ - 1);
+        for (int k = a; k <= b;) {
+            if (known(k)) {
+                ++k;
+                continue;
+            }
+            int e = k;
+            while (e < b && !known(e + 1)) ++e;
+            int p = k, q = std::max(e, std::min(size_ - 1, k + kLagLanes - 1));
+            if (q - p + 1 < kLagLanes) p = std::max(0, q - kLagLanes + 1);
+            compute(p, q);
+            k = e + 1;
+        }
+    }
+
+private:
+    void compute(int p, int q) {
+        lagged_products(x_.data(), n_, lo_ + p, lo_ + q, products_.data() + p);
+        for (int k = p; k <= q; ++k) {
+            const int lag = lo_ + k, m = n_ - lag;
+            const double sab = products_[static_cast<std::size_t>(k)];
+            const double sa = s1_[m], sb = s1_[n_] - s1_[lag];
+            const double saa = s2_[m], sbb = s2_[n_] - s2_[lag];
+            const double va = saa - sa * sa / m, vb = sbb - sb * sb / m;
+            const double cov = sab - sa * sb / m;
+            const double den = std::sqrt(va * vb);
+            r_[static_cast<std::size_t>(k)] = den > 1e-12 * (saa + sbb) && den > 0.0 ? cov / den : 0.0;
+            have_[static_cast<std::size_t>(k)] = 1;
+        }
+    }
+
+    const std::vector<double>& x_;
+    int n_, lo_, size_;
+    std::vector<double> s1_, s2_, r_;
+    std::vector<char> have_;
+    std::vector<double> products_;
+};
+
+// The correlation of the record averaged over boxes of d samples, at lags of
+// whole boxes: a sketch of the full one for d * d times fewer products. Its
+// local maxima say where the full correlation's peaks lie, within a few
+// samples; only the lags around them are computed in full.
+struct Sketch {
+    int d = 1;  // 1: no sketch, every lag is computed in full
+    int lo = 0;
+    int first = 0;  // rc[0] is at the lag of `first` boxes
+    std::vector<double> rc;
+    struct Top {
+        int k;  // index into the full table
+        double value;
+    };
+    std::vector<Top> tops;  // the local maxima, in the order of the lags
+    int margin = 0;         // samples around a top that the full peak may be off
+
+    Sketch(const std::vector<double>& y, int lo_, int reach) : lo(lo_) {
+        const int n = static_cast<int>(y.size());
+        const int box = std::clamp(lo / 12, 1, 8);
+        if (box < 2) return;
+        const int nb = n / box;
+        std::vector<double> z(static_cast<std::size_t>(nb));
+        for (int i = 0; i < nb; ++i) {
+            double sum = 0.0;
+            for (int j = 0; j < box; ++j) sum += y[static_cast<std::size_t>(box * i + j)];
+            z[static_cast<std::size_t>(i)] = sum / box;
+        }
+        first = std::max(1, lo / box - 1);
+        const int last = std::min(nb - 2, reach / box + 2);
+        if (last - first < 4) return;
+        rc = lag_correlation(z, first, last);
+        if (rc.empty()) return;
+        d = box;
+        margin = d + 2;
+        const int m = static_cast<int>(rc.size());
+        for (int i = 0; i < m; ++i) {
+            const double v = rc[static_cast<std::size_t>(i)];
+            if ((i == 0 || v >= rc[static_cast<std::size_t>(i - 1)]) &&
+                (i + 1 == m || v >= rc[static_cast<std::size_t>(i + 1)]))
+                tops.push_back({d * (first + i) - lo, v});
+        }
+    }
+    bool used() const { return d > 1; }
+    // The sketch's value nearest the full table's index k.
+    double near(int k) const {
+        const long box = std::lround(static_cast<double>(k + lo) / d) - first;
+        return rc[static_cast<std::size_t>(std::clamp(box, 0L, static_cast<long>(rc.size()) - 1))];
+    }
+};
+
+constexpr double kSketchSlack = 0.05;            // how far the sketch may be off a full value that matters
+constexpr double kPeakSlack = 0.1;               // the same for a peak that could be the strongest
+constexpr double kMostCorrelation = 1.0 + 1e-6;  // a correlation with its rounding
+
+// The vertex of the least-squares parabola through r around index i, within
+// half a step of the fitting span; i itself when the curve is not concave.
+double refine(LagTable& r, int i, int h) {
+    const int n = r.size();
+    h = std::min({h, i, n - 1 - i});
+    if (h < 1) return i;
+    r.ensure(i - h, i + h);
+    double s0 = 0, s2 = 0, s4 = 0, sy = 0, suy = 0, su2y = 0;
+    for (int u = -h; u <= h; ++u) {
+        const double y = r[i + u];
+        const double uu = static_cast<double>(u) * u;
+        s0 += 1;
+        s2 += uu;
+        s4 += uu * uu;
+        sy += y;
+        suy += u * y;
+        su2y += uu * y;
+    }
+    const double b = suy / s2;
+    const double c = (s0 * su2y - s2 * sy) / (s0 * s4 - s2 * s2);
+    if (!(c < 0.0)) return i;
+    const double d = std::clamp(-b / (2.0 * c), -0.5 * h, 0.5 * h);
+    return i + d;
+}
+
+// The highest correlation within [centre - w, centre + w]; `found` only
+// when it lies strictly inside the span and inside the lags computed. With
+// a sketch, the full values are computed around its tops within reach of
+// the highest, and at the ends unless that top stands clear of them.
+Peak peak_near(LagTable& r, const Sketch& sk, int lo, double centre, double w) {
+    Peak p;
+    const int n = r.size();
+    const int a = std::max(0, static_cast<int>(std::floor(centre - w)) - lo);
+    const int b = std::min(n - 1, static_cast<int>(std::ceil(centre + w)) - lo);
+    if (a > b) return p;
+    if (!sk.used()) {
+        r.ensure(a, b);
+    } else {
+        const int m = sk.margin;
+        double high = -2.0;
+        for (const Sketch::Top& t : sk.tops)
+            if (t.k >= a - m && t.k <= b + m) high = std::max(high, t.value);
+        for (const Sketch::Top& t : sk.tops)
+            if (t.k >= a - m && t.k <= b + m && t.value >= high - kSketchSlack) r.ensure(t.k - m, t.k + m);
+        if (std::max(sk.near(a), sk.near(b)) >= high - kSketchSlack) {
+            r.ensure(a, a + m);
+            r.ensure(b - m, b);
+        }
+    }
+    // The highest known value; while a neighbour of it inside the span is
+    // unknown (the full peak a little off the sketch's), the lags around it.
+    int best = -1;
+    for (;;) {
+        best = -1;
+        for (int k = a; k <= b; ++k)
+            if (r.known(k) && (best < 0 || r[k] > r[best])) best = k;
+        if (!(best > a && !r.known(best - 1)) && !(best < b && !r.known(best + 1))) break;
+        r.ensure(best - 1 - sk.margin, best + 1 + sk.margin);
+    }
+    p.value = r[best];
+    p.found = best > a && best < b;
+    p.at = lo + refine(r, best, std::max(1, static_cast<int>(w / 16.0)));
+    return p;
+}
+
 constexpr double kKeyShare = 0.85;   // a peak this close to the highest is a candidate
 constexpr double kMinClarity = 0.3;  // below: no repetition worth the name
 
@@ -158,24 +307,10 @@ std::vector<double> lag_correlation(const std::vector<double>& x, int lo, int hi
     const int n = static_cast<int>(x.size());
     std::vector<double> r;
     if (lo < 1 || hi < lo || hi > n - 2) return r;
-    std::vector<double> s1(static_cast<std::size_t>(n) + 1, 0.0), s2(s1);
-    for (int i = 0; i < n; ++i) {
-        s1[i + 1] = s1[i] + x[i];
-        s2[i + 1] = s2[i] + x[i] * x[i];
-    }
-    r.resize(static_cast<std::size_t>(hi - lo + 1), 0.0);
-    std::vector<double> products(r.size());
-    lagged_products(x.data(), n, lo, hi, products.data());
-    for (int lag = lo; lag <= hi; ++lag) {
-        const int m = n - lag;
-        const double sab = products[static_cast<std::size_t>(lag - lo)];
-        const double sa = s1[m], sb = s1[n] - s1[lag];
-        const double saa = s2[m], sbb = s2[n] - s2[lag];
-        const double va = saa - sa * sa / m, vb = sbb - sb * sb / m;
-        const double cov = sab - sa * sb / m;
-        const double den = std::sqrt(va * vb);
-        r[static_cast<std::size_t>(lag - lo)] = den > 1e-12 * (saa + sbb) && den > 0.0 ? cov / den : 0.0;
-    }
+    LagTable t(x, lo, hi);
+    t.ensure(0, hi - lo);
+    r.resize(static_cast<std::size_t>(hi - lo + 1));
+    for (int k = 0; k <= hi - lo; ++k) r[static_cast<std::size_t>(k)] = t[k];
     return r;
 }
 
@@ -208,38 +343,113 @@ Repetition find_repetition(const std::vector<double>& x, int min_lag, int max_la
     // Lags past `hi` (down to half a shortest stroke of overlap) only
     // refine the period through a further multiple.
     const int reach = std::max(hi, n - std::max(lo, n / 8));
-    const std::vector<double> r = lag_correlation(y, lo, reach);
-    if (r.empty()) return rep;
+    if (lo < 1 || reach > n - 2) return rep;
+    LagTable r(y, lo, reach);
+    const Sketch sk(y, lo, reach);
     const int found_to = hi - lo;  // peaks are looked for up to hi
 
     // Dominant local maxima: the highest within a quarter of the shortest
     // lag on either side.
     const int w = std::max(2, lo / 4);
-    std::vector<int> peaks;
-    double top = 0.0;
-    for (int k = 1; k + 1 < static_cast<int>(r.size()) && k < found_to; ++k) {
-        const double v = r[static_cast<std::size_t>(k)];
-        if (v <= 0.0) continue;
-        bool dominant = true;
-        for (int d = -w; d <= w && dominant; ++d) {
+    const auto is_peak = [&](int k) {
+        const double v = r[k];
+        if (v <= 0.0) return false;
+        for (int d = -w; d <= w; ++d) {
             const int j = k + d;
-            if (j < 0 || j >= static_cast<int>(r.size()) || j == k) continue;
-            const double u = r[static_cast<std::size_t>(j)];
-            if (u > v || (u == v && j < k)) dominant = false;
+            if (j < 0 || j >= r.size() || j == k) continue;
+            const double u = r[j];
+            if (u > v || (u == v && j < k)) return false;
         }
         // A peak that is only the edge of the computed lags is no peak.
-        if (dominant && k > 0 && r[static_cast<std::size_t>(k - 1)] < v &&
-            r[static_cast<std::size_t>(k + 1)] <= v) {
-            peaks.push_back(k);
-            top = std::max(top, v);
+        return r[k - 1] < v && r[k + 1] <= v;
+    };
+    std::vector<int> peaks;
+    double top = 0.0;
+    std::vector<char> looked(static_cast<std::size_t>(r.size()), 0);
+    const auto look = [&](int a, int b) {
+        a = std::max(a, 1);
+        b = std::min({b, r.size() - 2, found_to - 1});
+        if (a > b) return;
+        r.ensure(a - w, b + w);
+        for (int k = a; k <= b; ++k) {
+            if (looked[static_cast<std::size_t>(k)]) continue;
+            looked[static_cast<std::size_t>(k)] = 1;
+            if (is_peak(k)) {
+                peaks.push_back(k);
+                top = std::max(top, r[k]);
+            }
         }
+    };
+    if (!sk.used()) {
+        look(1, r.size());
+    } else {
+        // Only the highest peak and the first within kKeyShare of it count
+        // (see below). A correlation is at most 1, so a peak of kKeyShare or
+        // more that is the first strong one among those looked at so far
+        // stays the first whatever the later ones: the sketch's tops are
+        // looked at in the order of the lags until one holds such a peak.
+        // Failing that, the highest peak lies at one of the tops near the
+        // sketch's highest, and all tops within kKeyShare of it are needed.
+        const int m = sk.margin;
+        double high = -2.0;
+        for (const Sketch::Top& t : sk.tops)
+            if (t.k >= 1 - m && t.k < found_to + m) high = std::max(high, t.value);
+        // The lags around a top, widened while the full correlation still
+        // rises at an end of them; the last lag looked at.
+        const int last = std::min(r.size() - 2, found_to - 1);
+        const auto look_top = [&](const Sketch::Top& t) {
+            int a = std::max(t.k - m, 1), b = std::min(t.k + m, last);
+            look(a, b);
+            while (a <= b) {
+                int best = a;
+                for (int k = a + 1; k <= b; ++k)
+                    if (r[k] > r[best]) best = k;
+                if (best == a && a > 1 && r[a - 1] > r[a]) {
+                    look(std::max(a - m, 1), a - 1);
+                    a = std::max(a - m, 1);
+                } else if (best == b && b < last && r[b + 1] > r[b]) {
+                    look(b + 1, std::min(b + m, last));
+                    b = std::min(b + m, last);
+                } else {
+                    break;
+                }
+            }
+            return b;
+        };
+        const auto candidate = [&](const Sketch::Top& t) {
+            return t.k >= 1 - m && t.k < found_to + m && t.value >= kKeyShare * high - kPeakSlack;
+        };
+        bool settled = false;
+        for (const Sketch::Top& t : sk.tops) {
+            if (!candidate(t)) continue;
+            look_top(t);
+            std::sort(peaks.begin(), peaks.end());
+            const auto first =
+                std::find_if(peaks.begin(), peaks.end(), [&](int k) { return r[k] >= kKeyShare * top; });
+            if (first != peaks.end() && r[*first] >= kKeyShare * kMostCorrelation) {
+                settled = true;
+                break;
+            }
+        }
+        if (!settled) {
+            for (const Sketch::Top& t : sk.tops)
+                if (candidate(t) && t.value >= high - kPeakSlack) look_top(t);
+            for (const Sketch::Top& t : sk.tops) {
+                if (!candidate(t)) continue;
+                const int b = look_top(t);
+                const bool strong = std::any_of(peaks.begin(), peaks.end(),
+                                                [&](int k) { return k <= b && r[k] >= kKeyShare * top; });
+                if (strong) break;
+            }
+        }
+        std::sort(peaks.begin(), peaks.end());
     }
     if (peaks.empty() || top < kMinClarity) return rep;
 
     // The first strong repetition.
     double c = 0.0;
     for (int k : peaks)
-        if (r[static_cast<std::size_t>(k)] >= kKeyShare * top) {
+        if (r[k] >= kKeyShare * top) {
             c = lo + k;
             break;
         }
@@ -247,7 +457,7 @@ Repetition find_repetition(const std::vector<double>& x, int min_lag, int max_la
     // Half a period? Then every other repeat is the better match.
     for (int guard = 0; guard < 3 && 2.0 * c <= hi; ++guard) {
         if (!alternates(y, c)) break;
-        const Peak p = peak_near(r, lo, 2.0 * c, c / 4.0);
+        const Peak p = peak_near(r, sk, lo, 2.0 * c, c / 4.0);
         if (!p.found) break;
         c = std::round(p.at);
         rep.doubled = true;
@@ -255,20 +465,20 @@ Repetition find_repetition(const std::vector<double>& x, int min_lag, int max_la
     // Twice the period? A repetition at half the lag, as strong and with
     // no alternation, is the stroke.
     if (c / 2.0 >= lo) {
-        const Peak h = peak_near(r, lo, c / 2.0, c / 8.0);
-        const double rc = peak_near(r, lo, c, c / 8.0).value;
+        const Peak h = peak_near(r, sk, lo, c / 2.0, c / 8.0);
+        const double rc = peak_near(r, sk, lo, c, c / 8.0).value;
         if (h.found && h.value >= kKeyShare * rc && !alternates(y, std::round(h.at))) c = std::round(h.at);
     }
 
     // Every multiple within reach (past `hi` as long as half a stroke
     // overlaps), each found near where the estimate so far puts it, fitted
     // through the origin and weighted by its overlap.
-    const Peak first = peak_near(r, lo, c, c / 6.0);
+    const Peak first = peak_near(r, sk, lo, c, c / 6.0);
     if (first.value < kMinClarity) return rep;
     double t = first.found ? first.at : c;
     double swp = 0.0, sw = 0.0;
     for (int j = 1; j * t <= (j == 1 ? hi : std::min(reach, n - static_cast<int>(t / 2.0))) - 1; ++j) {
-        const Peak p = peak_near(r, lo, j * t, std::max(2.0, t / 6.0));
+        const Peak p = peak_near(r, sk, lo, j * t, std::max(2.0, t / 6.0));
         if (!p.found || p.value < 0.5 * first.value) continue;
         const double weight = std::max(0.0, p.value) * (n - j * t) / n;
         swp += weight * j * p.at;

@@ -1,6 +1,7 @@
 #include "condition/stroke_split.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace tavo::condition {
@@ -25,9 +26,17 @@ std::vector<double> smoothed(const std::vector<double>& x, int h) {
 int arg_extreme(const std::vector<double>& s, int a, int b, bool lowest) {
     a = std::max(a, 0);
     b = std::min(b, static_cast<int>(s.size()) - 1);
+    // The best value so far kept at hand rather than read again through
+    // its index, and one loop per direction.
     int best = a;
-    for (int i = a + 1; i <= b; ++i)
-        if (lowest ? s[i] < s[best] : s[i] > s[best]) best = i;
+    double v = s[a];
+    if (lowest) {
+        for (int i = a + 1; i <= b; ++i)
+            if (s[i] < v) v = s[best = i];
+    } else {
+        for (int i = a + 1; i <= b; ++i)
+            if (s[i] > v) v = s[best = i];
+    }
     return best;
 }
 
@@ -43,10 +52,25 @@ std::vector<StrokeSpan> split_strokes(const std::vector<double>& pos, double per
     double cs = 0.0, sn = 0.0, mean = 0.0;
     for (double v : s) mean += v;
     mean /= n;
-    for (int i = 0; i < n; ++i) {
-        const double a = 2.0 * kPi * i / period;
-        cs += (s[i] - mean) * std::cos(a);
-        sn += (s[i] - mean) * std::sin(a);
+    // The angle of sample q * kStep + j is that of q * kStep plus that of
+    // j: two short tables of cosines and sines and a rotation instead of a
+    // library call per sample (the phase needs nothing near their last bits).
+    constexpr int kStep = 64;
+    std::array<double, kStep> cj, sj;
+    for (int j = 0; j < kStep; ++j) {
+        const double a = 2.0 * kPi * j / period;
+        cj[static_cast<std::size_t>(j)] = std::cos(a);
+        sj[static_cast<std::size_t>(j)] = std::sin(a);
+    }
+    for (int q = 0; q * kStep < n; ++q) {
+        const double a = 2.0 * kPi * (q * kStep) / period;
+        const double cq = std::cos(a), sq = std::sin(a);
+        for (int j = 0; j < kStep && q * kStep + j < n; ++j) {
+            const double v = s[static_cast<std::size_t>(q * kStep + j)] - mean;
+            const std::size_t u = static_cast<std::size_t>(j);
+            cs += v * (cq * cj[u] - sq * sj[u]);
+            sn += v * (sq * cj[u] + cq * sj[u]);
+        }
     }
     // The fundamental cs·cos + sn·sin is lowest where its angle is
     // atan2(sn, cs) + pi.
