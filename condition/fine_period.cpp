@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstddef>
 
+#include "condition/parabola.h"
+
 namespace tavo::condition {
 
 namespace {
@@ -103,21 +105,11 @@ RepeatMiss repeat_miss(const Smoothed& s, double period, int centre, int reach) 
 // The least-squares parabola through f[-h..h]: its vertex (within h),
 // curvature and least value. False when it does not open upwards.
 bool parabola(const double* f, int h, double& vertex, double& curvature, double& least) {
-    double s0 = 0, s2 = 0, s4 = 0, sy = 0, suy = 0, su2y = 0;
-    for (int u = -h; u <= h; ++u) {
-        const double y = f[u];
-        const double uu = static_cast<double>(u) * u;
-        s0 += 1;
-        s2 += uu;
-        s4 += uu * uu;
-        sy += y;
-        suy += u * y;
-        su2y += uu * y;
-    }
-    curvature = (s0 * su2y - s2 * sy) / (s0 * s4 - s2 * s2);
+    const Parabola p = fit_parabola([f](int u) { return f[u]; }, h);
+    curvature = p.c;
     if (!(curvature > 0.0)) return false;
-    vertex = std::clamp(-suy / s2 / (2.0 * curvature), -static_cast<double>(h), static_cast<double>(h));
-    least = (sy - curvature * s2) / s0 - curvature * vertex * vertex;
+    vertex = std::clamp(-p.b / (2.0 * curvature), -static_cast<double>(h), static_cast<double>(h));
+    least = p.a - curvature * vertex * vertex;
     return true;
 }
 

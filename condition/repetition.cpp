@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "common/widest_vectors.h"
+#include "condition/parabola.h"
 
 namespace tavo::condition {
 
@@ -240,21 +241,9 @@ double refine(LagTable& r, int i, int h) {
     h = std::min({h, i, n - 1 - i});
     if (h < 1) return i;
     r.ensure(i - h, i + h);
-    double s0 = 0, s2 = 0, s4 = 0, sy = 0, suy = 0, su2y = 0;
-    for (int u = -h; u <= h; ++u) {
-        const double y = r[i + u];
-        const double uu = static_cast<double>(u) * u;
-        s0 += 1;
-        s2 += uu;
-        s4 += uu * uu;
-        sy += y;
-        suy += u * y;
-        su2y += uu * y;
-    }
-    const double b = suy / s2;
-    const double c = (s0 * su2y - s2 * sy) / (s0 * s4 - s2 * s2);
-    if (!(c < 0.0)) return i;
-    const double d = std::clamp(-b / (2.0 * c), -0.5 * h, 0.5 * h);
+    const Parabola p = fit_parabola([&r, i](int u) { return r[i + u]; }, h);
+    if (!(p.c < 0.0)) return i;
+    const double d = std::clamp(-p.b / (2.0 * p.c), -0.5 * h, 0.5 * h);
     return i + d;
 }
 
