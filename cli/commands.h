@@ -13,4 +13,16 @@ void add_export(CLI::App& app, int& exit_code);
 void add_rebuild(CLI::App& app, int& exit_code);
 void add_inspect(CLI::App& app, int& exit_code);
 
+// Parses the command line, which runs the chosen subcommand, and returns the
+// exit status: the subcommand's, 0 for --help and --version, 2 for a usage
+// error.
+inline int parse_and_run(CLI::App& app, const int& exit_code, int argc, char** argv) {
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? 0 : 2;
+    }
+    return exit_code;
+}
+
 }  // namespace tavo::cli

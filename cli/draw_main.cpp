@@ -10,11 +10,5 @@ int main(int argc, char** argv) {
     int exit_code = 0;
     tavo::cli::add_render(app, exit_code);
     tavo::cli::add_report(app, exit_code);
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        const int rc = app.exit(e);
-        return rc == 0 ? 0 : 2;
-    }
-    return exit_code;
+    return tavo::cli::parse_and_run(app, exit_code, argc, argv);
 }

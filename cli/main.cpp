@@ -31,11 +31,5 @@ int main(int argc, char** argv) {
     tavo::cli::add_export(app, exit_code);
     tavo::cli::add_rebuild(app, exit_code);
     tavo::cli::add_inspect(app, exit_code);
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        const int rc = app.exit(e);
-        return rc == 0 ? 0 : 2;
-    }
-    return exit_code;
+    return tavo::cli::parse_and_run(app, exit_code, argc, argv);
 }
