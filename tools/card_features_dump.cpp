@@ -49,12 +49,8 @@ int main(int argc, char** argv) {
         }
     }
     std::vector<samples::LabelledCard> cards;
-    std::string detail;
-    if (!samples::read_ts_cards(file, cards, detail)) {
-        std::fprintf(stderr, "card_features_dump: %s%s\n", detail.c_str(),
-                     explicit_file ? "" : " (the real data is not here; nothing to do)");
-        return explicit_file ? 1 : 0;
-    }
+    if (int status = 0; !samples::read_cards_or_say("card_features_dump", file, explicit_file, cards, status))
+        return status;
 
     std::printf("card,label,variant");
     for (int k = 0; k < condition::kCardFeatureCount; ++k)

@@ -4,6 +4,7 @@
 // with noise, read and analysed like a clicked file.
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -40,6 +41,19 @@ inline bool read_ts_cards(const std::string& path, std::vector<LabelledCard>& ou
     }
     if (out.empty()) detail = "no cards in " + path;
     return !out.empty();
+}
+
+// The cards a scoring tool works on. When they cannot be read the tool's
+// message says why, and `status` is the exit status: 1 for a file named on
+// the command line, 0 for the default set when the real data is not here.
+inline bool read_cards_or_say(const char* tool, const std::string& file, bool named,
+                              std::vector<LabelledCard>& cards, int& status) {
+    std::string why;
+    if (read_ts_cards(file, cards, why)) return true;
+    std::fprintf(stderr, "%s: %s%s\n", tool, why.c_str(),
+                 named ? "" : " (the real data is not here; nothing to do)");
+    status = named ? 1 : 0;
+    return false;
 }
 
 // A test of one card: the card's own stroke and loads, repeated at a period

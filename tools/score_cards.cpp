@@ -46,12 +46,8 @@ int main(int argc, char** argv) {
         }
     }
     std::vector<samples::LabelledCard> cards;
-    std::string detail;
-    if (!samples::read_ts_cards(file, cards, detail)) {
-        std::fprintf(stderr, "score_cards: %s%s\n", detail.c_str(),
-                     explicit_file ? "" : " (the real data is not here; nothing to do)");
-        return explicit_file ? 1 : 0;
-    }
+    if (int status = 0; !samples::read_cards_or_say("score_cards", file, explicit_file, cards, status))
+        return status;
 
     const fs::path dir = fs::temp_directory_path() / ("tavo-score-cards-" + std::to_string(::getpid()));
     fs::create_directories(dir);
