@@ -28,11 +28,6 @@ namespace fs = std::filesystem;
 
 const fs::path kGoldenDir = testing::source_dir() / "tests" / "golden" / "views";
 
-bool updating() {
-    const char* v = std::getenv("TAVO_UPDATE_GOLDEN");
-    return v != nullptr && *v != '\0' && std::string(v) != "0";
-}
-
 // The views of one sample as the window brings them: a click on the file
 // draws the chart, clicks on the drawing area the table and then the card.
 std::map<std::string, std::string> draw_views(const fs::path& file) {
@@ -53,40 +48,17 @@ std::map<std::string, std::string> draw_views(const fs::path& file) {
     return views;
 }
 
-// Where two texts part: the first differing line of each, and how many differ.
-std::string first_difference(const std::string& want, const std::string& got) {
-    std::istringstream w(want), g(got);
-    std::string lw, lg;
-    int line = 0, first = 0, differing = 0;
-    std::string first_w, first_g;
-    for (;;) {
-        const bool hw = static_cast<bool>(std::getline(w, lw));
-        const bool hg = static_cast<bool>(std::getline(g, lg));
-        if (!hw && !hg) break;
-        ++line;
-        if (hw != hg || lw != lg) {
-            if (differing++ == 0) {
-                first = line;
-                first_w = hw ? lw : "<end of file>";
-                first_g = hg ? lg : "<end of drawing>";
-            }
-        }
-    }
-    return std::to_string(differing) + " line(s) differ; the first, line " + std::to_string(first) +
-           ":\n  golden: " + first_w + "\n  drawn:  " + first_g;
-}
-
 TEST(ViewsGolden, EverySampleDrawsAsItsGoldenFiles) {
     const auto samples = testing::sample_files();
     ASSERT_FALSE(samples.empty());
-    if (updating()) fs::create_directories(kGoldenDir);
+    if (testing::golden_update_requested()) fs::create_directories(kGoldenDir);
     std::set<std::string> expected;
     for (const fs::path& file : samples) {
         for (const auto& [view, text] : draw_views(file)) {
             const std::string name = file.filename().string() + "." + view + ".ops";
             expected.insert(name);
             const fs::path golden = kGoldenDir / name;
-            if (updating()) {
+            if (testing::golden_update_requested()) {
                 if (testing::read_bytes(golden) != text) testing::write_bytes(golden, text);
                 continue;
             }
@@ -94,7 +66,7 @@ TEST(ViewsGolden, EverySampleDrawsAsItsGoldenFiles) {
                 << golden << " is missing; write it with TAVO_UPDATE_GOLDEN=1";
             const std::string want = testing::read_bytes(golden);
             EXPECT_TRUE(want == text)
-                << name << ": " << first_difference(want, text)
+                << name << ": " << testing::first_difference(want, text)
                 << "\nIf the change is meant, rewrite the files with TAVO_UPDATE_GOLDEN=1"
                    " and review the diff.";
         }
@@ -103,7 +75,7 @@ TEST(ViewsGolden, EverySampleDrawsAsItsGoldenFiles) {
     for (const auto& e : fs::directory_iterator(kGoldenDir)) {
         const std::string name = e.path().filename().string();
         if (expected.count(name) != 0) continue;
-        if (updating())
+        if (testing::golden_update_requested())
             fs::remove(e.path());
         else
             ADD_FAILURE() << name << " belongs to no sample; remove it with TAVO_UPDATE_GOLDEN=1";

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <sstream>
 
 namespace tavo::testing {
 
@@ -114,6 +116,33 @@ std::string ops_text(const std::vector<DrawOp>& ops) {
         out += "\n";
     }
     return out;
+}
+
+bool golden_update_requested() {
+    const char* v = std::getenv("TAVO_UPDATE_GOLDEN");
+    return v != nullptr && *v != '\0' && std::string(v) != "0";
+}
+
+std::string first_difference(const std::string& want, const std::string& got) {
+    std::istringstream w(want), g(got);
+    std::string lw, lg;
+    int line = 0, first = 0, differing = 0;
+    std::string first_w, first_g;
+    for (;;) {
+        const bool hw = static_cast<bool>(std::getline(w, lw));
+        const bool hg = static_cast<bool>(std::getline(g, lg));
+        if (!hw && !hg) break;
+        ++line;
+        if (hw != hg || lw != lg) {
+            if (differing++ == 0) {
+                first = line;
+                first_w = hw ? lw : "<end of file>";
+                first_g = hg ? lg : "<end of drawing>";
+            }
+        }
+    }
+    return std::to_string(differing) + " line(s) differ; the first, line " + std::to_string(first) +
+           ":\n  golden: " + first_w + "\n  drawn:  " + first_g;
 }
 
 }  // namespace tavo::testing

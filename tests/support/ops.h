@@ -39,4 +39,10 @@ inline std::string blanks(int n) {
 // point, line or rectangle ended says "from X Y".
 std::string ops_text(const std::vector<DrawOp>& ops);
 
+// Whether TAVO_UPDATE_GOLDEN asks the golden tests to rewrite their files.
+bool golden_update_requested();
+
+// Where two texts part: the first differing line of each, and how many differ.
+std::string first_difference(const std::string& want, const std::string& got);
+
 }  // namespace tavo::testing
