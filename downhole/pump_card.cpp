@@ -1,0 +1,111 @@
+#include "downhole/pump_card.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+#include "downhole/card_reading.h"
+#include "downhole/production.h"
+#include "downhole/rod_loading.h"
+#include "downhole/solver_inputs.h"
+#include "downhole/travel_direction.h"
+#include "downhole/wave_transfer.h"
+
+namespace tavo::downhole {
+
+namespace {
+
+bool finite_all(const std::vector<double>& v) {
+    return std::all_of(v.begin(), v.end(), [](double x) { return std::isfinite(x); });
+}
+
+std::vector<double> scaled(std::vector<double> v, double k) {
+    for (double& x : v) x *= k;
+    return v;
+}
+
+std::size_t worst_taper(const std::vector<TaperLoad>& tapers) {
+    std::size_t worst = 0;
+    auto score = [](const TaperLoad& t) { return t.goodman_pct ? 1e6 + *t.goodman_pct : t.max_stress_MPa; };
+    for (std::size_t i = 1; i < tapers.size(); ++i)
+        if (score(tapers[i]) > score(tapers[worst])) worst = i;
+    return worst;
+}
+
+}  // namespace
+
+PumpCardResult pump_card(const SurfaceStroke& surface, const well::WellRecord& well,
+                         const Settings& settings) {
+    PumpCardResult r;
+    SolverInputs in = prepare_inputs(surface.position_m, surface.load_kN, surface.period_s, well, settings);
+    if (!in.ok()) {
+        r.problem = in.problem;
+        r.problem_taper = in.taper;
+        return r;
+    }
+    const TimeOrder order = time_order(in.position_m, in.load_kN);
+    r.reversed = order.reversed;
+    r.first_input_sample = order.first;
+    r.surface_position_m = in_time_order(in.position_m, order);
+    r.surface_load_kN = in_time_order(in.load_kN, order);
+    r.period_s = in.period_s;
+    r.strokes_per_min = 60.0 / in.period_s;
+    r.damping_nu = in.damping_nu;
+    r.harmonics = in.harmonics;
+
+    const Fourier fourier(r.surface_position_m.size(), in.harmonics);
+    const double omega = 2.0 * std::numbers::pi / in.period_s;
+    RodState state{fourier.analyse(r.surface_position_m), fourier.analyse(scaled(r.surface_load_kN, 1000.0))};
+    double depth = 0.0;
+    for (const RodSection& s : in.rods.sections) {
+        r.tapers.push_back(
+            taper_load(s, depth, scaled(fourier.synthesise(state.t), 1e-3), settings.service_factor));
+        carry_down(s, omega, state);
+        depth += s.length_m;
+    }
+    r.pump_position_m = fourier.synthesise(state.u);
+    r.pump_load_kN = scaled(fourier.synthesise(state.t), 1e-3);
+    if (!finite_all(r.pump_position_m) || !finite_all(r.pump_load_kN)) {
+        r = PumpCardResult{};
+        r.problem = Problem::diverged;
+        return r;
+    }
+    const double lowest = *std::min_element(r.pump_position_m.begin(), r.pump_position_m.end());
+    for (double& x : r.pump_position_m) x -= lowest;
+
+    const CardReading card = read_pump_card(r.pump_position_m, r.pump_load_kN);
+    r.gross_stroke_m = card.gross_stroke_m;
+    r.net_stroke_m = card.net_stroke_m;
+    r.fillage_pct = card.fillage_pct;
+    r.upstroke_load_kN = card.upstroke_load_kN;
+    r.downstroke_load_kN = card.downstroke_load_kN;
+    r.fluid_load_kN = card.fluid_load_kN;
+
+    ProductionInputs pin;
+    pin.plunger_mm = well.pump.plunger_mm;
+    pin.pump_depth_m = well.pump.depth_m;
+    pin.strokes_per_min = r.strokes_per_min;
+    pin.runtime_h_per_day = settings.runtime_h_per_day;
+    pin.density_kg_m3 = in.density_kg_m3;
+    pin.pressure = well.pressure;
+    const Production p = estimate_production(card, pin);
+    r.displacement_m3_d = p.displacement_m3_d;
+    r.liquid_m3_d = p.liquid_m3_d;
+    r.liquid_t_d = p.liquid_t_d;
+    r.fluid_density_kg_m3 = in.density_kg_m3;
+    r.discharge_pressure_MPa = p.discharge_pressure_MPa;
+    r.intake_pressure_MPa = p.intake_pressure_MPa;
+    r.fluid_level_m = p.fluid_level_m;
+    r.worst_taper = worst_taper(r.tapers);
+
+    const double d = well.pump.plunger_mm / 1000.0;
+    DiagnosisInputs din;
+    din.full_column_load_kN =
+        (p.discharge_pressure_MPa - well.pressure.casing_MPa) * 1000.0 * std::numbers::pi * d * d / 4.0;
+    din.tubing_anchored = well.tubing.anchored;
+    r.diagnosis = diagnose_pump_card(r.pump_position_m, r.pump_load_kN, card, din);
+    return r;
+}
+
+}  // namespace tavo::downhole
