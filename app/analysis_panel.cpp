@@ -19,6 +19,7 @@
 #include <cmath>
 
 #include "app/file_list.h"
+#include "app/pump_card_box.h"
 #include "app/trans_fom.h"
 #include "qtdraw/qt_render.h"
 #include "report/pdf_report.h"
@@ -124,6 +125,11 @@ AnalysisPanel::AnalysisPanel(TransFom* window) : QWidget(window, Qt::Tool), w_(w
 
     const std::vector<report::Section> sections = report::analysis_sections(report::Analysis{});
     for (int i = 0; i < 3; ++i) lay->addWidget(section_box(i, sections[static_cast<std::size_t>(i)]));
+    Pump = new PumpCardBox;
+    lay->addWidget(Pump);
+    connect(Pump->EditRecord, &QPushButton::clicked, this, [this] {
+        if (edit_well_record) edit_well_record(analysis_.well);
+    });
 
     auto* buttons = new QHBoxLayout;
     ExportReport = new QPushButton(QStringLiteral("导出报告…"));
@@ -268,9 +274,11 @@ void AnalysisPanel::refresh() {
         Evidence->clear();
         Thumb->set_card({});
         Recompute->setEnabled(false);
+        Pump->show_analysis({}, false);
         return;
     }
-    analysis_ = report::analyse(st, settings());
+    analysis_ = report::analyse(st, settings(), report::record_of(&wells_, st));
+    Pump->show_analysis(analysis_, true);
     QString well = q(st.Txt_WellName).trimmed();
     Heading->setText(QStringLiteral("井号 %1    测试日期 %2\n%3")
                          .arg(well, q(st.Txt_TestTime).trimmed(), QDir::toNativeSeparators(q(st.Cur_File))));
@@ -296,6 +304,11 @@ void AnalysisPanel::refresh() {
     // A flagged period is what the user must not miss.
     for (QLabel* l : {value("period.agrees"), notes_[0]})
         l->setStyleSheet(flagged ? QStringLiteral("color: #b00000;") : QString());
+}
+
+void AnalysisPanel::set_wells(report::WellBook wells) {
+    wells_ = std::move(wells);
+    refresh();
 }
 
 void AnalysisPanel::export_report() {
@@ -337,7 +350,8 @@ void AnalysisPanel::export_report() {
         // cycle or the recompute included); the others as a first click.
         const bool shown = QDir::cleanPath(paths[i]) == QDir::cleanPath(q(w_->st.Cur_File));
         const report::PreparedTest t =
-            shown ? report::prepared_from(w_->st, set) : report::prepare_test(paths[i].toStdString(), set);
+            shown ? report::prepared_from(w_->st, set, &wells_)
+                  : report::prepare_test(paths[i].toStdString(), set, false, &wells_);
         if (!t.readable) ++unreadable;
         pdf.add_test(t);
         progress.setValue(i + 1);
@@ -373,7 +387,8 @@ void AnalysisPanel::compare_selected() {
             skipped << n;
             continue;
         }
-        const report::PreparedTest t = report::prepare_test(w_->full_path(n).toStdString(), set);
+        const report::PreparedTest t =
+            report::prepare_test(w_->full_path(n).toStdString(), set, false, &wells_);
         if (t.readable)
             tests.push_back(report::compare_entry(*t.st, t.analysis));
         else

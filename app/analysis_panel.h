@@ -24,6 +24,7 @@ namespace tavo {
 
 class TransFom;
 class RecordingSurface;
+class PumpCardBox;
 
 // The card of the test drawn small, with the points the diagnosis read.
 class CardThumb : public QWidget {
@@ -61,6 +62,13 @@ public:
     CardThumb* Thumb = nullptr;
     QPushButton* ExportReport = nullptr;
     QPushButton* Compare = nullptr;
+    PumpCardBox* Pump = nullptr;
+
+    // The well records the pump card reads; replacing them refreshes.
+    void set_wells(report::WellBook wells);
+    const report::WellBook& wells() const { return wells_; }
+    // Opens the record of the test's well for editing; tests replace it.
+    std::function<void(const std::string& well)> edit_well_record;
 
     // Asks where to write the report; empty to cancel. Tests replace it.
     std::function<QString()> ask_report_path;
@@ -82,6 +90,7 @@ private:
 
     TransFom* w_;
     report::Analysis analysis_;
+    report::WellBook wells_;
     std::map<std::string, QLabel*> values_, labels_;
     QGroupBox* boxes_[3] = {};
     QLabel* notes_[3] = {};

@@ -8,6 +8,8 @@
 
 #include "common/fault.h"
 #include "qtdraw/qt_render.h"
+#include "report/pump_summary.h"
+#include "views/pump_card_view.h"
 #include "views/recording_surface.h"
 #include "views/views.h"
 
@@ -102,6 +104,18 @@ struct PdfReport::Impl {
         const double h = w * kPictureHeightPx / kPictureWidthPx;
         paint_recording(p, rec, QSizeF(w * kPx, h * kPx));
         p.restore();
+    }
+
+    // A section of the analysis from `y`: title, figures, note, evidence;
+    // returns where the next begins.
+    double section(double y, const Section& s) {
+        text(kMargin, y, 100.0, s.title, 11.0, true);
+        y += 6.0;
+        y += figures(kMargin, y, kPageW - 2 * kMargin, s.figures, 2, 28.0);
+        if (!s.note.empty()) y += text(kMargin, y, kPageW - 2 * kMargin, s.note) + 1.0;
+        for (const std::string& e : s.evidence)
+            y += text(kMargin + 3.0, y, kPageW - 2 * kMargin - 3.0, "· " + e);
+        return y + 3.0;
     }
 
     // Label and value pairs in `cols` columns; returns the height used.
@@ -200,16 +214,25 @@ void PdfReport::add_test(const PreparedTest& t) {
     m.figures(kPageW - kMargin - w, top + h + 9.0, w, table_figures(st), 2, 20.0);
     if (!t.problem.empty()) m.text(kPageW - kMargin - w, top + 2 * h - 3.0, w, "注意：" + t.problem, 8.0);
 
+    const std::vector<Section> sections = analysis_sections(t.analysis);
     double y = top + 2 * h + 7.0;
-    for (const Section& s : analysis_sections(t.analysis)) {
-        m.text(kMargin, y, 100.0, s.title, 11.0, true);
-        y += 6.0;
-        y += m.figures(kMargin, y, kPageW - 2 * kMargin, s.figures, 2, 28.0);
-        if (!s.note.empty()) y += m.text(kMargin, y, kPageW - 2 * kMargin, s.note) + 1.0;
-        for (const std::string& e : s.evidence)
-            y += m.text(kMargin + 3.0, y, kPageW - 2 * kMargin - 3.0, "· " + e);
-        y += 3.0;
-    }
+    for (std::size_t i = 0; i < sections.size() && i < 3; ++i) y = m.section(y, sections[i]);
+    m.footer();
+
+    // The pump card, when the well has a record, on a page of its own.
+    if (sections.size() < 4) return;
+    m.start_page();
+    m.title_block(well, when, t.file, st.Rec_Spd);
+    RecordingSurface pump(m.metrics);
+    draw_pump_card(
+        pump, t.analysis.pump && t.analysis.pump->ok() ? pump_card_plot(*t.analysis.pump) : PumpCardPlot{});
+    const double pw = 120.0, ph = pw * kPumpCardHeightMm / kPumpCardWidthMm;
+    m.p.save();
+    m.p.translate(kMargin * kPx, top * kPx);
+    paint_recording(m.p, pump, QSizeF(pw * kPx, ph * kPx),
+                    QSizeF(kPumpCardWidthMm * kPx, kPumpCardHeightMm * kPx));
+    m.p.restore();
+    m.section(top + ph + 5.0, sections[3]);
     m.footer();
 }
 

@@ -3,9 +3,12 @@
 #include <cmath>
 
 #include "analysis/pick_file.h"
+#include "common/text.h"
 #include "condition/fixed_text.h"
+#include "condition/pump_card_of.h"
 #include "condition/verified_rerun.h"
 #include "record/tester_file.h"
+#include "report/pump_summary.h"
 
 namespace tavo::report {
 
@@ -137,17 +140,27 @@ Section card_section(const cond::CardDiagnosis& d) {
 
 }  // namespace
 
-Analysis analyse(const State& st, const cond::BalanceSettings& settings) {
+const well::WellRecord* record_of(const WellBook* wells, const State& st) {
+    if (wells == nullptr) return nullptr;
+    const auto it = wells->find(MyTrim(st.Txt_WellName));
+    return it == wells->end() ? nullptr : &it->second;
+}
+
+Analysis analyse(const State& st, const cond::BalanceSettings& settings, const well::WellRecord* well) {
     Analysis a;
     a.settings = settings;
+    a.well = MyTrim(st.Txt_WellName);
     a.condition = cond::assess_condition(st, settings);
     a.card = cond::diagnose(st, a.condition.period);
+    if (well != nullptr) a.pump = cond::pump_card_of(st, a.condition.period, *well);
     return a;
 }
 
 std::vector<Section> analysis_sections(const Analysis& a) {
-    return {period_section(a.condition.period), balance_section(a.condition.balance, a.settings),
-            card_section(a.card)};
+    std::vector<Section> out = {period_section(a.condition.period),
+                                balance_section(a.condition.balance, a.settings), card_section(a.card)};
+    if (a.pump) out.push_back(pump_section(a.pump, a.well, a.card));
+    return out;
 }
 
 std::vector<Figure> table_figures(const State& st) {
@@ -182,7 +195,7 @@ CompareTest compare_entry(const State& st, const Analysis& a) {
 }
 
 PreparedTest prepare_test(const std::string& file, const cond::BalanceSettings& settings,
-                          bool verified_period) {
+                          bool verified_period, const WellBook* wells) {
     PreparedTest p;
     p.file = file;
     p.st = std::make_unique<State>();
@@ -206,11 +219,11 @@ PreparedTest prepare_test(const std::string& file, const cond::BalanceSettings& 
     }
     p.readable = true;
     if (verified_period) cond::rerun_with_verified_period(st);
-    p.analysis = analyse(st, settings);
+    p.analysis = analyse(st, settings, record_of(wells, st));
     return p;
 }
 
-PreparedTest prepared_from(const State& held, const cond::BalanceSettings& settings) {
+PreparedTest prepared_from(const State& held, const cond::BalanceSettings& settings, const WellBook* wells) {
     PreparedTest p;
     p.file = held.Cur_File;
     p.st = std::make_unique<State>(held);
@@ -225,7 +238,7 @@ PreparedTest prepared_from(const State& held, const cond::BalanceSettings& setti
     if (k == LoadReport::Kind::ShortSamples)
         p.problem = "文件不完整：只有 " + std::to_string(held.last_load.records_read) +
                     " 个采样点，文件头说有 " + std::to_string(held.last_load.records_expected) + " 个";
-    p.analysis = analyse(*p.st, settings);
+    p.analysis = analyse(*p.st, settings, record_of(wells, *p.st));
     return p;
 }
 

@@ -2,14 +2,18 @@
 // window's panel, the printed report and the comparison show. No Qt.
 #pragma once
 
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "condition/card_diagnosis.h"
 #include "condition/well_condition.h"
+#include "downhole/pump_card.h"
 #include "record/state.h"
 #include "views/compare_view.h"
+#include "well/well_record.h"
 
 namespace tavo::report {
 
@@ -26,15 +30,28 @@ struct Section {
     std::vector<std::string> evidence;  // the diagnosis's reasons
 };
 
+// The well records at hand, by well name (trimmed).
+using WellBook = std::map<std::string, well::WellRecord>;
+
+// The record of the well of the test the state holds, if the book has one.
+const well::WellRecord* record_of(const WellBook* wells, const State& st);
+
 struct Analysis {
     condition::WellCondition condition;
     condition::CardDiagnosis card;
     condition::BalanceSettings settings;
+    std::string well;  // the test's well, trimmed
+    // The pump card, when the well has a record.
+    std::optional<downhole::PumpCardResult> pump;
 };
 
-// Reads the state as the pipeline left it.
-Analysis analyse(const State& st, const condition::BalanceSettings& settings);
+// Reads the state as the pipeline left it; with the record of the test's
+// well, the pump card too.
+Analysis analyse(const State& st, const condition::BalanceSettings& settings,
+                 const well::WellRecord* well = nullptr);
 
+// The period check, the balance and the card diagnosis, and the pump card
+// when the well has a record.
 std::vector<Section> analysis_sections(const Analysis& a);
 
 // The main figures of the parameter table, from the result boxes.
@@ -54,10 +71,11 @@ struct PreparedTest {
     Analysis analysis;
 };
 PreparedTest prepare_test(const std::string& file, const condition::BalanceSettings& settings,
-                          bool verified_period = false);
+                          bool verified_period = false, const WellBook* wells = nullptr);
 
 // The test a window holds, as it shows it (after a manual cycle or a
 // recompute); the copy draws nothing and calls nothing back.
-PreparedTest prepared_from(const State& st, const condition::BalanceSettings& settings);
+PreparedTest prepared_from(const State& st, const condition::BalanceSettings& settings,
+                           const WellBook* wells = nullptr);
 
 }  // namespace tavo::report
