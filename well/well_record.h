@@ -16,7 +16,7 @@ struct RodTaper {
     double diameter_mm = 0.0;
     // In air, couplings included; nullopt: from the table of common sizes.
     std::optional<double> weight_kg_per_m;
-    double modulus_GPa = 206.0;  // steel; about 48 for fibreglass
+    double modulus_GPa = 206.0;         // steel; about 48 for fibreglass
     std::optional<double> tensile_MPa;  // minimum tensile strength, for Goodman
     std::string grade;                  // "D", "K", "KD", ...: informative
 };
