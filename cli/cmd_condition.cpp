@@ -9,9 +9,12 @@
 #include "cli/click_analysis.h"
 #include "cli/commands.h"
 #include "cli/condition_json.h"
+#include "cli/downhole_json.h"
 #include "cli/in_order.h"
 #include "cli/period_option.h"
+#include "cli/well_book.h"
 #include "condition/card_diagnosis.h"
+#include "condition/pump_card_of.h"
 #include "condition/verified_rerun.h"
 #include "condition/well_condition.h"
 #include "record/state.h"
@@ -26,6 +29,10 @@ struct InspectOptions {
     std::string period = "detected";
     std::string band = "80,120";
     tavo::condition::BalanceSettings settings;
+    std::string well_file, wells;  // --well, --wells
+    bool arrays = false;
+    tavo::report::WellBook book;
+    bool one_for_all = false;  // --well of one record: every test's well
 };
 
 struct FileInspection {
@@ -60,6 +67,10 @@ FileInspection inspect_one(const std::string& file, const InspectOptions& opt) {
         }
         nlohmann::json o = inspect_object(*st, file, c);
         o["card"] = card_json(tavo::condition::diagnose(*st, c.period));
+        const tavo::well::WellRecord* rec =
+            opt.one_for_all ? &opt.book.begin()->second : tavo::report::record_of(&opt.book, *st);
+        if (rec != nullptr)
+            o["downhole"] = downhole_json(tavo::condition::pump_card_of(*st, c.period, *rec), opt.arrays);
         r.line = json_line(o) + "\n";
     }
     r.messages = msg.str();
@@ -71,6 +82,7 @@ int run_inspect(InspectOptions& opt) {
     parse_band(opt.band, lo, hi);  // validated when parsed
     opt.settings.band_low = lo / 100.0;
     opt.settings.band_high = hi / 100.0;
+    if (!load_well_book(opt.well_file, opt.wells, opt.book, opt.one_for_all, std::cerr)) return 1;
     const int jobs = job_count(opt.jobs);
     int rc = 0;
     run_in_order<FileInspection>(
@@ -114,12 +126,26 @@ void add_inspect(CLI::App& app, int& exit_code) {
                     "motor's energy into rod work for the counterbalance change")
         ->check(CLI::Range(0.3, 1.0))
         ->default_str("0.85");
+    sub->add_option("--well", opt->well_file,
+                    "Well records from this .json or .csv file instead of the database; a file of one record "
+                    "stands for the well of every test");
+    sub->add_option("--wells", opt->wells,
+                    "The well database file (default: $TAVO_WELLS_DB, else TAVO/wells.sqlite in the user's "
+                    "data folder)");
+    sub->add_flag("--arrays", opt->arrays,
+                  "Add the pump card and the surface stroke it came from to \"downhole\"");
     sub->add_option("FILE", opt->files, "Tester files to inspect")->required();
     sub->footer(
         "Keys: file, well, period {detected, verified, source, agrees, note},\n"
         "balance {up, down {max_current_A, mean_power_kW, energy_kJ}, current_ratio, power_ratio,\n"
         "verdict, counterbalance_change_kN, note}, card {condition, name, confidence, runner_up,\n"
         "evidence}; null where a value cannot be computed.\n"
+        "With a record of the test's well: downhole {fillage_pct, gross_stroke_m, net_stroke_m, "
+        "fluid_load_kN,\n"
+        "displacement_m3_d, liquid_m3_d, liquid_t_d, intake_pressure_MPa, fluid_level_m, damping_nu, "
+        "condition,\n"
+        "reasons, rods [{max_stress_MPa, min_stress_MPa, goodman_pct, ...}]} (with --arrays: pump_card and\n"
+        "surface_card {position_m, load_kN}); {problem} when the pump card cannot be computed.\n"
         "\"detected\" is the legacy detection (also with --period verified).\n"
         "A file that cannot be opened, or is shorter than its header, prints no object but a message on\n"
         "stderr; the other files are still inspected.\n"

@@ -1,0 +1,21 @@
+// The well records a command works with: those of a file (--well) or of
+// the database (--wells, else its default place), read once before the
+// tests are analysed.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "report/summary.h"
+
+namespace tavo::cli {
+
+// Reads the records into `book`. A file that cannot be read is an error
+// (false, the reason on `err`); a database that is missing holds no record,
+// one that cannot be read is a warning on `err`: the tests are still
+// analysed, without pump cards. A file of one record stands for the well of
+// every test.
+bool load_well_book(const std::string& well_file, const std::string& db_option, report::WellBook& book,
+                    bool& one_for_all, std::ostream& err);
+
+}  // namespace tavo::cli
