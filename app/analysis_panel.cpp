@@ -21,6 +21,7 @@
 #include "app/file_list.h"
 #include "app/pump_card_box.h"
 #include "app/trans_fom.h"
+#include "app/well_records.h"
 #include "qtdraw/qt_render.h"
 #include "report/pdf_report.h"
 #include "views/recording_surface.h"
@@ -149,6 +150,9 @@ AnalysisPanel::AnalysisPanel(TransFom* window) : QWidget(window, Qt::Tool), w_(w
     connect(Compare, &QPushButton::clicked, this, [this] { compare_selected(); });
     connect(Recompute, &QPushButton::clicked, this, [this] { w_->recompute_with_verified_period(); });
 
+    QString problem;
+    wells_ = read_well_book(problem);
+    if (!problem.isEmpty()) w_->show_status(problem, true);
     load_settings();
     for (QDoubleSpinBox* b : {BandLow, BandHigh, Efficiency})
         connect(b, &QDoubleSpinBox::valueChanged, this, [this] { settings_changed(); });

@@ -15,6 +15,7 @@
 #include "app/file_list.h"
 #include "app/paths.h"
 #include "app/trans_fom.h"
+#include "app/well_records.h"
 #include "tavo_version.h"
 
 namespace tavo {
@@ -97,12 +98,14 @@ std::unique_ptr<TransFom> start_window(const QStringList& args) {
     const StartArgument a = resolve_start_argument(args);
     auto w = std::make_unique<TransFom>(a.folder);
     add_status_menu(*w);
+    const QString seeded = seed_well_records(w->data_dir());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         w->move(area.center() - QPoint(w->width() / 2, w->height() / 2));
     }
     w->show();
     w->open_start_argument(a);
+    if (!seeded.isEmpty()) w->show_status(seeded, true);
     return w;
 }
 

@@ -32,7 +32,6 @@ struct InspectOptions {
     std::string well_file, wells;  // --well, --wells
     bool arrays = false;
     tavo::report::WellBook book;
-    bool one_for_all = false;  // --well of one record: every test's well
 };
 
 struct FileInspection {
@@ -67,9 +66,7 @@ FileInspection inspect_one(const std::string& file, const InspectOptions& opt) {
         }
         nlohmann::json o = inspect_object(*st, file, c);
         o["card"] = card_json(tavo::condition::diagnose(*st, c.period));
-        const tavo::well::WellRecord* rec =
-            opt.one_for_all ? &opt.book.begin()->second : tavo::report::record_of(&opt.book, *st);
-        if (rec != nullptr)
+        if (const tavo::well::WellRecord* rec = tavo::report::record_of(&opt.book, *st))
             o["downhole"] = downhole_json(tavo::condition::pump_card_of(*st, c.period, *rec), opt.arrays);
         r.line = json_line(o) + "\n";
     }
@@ -82,7 +79,7 @@ int run_inspect(InspectOptions& opt) {
     parse_band(opt.band, lo, hi);  // validated when parsed
     opt.settings.band_low = lo / 100.0;
     opt.settings.band_high = hi / 100.0;
-    if (!load_well_book(opt.well_file, opt.wells, opt.book, opt.one_for_all, std::cerr)) return 1;
+    if (!load_well_book(opt.well_file, opt.wells, opt.book, std::cerr)) return 1;
     const int jobs = job_count(opt.jobs);
     int rc = 0;
     run_in_order<FileInspection>(
@@ -126,12 +123,7 @@ void add_inspect(CLI::App& app, int& exit_code) {
                     "motor's energy into rod work for the counterbalance change")
         ->check(CLI::Range(0.3, 1.0))
         ->default_str("0.85");
-    sub->add_option("--well", opt->well_file,
-                    "Well records from this .json or .csv file instead of the database; a file of one record "
-                    "stands for the well of every test");
-    sub->add_option("--wells", opt->wells,
-                    "The well database file (default: $TAVO_WELLS_DB, else TAVO/wells.sqlite in the user's "
-                    "data folder)");
+    add_well_options(sub, opt->well_file, opt->wells);
     sub->add_flag("--arrays", opt->arrays,
                   "Add the pump card and the surface stroke it came from to \"downhole\"");
     sub->add_option("FILE", opt->files, "Tester files to inspect")->required();

@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "cli/draw_commands.h"
 #include "cli/period_option.h"
+#include "cli/well_book.h"
 
 namespace tavo::cli {
 
@@ -14,10 +15,12 @@ void add_report(CLI::App& app, int& exit_code) {
         ->check(CLI::NonNegativeNumber);
     sub->add_flag("--compare", opts->compare, "Add a page comparing the tests side by side");
     add_period_option(sub, opts->period);
+    add_well_options(sub, opts->well_file, opts->wells);
     sub->add_option("-o,--output", opts->output, "Output file (.pdf)")->required();
     sub->add_option("FILE", opts->files, "Tester files")->required();
     sub->footer(
         "A file that cannot be read gets a page that says why; the others are whole.\n"
+        "A test whose well has a record gets a second page with its pump card.\n"
         "Exit status: 0 success, 1 a file could not be read or the report not written, 2 usage error.");
     sub->callback([opts, &exit_code] { exit_code = run_report(*opts); });
 }

@@ -25,6 +25,7 @@ struct ReportOptions {
     int jobs = 0;
     bool compare = false;
     std::string period = "detected";
+    std::string well_file, wells;  // --well, --wells
 };
 
 // Each returns the exit status (0 success, 1 a file could not be processed,

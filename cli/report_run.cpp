@@ -9,6 +9,7 @@
 
 #include "cli/draw_commands.h"
 #include "cli/in_order.h"
+#include "cli/well_book.h"
 #include "report/summary.h"
 
 #ifdef TAVO_HAVE_QTDRAW
@@ -27,6 +28,8 @@ int run_report(const ReportOptions& o) {
         std::cerr << "tavo-cli report: " << error << "\n";
         return 1;
     }
+    report::WellBook book;
+    if (!load_well_book(o.well_file, o.wells, book, std::cerr)) return 1;
     const bool progress = isatty(STDERR_FILENO) != 0;
     const int jobs = job_count(o.jobs);
     int rc = 0;
@@ -35,7 +38,7 @@ int run_report(const ReportOptions& o) {
     // The files are analysed in parallel; the pages are drawn here, in order.
     run_in_order<report::PreparedTest>(
         total, jobs,
-        [&](std::size_t i) { return report::prepare_test(o.files[i], {}, o.period == "verified"); },
+        [&](std::size_t i) { return report::prepare_test(o.files[i], {}, o.period == "verified", &book); },
         [&](std::size_t i, report::PreparedTest& t) {
             if (!t.readable) {
                 if (progress) std::cerr << "\n";

@@ -9,9 +9,8 @@
 namespace tavo::cli {
 
 bool load_well_book(const std::string& well_file, const std::string& db_option, report::WellBook& book,
-                    bool& one_for_all, std::ostream& err) {
+                    std::ostream& err) {
     book.clear();
-    one_for_all = false;
     std::vector<well::WellRecord> records;
     if (!well_file.empty()) {
         well::ImportResult r = well::read_well_file(well_file);
@@ -19,7 +18,7 @@ bool load_well_book(const std::string& well_file, const std::string& db_option, 
             err << (p.warning() ? "warning: " : "") << english(p) << "\n";
         if (well::has_error(r.problems)) return false;
         records = std::move(r.records);
-        one_for_all = records.size() == 1;
+        if (records.size() == 1) book[""] = records.front();
     } else {
         welldb::StoreProblem p;
         const auto store =
@@ -32,6 +31,15 @@ bool load_well_book(const std::string& well_file, const std::string& db_option, 
     }
     for (well::WellRecord& r : records) book[r.well] = std::move(r);
     return true;
+}
+
+void add_well_options(CLI::App* sub, std::string& well_file, std::string& wells) {
+    sub->add_option("--well", well_file,
+                    "Well records from this .json or .csv file instead of the database; a file of one record "
+                    "stands for the well of every test");
+    sub->add_option("--wells", wells,
+                    "The well database file (default: $TAVO_WELLS_DB, else TAVO/wells.sqlite in the user's "
+                    "data folder)");
 }
 
 }  // namespace tavo::cli

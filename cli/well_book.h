@@ -3,6 +3,7 @@
 // tests are analysed.
 #pragma once
 
+#include <CLI/CLI.hpp>
 #include <ostream>
 #include <string>
 
@@ -14,8 +15,11 @@ namespace tavo::cli {
 // (false, the reason on `err`); a database that is missing holds no record,
 // one that cannot be read is a warning on `err`: the tests are still
 // analysed, without pump cards. A file of one record stands for the well of
-// every test.
+// every test (it is also the book's fallback record).
 bool load_well_book(const std::string& well_file, const std::string& db_option, report::WellBook& book,
-                    bool& one_for_all, std::ostream& err);
+                    std::ostream& err);
+
+// --well FILE and --wells PATH on a subcommand that analyses tests.
+void add_well_options(CLI::App* sub, std::string& well_file, std::string& wells);
 
 }  // namespace tavo::cli

@@ -142,7 +142,8 @@ Section card_section(const cond::CardDiagnosis& d) {
 
 const well::WellRecord* record_of(const WellBook* wells, const State& st) {
     if (wells == nullptr) return nullptr;
-    const auto it = wells->find(MyTrim(st.Txt_WellName));
+    auto it = wells->find(MyTrim(st.Txt_WellName));
+    if (it == wells->end()) it = wells->find(std::string());
     return it == wells->end() ? nullptr : &it->second;
 }
 

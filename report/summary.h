@@ -30,7 +30,9 @@ struct Section {
     std::vector<std::string> evidence;  // the diagnosis's reasons
 };
 
-// The well records at hand, by well name (trimmed).
+// The well records at hand, by well name (trimmed). A record under the
+// empty name stands for any well the book has no record of (a record given
+// for the tests at hand).
 using WellBook = std::map<std::string, well::WellRecord>;
 
 // The record of the well of the test the state holds, if the book has one.

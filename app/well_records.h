@@ -1,0 +1,29 @@
+// The well records in the window: read from the database for the pump card,
+// the sample wells put into a new database at the first start, and the
+// database's problems in the window's words.
+#pragma once
+
+#include <QString>
+
+#include "report/summary.h"
+#include "welldb/well_store.h"
+
+namespace tavo {
+
+// The database file the window uses ($TAVO_WELLS_DB, else the user's data
+// folder).
+QString wells_db_file();
+
+// Every record of the database; a database that does not exist yet holds
+// none. A problem is worded into `problem` (empty when all were read).
+report::WellBook read_well_book(QString& problem);
+
+// At the first start (no database yet), the records of `data_dir`/wells.json
+// (the sample wells) go into a new database, so that the sample tests show
+// their pump cards at the first click. Returns what went wrong, or empty.
+QString seed_well_records(const QString& data_dir);
+
+// The database's problem in Chinese.
+QString store_problem_text(const welldb::StoreProblem& p);
+
+}  // namespace tavo
