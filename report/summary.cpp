@@ -192,6 +192,10 @@ CompareTest compare_entry(const State& st, const Analysis& a) {
     t.power_ratio = b.power_ratio;
     t.counterbalance_kN = b.change_kN;
     t.condition = a.card.name;
+    if (a.pump && a.pump->ok()) {
+        t.fillage_pct = a.pump->fillage_pct;
+        t.liquid_m3_d = a.pump->liquid_m3_d;
+    }
     return t;
 }
 

@@ -26,7 +26,7 @@ constexpr int kColors[kCompareMaxTests] = {12, 9, 2, 13, 4, 3, 5, 6};
 
 constexpr double kWidth = 180.0;
 constexpr double kLegendTop = 11.0, kPitch = 4.6, kPlotH = 58.0, kRowH = 5.0;
-constexpr int kTableRows = 10;
+constexpr int kTableRows = 12;
 
 int legend_rows(int n) {
     return (n + 1) / 2;
@@ -167,6 +167,8 @@ void draw_compare(Surface& pic, const std::vector<CompareTest>& all) {
         {"功率平衡比", [](const CompareTest& t) { return figure(t.power_ratio, 2); }},
         {"平衡调整(kN)", [](const CompareTest& t) { return figure(t.counterbalance_kN, 1, true); }},
         {"工况", [](const CompareTest& t) { return t.condition.empty() ? std::string("—") : t.condition; }},
+        {"泵充满度(%)", [](const CompareTest& t) { return figure(t.fillage_pct, 0); }},
+        {"产液量(m³/d)", [](const CompareTest& t) { return figure(t.liquid_m3_d, 1); }},
     };
     pic.set_color(kBlack);
     pic.set_line_width(1);

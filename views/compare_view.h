@@ -23,6 +23,8 @@ struct CompareTest {
     std::optional<double> spm, stroke_m, max_load_kN, min_load_kN, work_kJ, rod_power_kW;
     std::optional<double> current_ratio, power_ratio, counterbalance_kN;
     std::string condition;  // in Chinese; empty when not diagnosed
+    // From the pump card, when the well has a record.
+    std::optional<double> fillage_pct, liquid_m3_d;
 };
 
 // The test the state holds after the pipeline: the card of one stroke when
