@@ -3,6 +3,7 @@
 
 #include "cli/commands.h"
 #include "cli/draw_commands.h"
+#include "cli/well_book.h"
 
 namespace tavo::cli {
 
@@ -22,6 +23,7 @@ void add_render(CLI::App& app, int& exit_code) {
         ->capture_default_str();
     sub->add_option("-o,--output", opts->output, "Output file: .png, .svg, .pdf or .json (operations)")
         ->required();
+    add_well_options(sub, opts->well_file, opts->wells);
     sub->add_option("FILE", opts->files, "Tester file (several for --view compare)")
         ->required()
         ->check(CLI::ExistingFile);

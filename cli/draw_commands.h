@@ -17,6 +17,7 @@ struct RenderOptions {
     double scale = 1.0;
     std::string output;
     std::vector<std::string> files;
+    std::string well_file, wells;  // --well, --wells: the pump's figures in the comparison
 };
 
 struct ReportOptions {
