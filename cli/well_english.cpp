@@ -61,8 +61,10 @@ std::string reason(const well::WellProblem& p) {
         case WK::Missing:
             return "a value is required";
         case WK::WrongType:
+            if (p.detail == "boolean") return "must be true or false";
+            if (p.detail == "text") return "must be text in quotes";
             return "must be " + std::string(p.detail == "object" || p.detail == "array" ? "an " : "a ") +
-                   (p.detail == "boolean" ? "boolean (true or false)" : p.detail);
+                   p.detail;
         case WK::NotANumber:
             return quoted(p.detail) + " is not a number";
         case WK::NotPositive:
