@@ -12,6 +12,8 @@ void add_report(CLI::App& app, int& exit_code);
 void add_export(CLI::App& app, int& exit_code);
 void add_rebuild(CLI::App& app, int& exit_code);
 void add_inspect(CLI::App& app, int& exit_code);
+// Also registers the global option --wells PATH.
+void add_well(CLI::App& app, int& exit_code);
 
 // Parses the command line, which runs the chosen subcommand, and returns the
 // exit status: the subcommand's, 0 for --help and --version, 2 for a usage

@@ -31,5 +31,6 @@ int main(int argc, char** argv) {
     tavo::cli::add_export(app, exit_code);
     tavo::cli::add_rebuild(app, exit_code);
     tavo::cli::add_inspect(app, exit_code);
+    tavo::cli::add_well(app, exit_code);
     return tavo::cli::parse_and_run(app, exit_code, argc, argv);
 }

@@ -23,6 +23,8 @@
 #include "views/fixed_metrics.h"
 #include "views/recording_surface.h"
 #include "views/views.h"
+#include "well/well_csv.h"
+#include "well/well_json.h"
 
 namespace tavo::fuzz {
 
@@ -108,6 +110,31 @@ inline RunResult fuzz_exchange_once(const uint8_t* data, size_t size) {
     }
     for (const auto& p : leftovers) fs::remove_all(p, ec);
     run.rebuilt = written.size();
+    return run;
+}
+
+// Bytes as a file of well records, read both as JSON and as CSV. Whatever
+// a reader accepts has no error in its checks, and reads back the same from
+// what the writers make of it.
+inline RunResult fuzz_well_import_once(const uint8_t* data, size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    RunResult run;
+    const auto promises = [&run](const well::ImportResult& in, const char* what) {
+        if (in.records.empty()) return;
+        for (const well::WellProblem& p : in.problems) {
+            if (!p.warning()) run.problem += std::string(what) + ": records returned with an error\n";
+        }
+        const std::string json = well::write_json(in.records);
+        const well::ImportResult back = well::read_json(json);
+        if (well::write_json(back.records) != json)
+            run.problem += std::string(what) + ": JSON round trip differs\n";
+        const std::string csv = well::write_csv(in.records);
+        const well::ImportResult from_csv = well::read_csv(csv);
+        if (well::write_json(from_csv.records) != json)
+            run.problem += std::string(what) + ": CSV round trip differs\n";
+    };
+    promises(well::read_json(text), "json");
+    promises(well::read_csv(text), "csv");
     return run;
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for a short while,
-# seeded from the sample tests, their exported exchange text and the
-# committed findings in fuzz/regressions/<target>/.
+# seeded from the sample tests, their exported exchange text, the sample
+# well records, the seeds in fuzz/seeds/<target>/ and the committed
+# findings in fuzz/regressions/<target>/.
 # Usage: scripts/fuzz.sh [SECONDS]   (default 60 each)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,13 +11,14 @@ JOBS=${JOBS:-$(nproc)}
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTAVO_BUILD_FUZZ=ON -DTAVO_BUILD_APP=OFF -DTAVO_BUILD_BENCH=OFF >/dev/null
-cmake --build build-fuzz -j "$JOBS" --target fuzz_pipeline fuzz_tester_file fuzz_exchange tavo-cli
+cmake --build build-fuzz -j "$JOBS" --target fuzz_pipeline fuzz_tester_file fuzz_exchange fuzz_well_import tavo-cli
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/tester" "$work/pipeline" "$work/exchange" "$work/artifacts" "$work/tmp"
+mkdir -p "$work/tester" "$work/pipeline" "$work/exchange" "$work/wells" "$work/artifacts" "$work/tmp"
 cp samples/*.[oO][0-9][0-9] "$work/tester/"
 cp samples/*.[oO][0-9][0-9] "$work/pipeline/"
+cp fuzz/seeds/fuzz_well_import/* samples/wells.json "$work/wells/"
 ASAN_OPTIONS=detect_leaks=0 build-fuzz/tavo-cli export -o "$work/exchange/seed.Txt" samples/*.[oO][0-9][0-9] >/dev/null
 
 run() {
@@ -39,6 +41,7 @@ status=0
 run fuzz_pipeline "$work/pipeline" 40000 || status=1
 run fuzz_tester_file "$work/tester" 40000 || status=1
 run fuzz_exchange "$work/exchange" 20000 || status=1
+run fuzz_well_import "$work/wells" 20000 || status=1
 if [ "$status" -ne 0 ] || compgen -G "$work/artifacts/*" >/dev/null; then
   mkdir -p fuzz-artifacts
   cp "$work"/artifacts/* fuzz-artifacts/ 2>/dev/null || true

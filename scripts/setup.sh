@@ -6,6 +6,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n
   nlohmann-json3-dev libcli11-dev
+  libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-arphic-uming fonts-wqy-microhei poppler-utils
   xvfb xauth

@@ -175,8 +175,11 @@ void locate(std::string_view text, std::size_t byte, WellProblem& p) {
     p.column = static_cast<long>(byte - line_start) + 1;
 }
 
-json taper_json(const RodTaper& t) {
-    json o = json::object();
+// Written in the order of the README's example.
+using ordered = nlohmann::ordered_json;
+
+ordered taper_json(const RodTaper& t) {
+    ordered o = ordered::object();
     o["length_m"] = t.length_m;
     o["diameter_mm"] = t.diameter_mm;
     if (t.weight_kg_per_m) o["weight_kg_per_m"] = *t.weight_kg_per_m;
@@ -186,10 +189,10 @@ json taper_json(const RodTaper& t) {
     return o;
 }
 
-json record_json(const WellRecord& r) {
-    json o = json::object();
+ordered record_json(const WellRecord& r) {
+    ordered o = ordered::object();
     o["well"] = r.well;
-    json rods = json::array();
+    ordered rods = ordered::array();
     for (const RodTaper& t : r.rods) rods.push_back(taper_json(t));
     o["rods"] = std::move(rods);
     o["pump"] = {{"depth_m", r.pump.depth_m}, {"plunger_mm", r.pump.plunger_mm}};
@@ -260,16 +263,16 @@ ImportResult read_json(std::string_view text) {
 }
 
 std::string write_json(const std::vector<WellRecord>& records, bool single) {
-    json out;
+    ordered out;
     if (single && records.size() == 1) {
         out = record_json(records.front());
     } else {
-        out = json::array();
+        out = ordered::array();
         for (const WellRecord& r : records) out.push_back(record_json(r));
     }
     // Text that is not UTF-8 cannot come from the readers; should it come
     // from elsewhere, its bad bytes become U+FFFD instead of an exception.
-    return out.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+    return out.dump(2, ' ', false, ordered::error_handler_t::replace) + "\n";
 }
 
 }  // namespace tavo::well

@@ -145,5 +145,21 @@ TEST(ExchangeSeed, HostileNamesAndCutTextsStayInTheFolder) {
     }
 }
 
+// ---- well records ------------------------------------------------------
+
+TEST(WellImportReplay, SeedsAndFindingsRunClean) {
+    std::vector<fs::path> inputs = inputs_in(kSource / "fuzz/seeds/fuzz_well_import");
+    EXPECT_FALSE(inputs.empty());
+    for (const auto& p : inputs_in(kSource / "fuzz/regressions/fuzz_well_import")) inputs.push_back(p);
+    inputs.push_back(kSource / "samples/wells.json");
+    for (const auto& p : inputs) {
+        SCOPED_TRACE(p.string());
+        const std::string bytes = read_bytes(p);
+        EXPECT_EQ(
+            fuzz::fuzz_well_import_once(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()).problem,
+            "");
+    }
+}
+
 }  // namespace
 }  // namespace tavo

@@ -1,13 +1,17 @@
 // The well records' weight table, checks, and JSON and CSV exchange.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "common/text.h"
+#include "support/files.h"
+#include "tools/sample_gen.h"
 #include "well/rod_table.h"
 #include "well/well_check.h"
 #include "well/well_csv.h"
 #include "well/well_defaults.h"
+#include "well/well_files.h"
 #include "well/well_json.h"
 
 namespace tavo::well {
@@ -266,6 +270,17 @@ TEST(WellCsv, CodePage936AndRoundTrip) {
     ASSERT_EQ(back.records.size(), 2U) << csv;
     EXPECT_EQ(write_json(back.records), write_json({a, b}));
     EXPECT_EQ(write_csv(back.records), csv);
+}
+
+// The records beside the samples: one for each sample well, and none with
+// a problem, not even a warning.
+TEST(SampleWells, OneCleanRecordForEachSampleWell) {
+    const ImportResult in = read_well_file((testing::samples_dir() / "wells.json").string());
+    EXPECT_TRUE(in.problems.empty());
+    std::set<std::string> names, expected;
+    for (const WellRecord& r : in.records) names.insert(r.well);
+    for (const samples::WellPlan& w : samples::sample_plans()) expected.insert(w.well_name);
+    EXPECT_EQ(names, expected);
 }
 
 }  // namespace
