@@ -13,6 +13,7 @@ namespace {
 constexpr int kSurfaceColor = 8;  // grey: the card the engineer already knows
 constexpr int kPumpColor = kLightRed;
 constexpr double kLeft = 14.0, kTop = 12.0, kPlotW = 78.0, kPlotH = 46.0;
+constexpr double kMarkLabelMm = 16.0;  // room for a label of four characters
 
 struct Bounds {
     double x_lo = 0.0, x_hi = 0.0, y_lo = 0.0, y_hi = 0.0;
@@ -75,7 +76,9 @@ void draw_pump_card(Surface& pic, const PumpCardPlot& p) {
         if (!std::isfinite(x) || !std::isfinite(y)) continue;
         pic.set_color(kBlack);
         pic.rect(f.x(x) - 0.8, f.y(y) - 0.8, f.x(x) + 0.8, f.y(y) + 0.8);
-        plot::text(pic, f.x(x) + 1.2, f.y(y) - 3.4, label);
+        // The label inside the frame: left of a mark in the right half.
+        const bool right_half = f.x(x) > kLeft + kPlotW / 2.0;
+        plot::text(pic, right_half ? f.x(x) - 1.2 - kMarkLabelMm : f.x(x) + 1.2, f.y(y) - 4.2, label);
     }
 }
 

@@ -9,6 +9,7 @@
 #include "app/pump_card_box.h"
 #include "app/well_records.h"
 #include "support/window_fixture.h"
+#include "views/palette.h"
 
 using namespace tavo;
 using tavo::testing::WindowFixture;

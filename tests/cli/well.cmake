@@ -76,3 +76,5 @@ well_cli_test(damaged RC 1
   ERR "the well database \"Junk\\.sqlite\" is damaged")
 well_cli_test(no_subcommand RC 2 COMMAND well)
 well_cli_test(show_without_name RC 2 COMMAND well show)
+# The removal comes after the tests that read the record it removes.
+set_tests_properties(cli.well.remove PROPERTIES DEPENDS "cli.well.list;cli.well.show;cli.well.export_csv")
