@@ -10,11 +10,11 @@ JOBS=${JOBS:-$(nproc)}
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTAVO_BUILD_FUZZ=ON -DTAVO_BUILD_APP=OFF -DTAVO_BUILD_BENCH=OFF >/dev/null
-cmake --build build-fuzz -j "$JOBS" --target fuzz_tester_file fuzz_exchange tavo-cli
+cmake --build build-fuzz -j "$JOBS" --target fuzz_tester_file fuzz_exchange fuzz_downhole tavo-cli
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/tester" "$work/exchange" "$work/artifacts" "$work/tmp"
+mkdir -p "$work/tester" "$work/exchange" "$work/downhole" "$work/artifacts" "$work/tmp"
 cp samples/*.[oO][0-9][0-9] "$work/tester/"
 ASAN_OPTIONS=detect_leaks=0 build-fuzz/tavo-cli export -o "$work/exchange/seed.Txt" samples/*.[oO][0-9][0-9] >/dev/null
 
@@ -36,6 +36,7 @@ run() {
 status=0
 run fuzz_tester_file "$work/tester" 40000 || status=1
 run fuzz_exchange "$work/exchange" 20000 || status=1
+run fuzz_downhole "$work/downhole" 20000 || status=1
 if [ "$status" -ne 0 ] || compgen -G "$work/artifacts/*" >/dev/null; then
   mkdir -p fuzz-artifacts
   cp "$work"/artifacts/* fuzz-artifacts/ 2>/dev/null || true
