@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "downhole/card_reading.h"
+#include "downhole/downhole_words.h"
 #include "downhole/pump_card.h"
 #include "downhole/surface_card.h"
 #include "downhole/travel_direction.h"
@@ -169,6 +170,7 @@ void score_vendor(const Vendor& v, double nu, int harmonics) {
     std::printf(
         "  fillage %.1f %% vs %.1f %% (%+.1f points); intake pressure %.2f MPa vs %.2f MPa (estimates)\n",
         r.fillage_pct, v.fillage_pct, r.fillage_pct - v.fillage_pct, r.intake_pressure_MPa, v.intake_MPa);
+    std::printf("  pump-card diagnosis: %s\n", dh::condition_key(r.diagnosis.condition));
     for (std::size_t i = 0; i < r.tapers.size(); ++i) {
         const auto& t = r.tapers[i];
         std::printf("  taper %zu: stress %.1f..%.1f MPa, Goodman %.1f %%", i + 1, t.min_stress_MPa,
@@ -384,6 +386,23 @@ int main(int argc, char** argv) {
     std::printf("%-34s %-12s %13s %13s %8s %8s %8s %8s %9s\n", "shape", "string", "vs card med/max",
                 "vs kept med/max", "stroke%", "Fo%", "fill pt", "Goodm pt", "rev kN");
     const auto cases = string_cases();
+    std::printf("pump-card diagnosis of each shape after the round trip (string 1, default damping):\n");
+    for (const auto& [name, card] : plates["cards"].items()) {
+        const Plate p = plate_stroke(name, card, 200);
+        dh::PumpStroke pump{{}, {}, cases[0].period_s};
+        // A parted string lifts no fluid column: its plate shape at a tenth
+        // of the load.
+        const double fo =
+            card["mode"] == "ROD_PARTING" ? 0.1 * cases[0].fluid_load_kN : cases[0].fluid_load_kN;
+        for (std::size_t i = 0; i < p.x.size(); ++i) {
+            pump.position_m.push_back(p.x[i] * cases[0].stroke_m);
+            pump.load_kN.push_back(p.y[i] * fo);
+        }
+        const dh::SurfaceCardResult up = dh::surface_card(pump, cases[0].well, {std::nullopt, 24, 1, 99});
+        const dh::PumpCardResult r = dh::pump_card({up.position_m, up.load_kN, pump.period_s}, cases[0].well);
+        std::printf("  %-32s -> %-22s fillage %5.1f %%\n", card["mode"].get<std::string>().c_str(),
+                    dh::condition_key(r.diagnosis.condition), r.fillage_pct);
+    }
     for (bool smooth : {false, true}) {
         std::vector<double> med_card, max_card, med_kept, max_kept, stroke, fo, fill, good, rev;
         for (const auto& [name, card] : plates["cards"].items()) {
