@@ -10,70 +10,68 @@ namespace tavo::cli {
 
 namespace {
 
+using nlohmann::json;
 namespace dh = tavo::downhole;
 
-// Figures to a tenth of a per mille of their unit: enough for the field,
-// and stable against the last bits of the solver.
-nlohmann::json figure(double v) {
-    if (!std::isfinite(v)) return nullptr;
-    return std::round(v * 10000.0) / 10000.0;
+json num(std::optional<double> v, int decimals) {
+    if (!v || !std::isfinite(*v)) return json(nullptr);
+    const double scale = std::pow(10.0, decimals);
+    const double r = std::round(*v * scale) / scale;
+    return json(r == 0.0 ? 0.0 : r);
 }
 
-nlohmann::json figure(const std::optional<double>& v) {
-    return v ? figure(*v) : nlohmann::json(nullptr);
-}
-
-nlohmann::json series(const std::vector<double>& v) {
-    nlohmann::json a = nlohmann::json::array();
-    for (double x : v) a.push_back(figure(x));
+json series(const std::vector<double>& v, int decimals) {
+    json a = json::array();
+    for (double x : v) a.push_back(num(x, decimals));
     return a;
 }
 
 }  // namespace
 
-nlohmann::json downhole_json(const dh::PumpCardResult& r, bool arrays) {
-    nlohmann::json o = nlohmann::json::object();
-    if (!r.ok()) {
-        o["problem"] = dh::problem_text_en(r.problem);
-        o["damping_nu"] = nullptr;
-        return o;
-    }
-    o["fillage_pct"] = figure(r.fillage_pct);
-    o["gross_stroke_m"] = figure(r.gross_stroke_m);
-    o["net_stroke_m"] = figure(r.net_stroke_m);
-    o["fluid_load_kN"] = figure(r.fluid_load_kN);
-    o["upstroke_load_kN"] = figure(r.upstroke_load_kN);
-    o["downstroke_load_kN"] = figure(r.downstroke_load_kN);
-    o["displacement_m3_d"] = figure(r.displacement_m3_d);
-    o["liquid_m3_d"] = figure(r.liquid_m3_d);
-    o["liquid_t_d"] = figure(r.liquid_t_d);
-    o["discharge_pressure_MPa"] = figure(r.discharge_pressure_MPa);
-    o["intake_pressure_MPa"] = figure(r.intake_pressure_MPa);
-    o["fluid_level_m"] = figure(r.fluid_level_m);
-    o["strokes_per_min"] = figure(r.strokes_per_min);
-    o["damping_nu"] = figure(r.damping_nu);
-    o["condition"] = dh::condition_key(r.diagnosis.condition);
-    nlohmann::json reasons = nlohmann::json::array();
-    for (const dh::Reason& why : r.diagnosis.reasons)
-        reasons.push_back({{"condition", dh::condition_key(why.condition)},
-                           {"value", figure(why.value)},
-                           {"limit", figure(why.limit)}});
+json downhole_object(const dh::PumpCardResult& r, bool arrays) {
+    const bool ok = r.ok();
+    auto fig = [&](double v, int decimals) { return ok ? num(v, decimals) : json(nullptr); };
+    json o = json::object();
+    o["error"] = ok ? json(nullptr) : json(dh::problem_text_en(r.problem));
+    o["fillage_pct"] = fig(r.fillage_pct, 1);
+    o["gross_stroke_m"] = fig(r.gross_stroke_m, 3);
+    o["net_stroke_m"] = fig(r.net_stroke_m, 3);
+    o["fluid_load_kN"] = fig(r.fluid_load_kN, 2);
+    o["upstroke_load_kN"] = fig(r.upstroke_load_kN, 2);
+    o["downstroke_load_kN"] = fig(r.downstroke_load_kN, 2);
+    o["displacement_m3_d"] = fig(r.displacement_m3_d, 2);
+    o["liquid_m3_d"] = fig(r.liquid_m3_d, 2);
+    o["liquid_t_d"] = fig(r.liquid_t_d, 2);
+    o["discharge_pressure_MPa"] = fig(r.discharge_pressure_MPa, 3);
+    o["intake_pressure_MPa"] = fig(r.intake_pressure_MPa, 3);
+    o["fluid_level_m"] = fig(r.fluid_level_m, 1);
+    o["estimates"] = json::array({"discharge_pressure_MPa", "intake_pressure_MPa", "fluid_level_m"});
+    o["strokes_per_min"] = fig(r.strokes_per_min, 3);
+    o["damping_nu"] = fig(r.damping_nu, 4);
+    o["harmonics"] = ok ? json(r.harmonics) : json(nullptr);
+    o["reversed"] = ok ? json(r.reversed) : json(nullptr);
+    o["condition"] = ok ? json(dh::condition_key(r.diagnosis.condition)) : json(nullptr);
+    json reasons = json::array();
+    for (const dh::Reason& x : r.diagnosis.reasons)
+        reasons.push_back({{"condition", dh::condition_key(x.condition)},
+                           {"reason", dh::reason_key(x.code)},
+                           {"value", num(x.value, 2)},
+                           {"limit", num(x.limit, 2)}});
     o["reasons"] = reasons;
-    nlohmann::json rods = nlohmann::json::array();
-    for (std::size_t k = 0; k < r.tapers.size(); ++k) {
-        const dh::TaperLoad& t = r.tapers[k];
-        rods.push_back({{"top_depth_m", figure(t.top_depth_m)},
-                        {"max_stress_MPa", figure(t.max_stress_MPa)},
-                        {"min_stress_MPa", figure(t.min_stress_MPa)},
-                        {"allowable_MPa", figure(t.allowable_MPa)},
-                        {"goodman_pct", figure(t.goodman_pct)},
-                        {"worst", k == r.worst_taper}});
-    }
+    json rods = json::array();
+    for (const dh::TaperLoad& t : r.tapers)
+        rods.push_back({{"top_depth_m", num(t.top_depth_m, 1)},
+                        {"max_stress_MPa", num(t.max_stress_MPa, 2)},
+                        {"min_stress_MPa", num(t.min_stress_MPa, 2)},
+                        {"allowable_MPa", num(t.allowable_MPa, 2)},
+                        {"goodman_pct", num(t.goodman_pct, 1)}});
     o["rods"] = rods;
+    o["worst_rod"] = ok && !r.tapers.empty() ? json(r.worst_taper + 1) : json(nullptr);
     if (arrays) {
-        o["pump_card"] = {{"position_m", series(r.pump_position_m)}, {"load_kN", series(r.pump_load_kN)}};
-        o["surface_card"] = {{"position_m", series(r.surface_position_m)},
-                             {"load_kN", series(r.surface_load_kN)}};
+        o["pump_card"] = {{"position_m", series(r.pump_position_m, 4)},
+                          {"load_kN", series(r.pump_load_kN, 3)}};
+        o["surface_card"] = {{"position_m", series(r.surface_position_m, 4)},
+                             {"load_kN", series(r.surface_load_kN, 3)}};
     }
     return o;
 }

@@ -65,7 +65,7 @@ CardReading read_pump_card(const std::vector<double>& pos, const std::vector<dou
         break;
     }
     r.net_stroke_m = std::clamp(r.net_stroke_m, 0.0, r.gross_stroke_m);
-    r.fillage_pct = 100.0 * r.net_stroke_m / r.gross_stroke_m;
+    r.fillage_pct = std::min(100.0, 100.0 * r.net_stroke_m / r.gross_stroke_m);  // (100·x)/x may round above
     return r;
 }
 

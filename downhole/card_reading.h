@@ -10,7 +10,7 @@ namespace tavo::downhole {
 
 // The travelling valve opens where the down-stroke load has fallen to the
 // down-stroke plateau plus this share of the fluid load.
-inline constexpr double kValveOpenShare = 0.3;
+inline constexpr double kValveOpenShare = 0.2;
 
 struct CardReading {
     double gross_stroke_m = 0.0;

@@ -30,6 +30,28 @@ const char* condition_key(PumpCondition c) {
     return "unknown";
 }
 
+const char* reason_key(ReasonCode c) {
+    switch (c) {
+        case ReasonCode::fillage_pct:
+            return "fillage_pct";
+        case ReasonCode::fluid_load_share_pct:
+            return "fluid_load_share_pct";
+        case ReasonCode::drop_span_pct:
+            return "drop_span_pct";
+        case ReasonCode::upstroke_sag_pct:
+            return "upstroke_sag_pct";
+        case ReasonCode::downstroke_rise_pct:
+            return "downstroke_rise_pct";
+        case ReasonCode::top_drop_pct:
+            return "top_drop_pct";
+        case ReasonCode::bottom_dip_pct:
+            return "bottom_dip_pct";
+        case ReasonCode::rise_span_pct:
+            return "rise_span_pct";
+    }
+    return "";
+}
+
 const char* condition_name_zh(PumpCondition c) {
     switch (c) {
         case PumpCondition::unknown:

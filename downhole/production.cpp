@@ -18,7 +18,8 @@ Production estimate_production(const CardReading& card, const ProductionInputs& 
     const double gradient_MPa_per_m = in.density_kg_m3 * kGravity / 1e6;
     p.discharge_pressure_MPa = in.pressure.tubing_head_MPa + gradient_MPa_per_m * in.pump_depth_m;
     // Fo kN over Ap m² is kPa.
-    p.intake_pressure_MPa = p.discharge_pressure_MPa - card.fluid_load_kN / area / 1000.0;
+    // Below zero the column is lighter than taken (gas): the fluid is at the pump.
+    p.intake_pressure_MPa = std::max(p.discharge_pressure_MPa - card.fluid_load_kN / area / 1000.0, 0.0);
     const double above_pump_m = (p.intake_pressure_MPa - in.pressure.casing_MPa) / gradient_MPa_per_m;
     p.fluid_level_m = std::clamp(in.pump_depth_m - above_pump_m, 0.0, in.pump_depth_m);
     return p;

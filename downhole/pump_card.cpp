@@ -59,8 +59,11 @@ PumpCardResult pump_card(const SurfaceStroke& surface, const well::WellRecord& w
     RodState state{fourier.analyse(r.surface_position_m), fourier.analyse(scaled(r.surface_load_kN, 1000.0))};
     double depth = 0.0;
     for (const RodSection& s : in.rods.sections) {
-        r.tapers.push_back(
-            taper_load(s, depth, scaled(fourier.synthesise(state.t), 1e-3), settings.service_factor));
+        // The top taper carries the measured load itself, peaks above the
+        // harmonics kept included.
+        std::vector<double> top =
+            depth == 0.0 ? r.surface_load_kN : scaled(fourier.synthesise(state.t), 1e-3);
+        r.tapers.push_back(taper_load(s, depth, std::move(top), settings.service_factor));
         carry_down(s, omega, state);
         depth += s.length_m;
     }

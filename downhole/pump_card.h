@@ -32,7 +32,7 @@ namespace tavo::downhole {
 inline constexpr double kDefaultDampingNu = 0.05;
 // Harmonics of the surface card kept: the higher ones carry mostly noise
 // that the load's derivative would amplify.
-inline constexpr int kDefaultHarmonics = 15;
+inline constexpr int kDefaultHarmonics = 20;
 
 struct Settings {
     std::optional<double> damping_nu;  // overrides the record's

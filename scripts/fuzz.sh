@@ -11,11 +11,11 @@ JOBS=${JOBS:-$(nproc)}
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTAVO_BUILD_FUZZ=ON -DTAVO_BUILD_APP=OFF -DTAVO_BUILD_BENCH=OFF >/dev/null
-cmake --build build-fuzz -j "$JOBS" --target fuzz_pipeline fuzz_tester_file fuzz_exchange fuzz_well_import tavo-cli
+cmake --build build-fuzz -j "$JOBS" --target fuzz_pipeline fuzz_tester_file fuzz_exchange fuzz_well_import fuzz_downhole tavo-cli
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/tester" "$work/pipeline" "$work/exchange" "$work/wells" "$work/artifacts" "$work/tmp"
+mkdir -p "$work/tester" "$work/pipeline" "$work/exchange" "$work/wells" "$work/downhole" "$work/artifacts" "$work/tmp"
 cp samples/*.[oO][0-9][0-9] "$work/tester/"
 cp samples/*.[oO][0-9][0-9] "$work/pipeline/"
 cp fuzz/seeds/fuzz_well_import/* samples/wells.json "$work/wells/"
@@ -42,6 +42,7 @@ run fuzz_pipeline "$work/pipeline" 40000 || status=1
 run fuzz_tester_file "$work/tester" 40000 || status=1
 run fuzz_exchange "$work/exchange" 20000 || status=1
 run fuzz_well_import "$work/wells" 20000 || status=1
+run fuzz_downhole "$work/downhole" 20000 || status=1
 if [ "$status" -ne 0 ] || compgen -G "$work/artifacts/*" >/dev/null; then
   mkdir -p fuzz-artifacts
   cp "$work"/artifacts/* fuzz-artifacts/ 2>/dev/null || true
