@@ -21,6 +21,7 @@
 #include "app/file_list.h"
 #include "app/pump_card_box.h"
 #include "app/trans_fom.h"
+#include "app/well_dialog.h"
 #include "app/well_records.h"
 #include "qtdraw/qt_render.h"
 #include "report/pdf_report.h"
@@ -131,6 +132,7 @@ AnalysisPanel::AnalysisPanel(TransFom* window) : QWidget(window, Qt::Tool), w_(w
     connect(Pump->EditRecord, &QPushButton::clicked, this, [this] {
         if (edit_well_record) edit_well_record(analysis_.well);
     });
+    edit_well_record = [this](const std::string& well) { open_well_dialog(well); };
 
     auto* buttons = new QHBoxLayout;
     ExportReport = new QPushButton(QStringLiteral("导出报告…"));
@@ -308,6 +310,22 @@ void AnalysisPanel::refresh() {
     // A flagged period is what the user must not miss.
     for (QLabel* l : {value("period.agrees"), notes_[0]})
         l->setStyleSheet(flagged ? QStringLiteral("color: #b00000;") : QString());
+}
+
+void AnalysisPanel::open_well_dialog(const std::string& well) {
+    well::WellRecord r;
+    if (const auto it = wells_.find(well); it != wells_.end()) r = it->second;
+    r.well = well;
+    auto* d = new WellDialog(r, save_well_record, this);
+    d->setAttribute(Qt::WA_DeleteOnClose);
+    // A saved record takes effect at once on the test in view.
+    connect(d, &QDialog::accepted, this, [this] {
+        QString problem;
+        report::WellBook book = read_well_book(problem);
+        if (!problem.isEmpty()) w_->show_status(problem, true);
+        set_wells(std::move(book));
+    });
+    d->open();
 }
 
 void AnalysisPanel::set_wells(report::WellBook wells) {

@@ -79,6 +79,8 @@ public:
 
     void export_report();
     void compare_selected();
+    // "井基础数据…": the record of the well, saved into the database.
+    void open_well_dialog(const std::string& well);
 
 protected:
     void showEvent(QShowEvent* e) override;

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <vector>
 
+#include "app/well_words.h"
 #include "well/well_files.h"
 #include "welldb/store_path.h"
 
@@ -21,40 +22,6 @@ QString wells_db_file() {
     return q(welldb::default_store_path());
 }
 
-QString store_problem_text(const welldb::StoreProblem& p) {
-    using K = welldb::StoreProblem::Kind;
-    const QString file = QDir::toNativeSeparators(q(p.path));
-    switch (p.kind) {
-        case K::None:
-            return {};
-        case K::NoLocation:
-            return QStringLiteral("找不到存放井基础数据库的位置（没有主文件夹，也没有设置 TAVO_WELLS_DB）");
-        case K::CannotOpen:
-            return QStringLiteral("无法打开井基础数据库 %1").arg(file);
-        case K::Locked:
-            return QStringLiteral("井基础数据库 %1 正被另一个程序使用，请稍后再试").arg(file);
-        case K::Damaged:
-            return QStringLiteral(
-                       "井基础数据库 %1 已损坏（不是数据库文件或内容有误）；请从导出的 JSON 文件恢复")
-                .arg(file);
-        case K::NewerSchema:
-            return QStringLiteral("井基础数据库 %1 由更新版本的程序写入（格式版本 %2），本程序不能使用")
-                .arg(file)
-                .arg(p.version);
-        case K::ReadOnly:
-            return QStringLiteral("井基础数据库 %1 是只读的，无法保存").arg(file);
-        case K::DiskFull:
-            return QStringLiteral("磁盘已满，井基础数据没有保存（数据库 %1 保持原样）").arg(file);
-        case K::NotFound:
-            return QStringLiteral("井基础数据库中没有井“%1”").arg(q(p.well));
-        case K::Invalid:
-            return QStringLiteral("井“%1”的基础数据有误，没有保存").arg(q(p.well));
-        case K::Failed:
-            return QStringLiteral("井基础数据库 %1 出错：%2").arg(file, q(p.detail));
-    }
-    return {};
-}
-
 report::WellBook read_well_book(QString& problem) {
     problem.clear();
     report::WellBook book;
@@ -64,11 +31,19 @@ report::WellBook read_well_book(QString& problem) {
     std::vector<well::WellRecord> records;
     if (!p && store) p = store->get_all(records);
     if (p) {
-        problem = store_problem_text(p);
+        problem = well_store_text(p);
         return book;
     }
     for (well::WellRecord& r : records) book[r.well] = std::move(r);
     return book;
+}
+
+welldb::StoreProblem save_well_record(const well::WellRecord& r) {
+    welldb::StoreProblem p;
+    const auto store =
+        welldb::WellStore::open(welldb::default_store_path(), welldb::WellStore::Mode::Write, p);
+    if (!p && store) p = store->put({r});
+    return p;
 }
 
 QString seed_well_records(const QString& data_dir) {
@@ -80,7 +55,7 @@ QString seed_well_records(const QString& data_dir) {
     welldb::StoreProblem p;
     const auto store = welldb::WellStore::open(db, welldb::WellStore::Mode::Write, p);
     if (!p && store) p = store->put(r.records);
-    return store_problem_text(p);
+    return well_store_text(p);
 }
 
 }  // namespace tavo

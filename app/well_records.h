@@ -1,6 +1,6 @@
 // The well records in the window: read from the database for the pump card,
-// the sample wells put into a new database at the first start, and the
-// database's problems in the window's words.
+// the sample wells put into a new database at the first start, and one
+// record edited and saved.
 #pragma once
 
 #include <QString>
@@ -23,7 +23,7 @@ report::WellBook read_well_book(QString& problem);
 // their pump cards at the first click. Returns what went wrong, or empty.
 QString seed_well_records(const QString& data_dir);
 
-// The database's problem in Chinese.
-QString store_problem_text(const welldb::StoreProblem& p);
+// Stores one record in the database (made at the first save).
+welldb::StoreProblem save_well_record(const well::WellRecord& r);
 
 }  // namespace tavo

@@ -1,12 +1,14 @@
 // The pump card in the analysis panel and the report: from the sample wells'
 // records put into the database at the first start, and without a record.
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QtTest>
 
 #include "app/analysis_panel.h"
 #include "app/pump_card_box.h"
+#include "app/well_dialog.h"
 #include "app/well_records.h"
 #include "support/window_fixture.h"
 #include "views/palette.h"
@@ -80,6 +82,19 @@ void PumpCardTest::sampleWellsGiveAPumpCardAtTheFirstClick() {
         QTest::qWait(300);
         QVERIFY(f.panel->grab().save(dir.filePath(QStringLiteral("pump-card-panel.png"))));
     }
+
+    // The record edited in its dialog takes effect at once.
+    const QString displacement = text(b, "pump.displacement");
+    QTest::mouseClick(b.EditRecord, Qt::LeftButton);
+    auto* dialog = f.panel->findChild<WellDialog*>();
+    QVERIFY(dialog);
+    QLineEdit* plunger = dialog->field(".pump.plunger_mm");
+    QVERIFY(plunger);
+    QCOMPARE(plunger->text().toDouble(), 32.0);
+    plunger->setText(QStringLiteral("44"));
+    QTest::mouseClick(dialog->save_button(), Qt::LeftButton);
+    QVERIFY(text(b, "pump.displacement") != displacement);
+    QCOMPARE(f.panel->wells().at("杨12-5").pump.plunger_mm, 44.0);
 
     // Records taken away: the section says why there is no pump card.
     f.panel->set_wells({});
