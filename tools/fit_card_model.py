@@ -191,18 +191,19 @@ def write_model(model, names, path, T, threshold, sentence):
                 for k, v in counts:
                     assert float(v).is_integer() and v < 4096
                     leaf_packed.append(k << 12 | int(v))
-                nodes.append(f"{{{-len(counts)}, 0.0f, {len(leaf_packed) - len(counts)}}}")
+                nodes.append(f"{{{-len(counts)},0,{len(leaf_packed) - len(counts)}}}")
             else:
                 # Grown depth first: the left child is the next node.
                 assert t.children_left[node] == node + 1
-                nodes.append(f"{{{int(t.feature[node])}, {float_literal(float_below(t.threshold[node]))}, "
+                nodes.append(f"{{{int(t.feature[node])},{float_literal(float_below(t.threshold[node]))},"
                              f"{int(t.children_right[node])}}}")
     tree_start.append(len(nodes))
 
     def arr(values, per_line=16):
+        # Compact, since the browser edition ships this source's object too.
         lines = []
         for i in range(0, len(values), per_line):
-            lines.append("    " + ", ".join(values[i:i + per_line]) + ",")
+            lines.append("    " + ",".join(values[i:i + per_line]) + ",")
         return "\n".join(lines)
 
     with open(path, "w", encoding="utf-8") as f:
@@ -216,7 +217,7 @@ def write_model(model, names, path, T, threshold, sentence):
         f.write("// Model column k reads card feature k (" + ", ".join(names[:NAMED_FEATURES]) + ").\n")
         f.write(f"const int kTreeCount = {len(model.estimators_)};\n")
         f.write("const int kTreeStart[] = {\n" + arr([str(v) for v in tree_start]) + "\n};\n")
-        f.write("const Node kNodes[] = {\n" + arr(nodes, 6) + "\n};\n")
+        f.write("const Node kNodes[] = {\n" + arr(nodes, 8) + "\n};\n")
         f.write("const uint16_t kLeafPacked[] = {\n" + arr([str(v) for v in leaf_packed], 20) + "\n};\n")
         f.write(f"const double kCalibrationTemperature = {T!r};\n")
         f.write(f"const double kCalibrationFloor = {CAL_FLOOR!r};\n")
@@ -241,7 +242,8 @@ def write_expectations(model, T, X, cards, path):
 
 def accuracy_sentence(cards, top1, top2, kept_right, kept_share, recall):
     weakest = sorted(recall.items(), key=lambda kv: kv[1])[:2]
-    weak = "、".join(f"{CHINESE[c]}（{r * 100:.0f} %）" for c, r in weakest)
+    (a, ra), (b, rb) = weakest
+    weak = f"{CHINESE[a]}（只认出这类示功图的 {ra * 100:.0f} %）和{CHINESE[b]}（{rb * 100:.0f} %）"
     return (f"在 {cards} 张油田实测示功图上交叉验证：首选工况正确 {top1 * 100:.0f} %，"
             f"正确工况在前两位 {top2 * 100:.0f} %；未标“不确定”的诊断占 {kept_share * 100:.0f} %，"
             f"其中正确 {kept_right * 100:.0f} %；最弱的是{weak}。")
