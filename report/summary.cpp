@@ -207,7 +207,11 @@ CompareTest compare_entry(const State& st, const Analysis& a) {
     t.current_ratio = b.current_ratio;
     t.power_ratio = b.power_ratio;
     t.counterbalance_kN = b.change_kN;
-    t.condition = a.card.name.empty() ? std::string() : condition_text(a.card);
+    // The comparison's table has a narrow column per test: an unsure
+    // diagnosis names its two likeliest conditions without their figures.
+    const cond::CardDiagnosis& d = a.card;
+    t.condition =
+        d.needs_review && !d.runner_up_name.empty() ? "不确定：" + d.name + "/" + d.runner_up_name : d.name;
     return t;
 }
 

@@ -64,6 +64,10 @@ void CardTextTest::unsureNamesTheTwoLikeliest() {
     report::Analysis a;
     a.card = d;
     QCOMPARE(report::analysis_sections(a).back().evidence, ev);
+    // The comparison's narrow column: the two names only.
+    QCOMPARE(report::compare_entry(State{}, a).condition, std::string("不确定：供液不足/气体影响"));
+    a.card.needs_review = false;
+    QCOMPARE(report::compare_entry(State{}, a).condition, std::string("供液不足"));
 }
 
 QTEST_GUILESS_MAIN(CardTextTest)
