@@ -108,9 +108,12 @@ std::optional<std::string> evidence_text(int feature, double v) {
             return format("上冲程加载最快处每 1 %%冲程加载 %.0f %%载荷范围（阀漏失时加载缓慢）", v);
         case kUnloadSpeed:
             return format("下冲程卸载最快处每 1 %%冲程卸载 %.0f %%载荷范围（液击时卸载陡急）", v);
+        // At 0 the event came before the stroke's end: say so, not "at 0 %".
         case kPickupTime:
+            if (p < 1.0) return std::string("到下死点时载荷已升过上、下载荷线的中间");
             return format("加载点在上冲程时间的 %.0f %%处", p);
         case kUnloadTime:
+            if (p < 1.0) return std::string("到上死点时载荷已降过上、下载荷线的中间");
             return format("卸载点在下冲程时间的 %.0f %%处", p);
         case kPreUnload:
             return format(

@@ -155,8 +155,9 @@ Section card_section(const cond::CardDiagnosis& d) {
 std::string condition_text(const cond::CardDiagnosis& d) {
     if (d.name.empty()) return kNone;
     if (!d.needs_review || d.runner_up_name.empty()) return d.name;
-    return "不确定：" + d.name + "（" + percent_text(d.confidence) + "）或 " + d.runner_up_name + "（" +
-           percent_text(d.runner_up_confidence) + "）";
+    // Compact, to fit the report's column of figures.
+    return "不确定：" + d.name + percent_text(d.confidence) + "或" + d.runner_up_name +
+           percent_text(d.runner_up_confidence);
 }
 
 std::vector<std::string> card_evidence(const cond::CardDiagnosis& d) {

@@ -38,7 +38,7 @@ Analysis analyse(const State& st, const condition::BalanceSettings& settings);
 std::vector<Section> analysis_sections(const Analysis& a);
 
 // The diagnosed condition as the user reads it: its name, or
-// "不确定：A（p）或 B（q）" when the diagnosis needs review; "—" for none.
+// "不确定：A48%或B31%" when the diagnosis needs review; "—" for none.
 std::string condition_text(const condition::CardDiagnosis& d);
 
 // What speaks for the diagnosis; for one that needs review, what speaks for

@@ -56,7 +56,7 @@ void CardTextTest::unsureNamesTheTwoLikeliest() {
     d.confidence = 0.48;
     d.runner_up_confidence = 0.31;
     d.needs_review = true;
-    QCOMPARE(report::condition_text(d), std::string("不确定：供液不足（48%）或 气体影响（31%）"));
+    QCOMPARE(report::condition_text(d), std::string("不确定：供液不足48%或气体影响31%"));
     const std::vector<std::string> ev = report::card_evidence(d);
     QCOMPARE(ev.size(), std::size_t{2});
     QVERIFY(ev[0].rfind("供液不足：下冲程卸载点", 0) == 0);
