@@ -301,7 +301,7 @@ void AnalysisPanel::refresh() {
         notes_[i]->setVisible(!sections[i].note.empty());
     }
     QStringList ev;
-    for (const std::string& e : analysis_.card.evidence) ev << QStringLiteral("· ") + q(e);
+    for (const std::string& e : report::card_evidence(analysis_.card)) ev << QStringLiteral("· ") + q(e);
     Evidence->setText(ev.join(QLatin1Char('\n')));
     Thumb->set_card(analysis_.card);
     const auto agrees = analysis_.condition.period.agrees();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "condition/card_stroke.h"
@@ -21,12 +22,20 @@ struct CardMark {
 };
 
 struct CardDiagnosis {
-    std::string condition;  // label as the field data spell it, or "NO_CARD"
-    std::string name;       // Chinese name shown to the user
-    double confidence = 0.0;
+    std::string condition;       // label as the field data spell it, or "NO_CARD"
+    std::string name;            // Chinese name shown to the user
+    double confidence = 0.0;     // calibrated probability of `condition`
     std::string runner_up;       // label, "" when there is none
     std::string runner_up_name;  // its Chinese name
-    std::vector<std::string> evidence;
+    double runner_up_confidence = 0.0;
+    // The model is not sure enough: the front end names the two likeliest
+    // conditions instead of one.
+    bool needs_review = false;
+    std::vector<std::string> evidence;            // what speaks for `condition`
+    std::vector<std::string> runner_up_evidence;  // what speaks for `runner_up`
+    // Calibrated probability of every condition the model knows (model
+    // order, summing to 1); empty for NO_CARD.
+    std::vector<std::pair<std::string, double>> probabilities;
     std::vector<float> pos, load;  // the stroke diagnosed, m and kN, time order
     std::vector<CardMark> marks;
 };

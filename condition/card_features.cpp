@@ -133,6 +133,29 @@ double slope_of(const double* v, int first, int last) {
     return d != 0.0 ? (m * sxy - sx * sy) / d : 0.0;
 }
 
+// Share of a stroke half's samples before index `at` (1 when not on it).
+double time_share(const std::vector<int>& p, int at) {
+    const auto it = std::find(p.begin(), p.end(), at);
+    return p.size() > 1 ? static_cast<double>(it - p.begin()) / static_cast<double>(p.size() - 1) : 1.0;
+}
+
+// Steepest change of load per stroke along a half, in the sense `sign`
+// (+1 taking load, -1 dropping it), over steps of at least 2 % of the
+// stroke so that two close samples do not make a spike of it.
+double steepest(const std::vector<int>& p, const std::vector<double>& P, const std::vector<double>& L,
+                double sign) {
+    double best = 0.0;
+    std::size_t a = 0;
+    for (std::size_t b = 1; b < p.size(); ++b) {
+        const auto ia = static_cast<std::size_t>(p[a]), ib = static_cast<std::size_t>(p[b]);
+        const double dp = std::abs(P[ib] - P[ia]);
+        if (dp < 0.02) continue;
+        best = std::max(best, sign * (L[ib] - L[ia]) / dp);
+        a = b;
+    }
+    return std::min(best, 50.0);
+}
+
 }  // namespace
 
 CardFeatures card_features(const std::vector<double>& pos, const std::vector<double>& load) {
@@ -214,6 +237,17 @@ CardFeatures card_features(const std::vector<double>& pos, const std::vector<dou
                                first_crossing(up, L, P, lo_line + 0.1 * gap, true).value);
     f[kUnloadWidth] = std::abs(first_crossing(down, L, P, lo_line + 0.1 * gap, false).value -
                                first_crossing(down, L, P, lo_line + 0.9 * gap, false).value);
+    f[kPickupTime] = time_share(up, pick.index);
+    f[kUnloadTime] = time_share(down, drop.index);
+    f[kPickupSpeed] = steepest(up, P, L, 1.0);
+    f[kUnloadSpeed] = steepest(down, P, L, -1.0);
+    if (gap > 0.0) {
+        f[kPreUnload] = (first_crossing(down, P, L, (1.0 + drop.value) / 2.0, false).value - lo_line) / gap;
+        f[kPrePickup] = (first_crossing(up, P, L, pick.value / 2.0, true).value - lo_line) / gap;
+    }
+    const double up_abs = *lmin + hi * l_span, down_abs = *lmin + lo * l_span;
+    f[kLineRatio] = up_abs > 0.0 ? std::clamp(down_abs / up_abs, 0.0, 1.0) : 0.0;
+    f[kUpPeakPos] = 0.05 + 0.1 * static_cast<double>(std::max_element(uc, uc + kCurvePoints) - uc);
 
     // The ends of the stroke: spikes, dips, flats.
     double top_max = -1.0, bottom_min = 2.0, top_up_min = 2.0, bottom_down_max = -1.0;
@@ -251,10 +285,11 @@ CardFeatures card_features(const std::vector<double>& pos, const std::vector<dou
 
 std::string card_feature_name(int feature) {
     static constexpr std::array<std::string_view, kNamedCount> named = {
-        "unload_pos", "pickup_pos", "unload_width", "pickup_width", "up_level",
-        "down_level", "up_slope",   "down_slope",   "area_ratio",   "min_max_ratio",
-        "top_spike",  "bottom_dip", "top_drop",     "bottom_rise",  "vibration",
-        "up_time",    "stroke",     "max_load",     "min_load",     "load_range"};
+        "unload_pos",  "pickup_pos",  "unload_width", "pickup_width",  "up_level",     "down_level",
+        "up_slope",    "down_slope",  "area_ratio",   "min_max_ratio", "top_spike",    "bottom_dip",
+        "top_drop",    "bottom_rise", "vibration",    "up_time",       "pickup_speed", "unload_speed",
+        "pickup_time", "unload_time", "pre_unload",   "pre_pickup",    "line_ratio",   "up_peak_pos",
+        "stroke",      "max_load",    "min_load",     "load_range"};
     if (feature < 0 || feature >= kCardFeatureCount) return "?";
     if (feature < kNamedCount) return std::string(named[static_cast<std::size_t>(feature)]);
     const auto numbered = [](const char* stem, int k) { return std::string(stem) + std::to_string(k); };

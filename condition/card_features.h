@@ -29,6 +29,15 @@ enum CardFeature : int {
     kBottomRise,   // highest load in the bottom 10 % of the down-stroke above the down line
     kVibration,    // RMS of harmonics 6..30 of the load
     kUpTime,       // share of the period spent rising
+    kPickupSpeed,  // steepest load pick-up on the up-stroke (load range per stroke)
+    kUnloadSpeed,  // steepest load release on the down-stroke
+    kPickupTime,   // share of the up-stroke's time until the load is taken
+    kUnloadTime,   // share of the down-stroke's time until the load is dropped
+    kPreUnload,    // down-stroke load halfway between the top and the transfer point, 0 at the
+                   // down line, 1 at the up line (a full pump or fluid pound holds it, gas loses it)
+    kPrePickup,    // up-stroke load halfway between the bottom and the pick-up, on the same scale
+    kLineRatio,    // down line / up line, both in absolute load (the fluid load against the rods)
+    kUpPeakPos,    // position of the highest load of the up line (a leak loses it late)
     kStroke,       // stroke, in the units of the positions (m)
     kMaxLoad,      // largest load, in the units of the loads (kN)
     kMinLoad,      // smallest load

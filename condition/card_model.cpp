@@ -1,6 +1,7 @@
 #include "condition/card_model.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "condition/card_model_data.h"
 
@@ -94,6 +95,31 @@ std::vector<double> card_model_proba(const std::vector<double>& columns) {
 
 std::vector<double> card_model_proba(const CardFeatures& f) {
     return card_model_proba(columns_of(f));
+}
+
+std::vector<double> card_model_calibrated(const std::vector<double>& raw) {
+    // Summed in order and raised with std::pow, as the fitting script does.
+    std::vector<double> q(raw.size());
+    double sum = 0.0;
+    for (std::size_t k = 0; k < raw.size(); ++k) {
+        q[k] = std::pow(raw[k] + md::kCalibrationFloor, 1.0 / md::kCalibrationTemperature);
+        sum += q[k];
+    }
+    if (!(sum > 0.0) || !std::isfinite(sum)) return raw;
+    for (double& v : q) v /= sum;
+    return q;
+}
+
+bool card_model_needs_review(double confidence) {
+    return !(confidence >= md::kReviewBelow);
+}
+
+double card_model_review_threshold() {
+    return md::kReviewBelow;
+}
+
+std::string card_model_accuracy_sentence() {
+    return md::kAccuracySentence;
 }
 
 std::vector<double> card_model_contributions(const CardFeatures& f, int k) {

@@ -24,4 +24,13 @@ extern const int kTreeStart[];  // kTreeCount + 1 entries
 extern const Node kNodes[];
 extern const uint16_t kLeafPacked[];  // class << 12 | count
 
+// Calibration of the forest's probabilities, fitted on out-of-fold
+// predictions: q_k proportional to (p_k + kCalibrationFloor) ^ (1 / T).
+extern const double kCalibrationTemperature;
+extern const double kCalibrationFloor;
+// A diagnosis whose calibrated probability is below this needs review.
+extern const double kReviewBelow;
+// The cross-validated accuracy in one plain sentence, for the user.
+extern const char* const kAccuracySentence;
+
 }  // namespace tavo::condition::model_data

@@ -4,6 +4,7 @@
 
 #include "analysis/pick_file.h"
 #include "common/text.h"
+#include "condition/card_model.h"
 #include "condition/fixed_text.h"
 #include "condition/pump_card_of.h"
 #include "condition/verified_rerun.h"
@@ -120,25 +121,55 @@ Section balance_section(const cond::Balance& b, const cond::BalanceSettings& set
     return s;
 }
 
+std::string percent_text(double p) {
+    return fixed_text(p * 100.0, 0) + "%";
+}
+
 Section card_section(const cond::CardDiagnosis& d) {
     Section s;
     s.title = "示功图诊断";
     const bool has = d.condition != "NO_CARD" && !d.condition.empty();
+    const std::string accuracy = has ? cond::card_model_accuracy_sentence() : "";
     s.figures = {
-        {"card.condition", "工况", d.name.empty() ? kNone : d.name,
-         "由示功图形状判断的泵工况：按冲程和载荷范围归一化后的特征（阀开闭四角、加载与卸载线的位置和斜率、"
-         "下冲程卸载点、与理论示功图的面积比、冲程两端的尖峰与平台等），用在油田实测示功图上拟合的决策树森林"
-         "判别"},
-        {"card.confidence", "置信度", has ? fixed_text(d.confidence * 100.0, 0) + "%" : kNone,
-         "判别模型给该工况的概率（各决策树叶节点中该工况比例的平均）；越接近 100% 越确定"},
-        {"card.runner_up", "次可能工况", d.runner_up_name.empty() ? kNone : d.runner_up_name,
-         "概率仅次于所判工况的工况"},
+        {"card.condition", "工况", condition_text(d),
+         "由示功图形状判断的泵工况：按冲程和载荷范围归一化后的特征（阀开闭四角、加载与卸载线的位置、斜率和快"
+         "慢、"
+         "下冲程卸载点、两条载荷线的高低、与外接矩形的面积比、冲程两端的尖峰与平台等），用在油田实测示功图上"
+         "拟合的"
+         "决策树森林判别；最可能工况的概率低于 " +
+             percent_text(cond::card_model_review_threshold()) +
+             " 时不下单一结论，写作“不确定：A 或 B”，并列出两者各自的依据。" + accuracy},
+        {"card.confidence", "置信度", has ? percent_text(d.confidence) : kNone,
+         "所判工况经校准的概率：在交叉验证中，以约 80% 置信度给出的诊断约有 80% 是对的"
+         "（决策树森林的概率经温度缩放校准）。" +
+             accuracy},
+        {"card.runner_up", "次可能工况",
+         d.runner_up_name.empty() ? kNone
+                                  : d.runner_up_name + "（" + percent_text(d.runner_up_confidence) + "）",
+         "概率仅次于所判工况的工况及其概率"},
     };
-    s.evidence = d.evidence;
+    s.note = accuracy;
+    s.evidence = card_evidence(d);
     return s;
 }
 
 }  // namespace
+
+std::string condition_text(const cond::CardDiagnosis& d) {
+    if (d.name.empty()) return kNone;
+    if (!d.needs_review || d.runner_up_name.empty()) return d.name;
+    // Compact, to fit the report's column of figures.
+    return "不确定：" + d.name + percent_text(d.confidence) + "或" + d.runner_up_name +
+           percent_text(d.runner_up_confidence);
+}
+
+std::vector<std::string> card_evidence(const cond::CardDiagnosis& d) {
+    if (!d.needs_review || d.runner_up_name.empty()) return d.evidence;
+    std::vector<std::string> out;
+    for (const std::string& e : d.evidence) out.push_back(d.name + "：" + e);
+    for (const std::string& e : d.runner_up_evidence) out.push_back(d.runner_up_name + "：" + e);
+    return out;
+}
 
 const well::WellRecord* record_of(const WellBook* wells, const State& st) {
     if (wells == nullptr) return nullptr;
@@ -191,7 +222,11 @@ CompareTest compare_entry(const State& st, const Analysis& a) {
     t.current_ratio = b.current_ratio;
     t.power_ratio = b.power_ratio;
     t.counterbalance_kN = b.change_kN;
-    t.condition = a.card.name;
+    // The comparison's table has a narrow column per test: an unsure
+    // diagnosis names its two likeliest conditions without their figures.
+    const cond::CardDiagnosis& d = a.card;
+    t.condition =
+        d.needs_review && !d.runner_up_name.empty() ? "不确定：" + d.name + "/" + d.runner_up_name : d.name;
     if (a.pump && a.pump->ok()) {
         t.fillage_pct = a.pump->fillage_pct;
         t.liquid_m3_d = a.pump->liquid_m3_d;

@@ -56,6 +56,14 @@ Analysis analyse(const State& st, const condition::BalanceSettings& settings,
 // when the well has a record.
 std::vector<Section> analysis_sections(const Analysis& a);
 
+// The diagnosed condition as the user reads it: its name, or
+// "不确定：A48%或B31%" when the diagnosis needs review; "—" for none.
+std::string condition_text(const condition::CardDiagnosis& d);
+
+// What speaks for the diagnosis; for one that needs review, what speaks for
+// each of the two likeliest conditions, each line led by its name.
+std::vector<std::string> card_evidence(const condition::CardDiagnosis& d);
+
 // The main figures of the parameter table, from the result boxes.
 std::vector<Figure> table_figures(const State& st);
 

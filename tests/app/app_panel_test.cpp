@@ -71,6 +71,7 @@ void PanelTest::followsTheTestOnDisplay() {
     QCOMPARE(text(p, "period.agrees"), QStringLiteral("一致"));
     QCOMPARE(text(p, "balance.verdict"), QStringLiteral("平衡"));
     QVERIFY(text(p, "card.condition") != QStringLiteral("—"));
+    QVERIFY(p.value("card.condition")->toolTip().contains(QStringLiteral("交叉验证")));
     QVERIFY(!p.Recompute->isEnabled());
     QVERIFY(p.value("balance.change")->toolTip().contains(QStringLiteral("传动效率")));
 

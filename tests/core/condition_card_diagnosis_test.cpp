@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <numeric>
 #include <set>
 #include <string>
 #include <vector>
@@ -29,7 +30,8 @@ void full_pump(double stroke, double lo, double hi, std::vector<double>& pos, st
 }
 
 bool no_card(const CardDiagnosis& d) {
-    return d.condition == "NO_CARD" && d.name == "无示功图" && d.runner_up.empty() && d.evidence.size() == 1;
+    return d.condition == "NO_CARD" && d.name == "无示功图" && d.runner_up.empty() &&
+           d.evidence.size() == 1 && d.probabilities.empty() && !d.needs_review;
 }
 
 TEST(CardDiagnosis, NoCardBelowTheStrokeAndLoadLimits) {
@@ -80,6 +82,78 @@ TEST(CardDiagnosis, ReportsALabelItsNameAConfidenceARunnerUpAndEvidence) {
         EXPECT_EQ(m.pos, d.pos[static_cast<std::size_t>(m.index)]);
         EXPECT_EQ(m.load, d.load[static_cast<std::size_t>(m.index)]);
     }
+}
+
+// A card of corners (fractions of the stroke and the range) at 3 m, 20..40 kN.
+void drawn(const std::vector<std::pair<double, double>>& corners, std::vector<double>& pos,
+           std::vector<double>& load) {
+    pos.clear();
+    load.clear();
+    for (std::size_t c = 0; c + 1 < corners.size(); ++c)
+        for (int s = 0; s < 40; ++s) {
+            const double w = s / 40.0;
+            pos.push_back(3.0 * (corners[c].first + (corners[c + 1].first - corners[c].first) * w));
+            load.push_back(20.0 +
+                           20.0 * (corners[c].second + (corners[c + 1].second - corners[c].second) * w));
+        }
+}
+
+TEST(CardDiagnosis, ProbabilitiesAreCalibratedAndConsistentWithTheVerdict) {
+    std::vector<double> pos, load;
+    const std::vector<std::vector<std::pair<double, double>>> cards = {
+        {{0.0, 0.0}, {0.1, 1.0}, {1.0, 1.0}, {0.9, 0.0}, {0.0, 0.0}},                // full pump
+        {{0.0, 0.0}, {0.1, 1.0}, {1.0, 1.0}, {0.45, 0.95}, {0.4, 0.0}, {0.0, 0.0}},  // fluid pound
+        {{0.0, 0.0}, {0.4, 0.8}, {0.9, 0.7}, {1.0, 0.2}, {0.0, 0.0}},                // leaking valves
+        {{0.0, 0.0}, {0.1, 0.1}, {1.0, 0.1}, {0.9, 0.0}, {0.0, 0.0}},                // thin card
+    };
+    for (const auto& c : cards) {
+        drawn(c, pos, load);
+        const CardDiagnosis d = diagnose_card(pos, load);
+        ASSERT_EQ(d.probabilities.size(), 12u);
+        double sum = 0.0, best = 0.0, second = 0.0;
+        for (const auto& [label, p] : d.probabilities) {
+            EXPECT_GE(p, 0.0);
+            sum += p;
+            if (p > best) {
+                second = best;
+                best = p;
+            } else {
+                second = std::max(second, p);
+            }
+            if (label == d.condition) {
+                EXPECT_EQ(p, d.confidence);
+            }
+            if (label == d.runner_up) {
+                EXPECT_EQ(p, d.runner_up_confidence);
+            }
+        }
+        EXPECT_NEAR(sum, 1.0, 1e-12);
+        EXPECT_EQ(d.confidence, best);
+        EXPECT_EQ(d.runner_up_confidence, second);
+        EXPECT_EQ(d.needs_review, d.confidence < card_model_review_threshold());
+        // The evidence is read off the card: no flat line's "slope -0.00",
+        // no spike or dip that is not there.
+        std::vector<std::string> all = d.evidence;
+        all.insert(all.end(), d.runner_up_evidence.begin(), d.runner_up_evidence.end());
+        EXPECT_FALSE(d.runner_up_evidence.empty());
+        for (const std::string& e : all) {
+            EXPECT_EQ(e.find("0.00"), std::string::npos) << e;
+            EXPECT_EQ(e.find("没有"), std::string::npos) << e;
+            EXPECT_EQ(e.find('?'), std::string::npos) << e;
+        }
+    }
+    // The calibration keeps the order of the forest's probabilities and a
+    // sum of 1, and a degenerate input comes back as it was.
+    const std::vector<double> raw = {0.5, 0.3, 0.2, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
+    const std::vector<double> q = card_model_calibrated(raw);
+    EXPECT_GT(q[0], q[1]);
+    EXPECT_GT(q[1], q[2]);
+    EXPECT_GT(q[2], q[3]);
+    EXPECT_NEAR(std::accumulate(q.begin(), q.end(), 0.0), 1.0, 1e-12);
+    EXPECT_FALSE(card_model_needs_review(1.0));
+    EXPECT_TRUE(card_model_needs_review(0.0));
+    EXPECT_TRUE(card_model_needs_review(std::numeric_limits<double>::quiet_NaN()));
+    EXPECT_NE(card_model_accuracy_sentence().find("交叉验证"), std::string::npos);
 }
 
 TEST(CardDiagnosis, DamagedOrTinyCardsAreNoCard) {

@@ -103,6 +103,32 @@ TEST(CardFeatures, LoadDropAfterSixtyPercentOfTheDownStroke) {
     EXPECT_NEAR(v[kAreaRatio], 0.365, 1e-9);
 }
 
+TEST(CardFeatures, HowFastAndWhenTheLoadIsTakenAndDropped) {
+    // The full pump takes and drops the load over 10 % of the stroke.
+    const Drawn full = scaled(draw(kParallelogram));
+    const auto& f = card_features(full.pos, full.load).value;
+    EXPECT_NEAR(f[kPickupSpeed], 10.0, 0.3);
+    EXPECT_NEAR(f[kUnloadSpeed], 10.0, 0.3);
+    EXPECT_NEAR(f[kPreUnload], 0.75, 0.02);  // halfway between the top and the transfer point
+    EXPECT_NEAR(f[kPrePickup], 0.25, 0.02);
+    EXPECT_NEAR(f[kLineRatio], 0.5, 1e-9);  // 20 kN against 40 kN
+    // Equal samples per path: the mid load is reached 0.55 of 2.0 along the up-stroke.
+    EXPECT_NEAR(f[kPickupTime], 0.55 / 2.0, 0.01);
+    EXPECT_NEAR(f[kUnloadTime], 0.55 / 2.0, 0.01);
+
+    // Fluid pound holds the load until the plunger meets the liquid, then
+    // drops it at once; gas lets it go along the way.
+    const Drawn pound = scaled(draw({{0.0, 0.0}, {0.05, 1.0}, {1.0, 1.0}, {0.4, 1.0}, {0.38, 0.0}}));
+    const Drawn gas = scaled(draw({{0.0, 0.0}, {0.05, 1.0}, {1.0, 1.0}, {0.4, 0.2}, {0.3, 0.0}}));
+    const auto& p = card_features(pound.pos, pound.load).value;
+    const auto& g = card_features(gas.pos, gas.load).value;
+    EXPECT_NEAR(p[kPreUnload], 1.0, 1e-9);
+    EXPECT_NEAR(g[kPreUnload], 0.75, 0.02);
+    EXPECT_GT(p[kUnloadSpeed], 20.0);  // the whole drop within about 2 % of the stroke
+    EXPECT_NEAR(g[kUnloadSpeed], 2.0, 0.1);
+    EXPECT_GT(p[kUnloadTime], g[kUnloadTime]);
+}
+
 TEST(CardFeatures, FlatCardOfAPartedRod) {
     // The rod's buoyant weight only: a thin loop between 9.7 and 10 kN.
     Drawn card = draw(kParallelogram);
