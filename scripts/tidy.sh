@@ -13,7 +13,7 @@ if [ ! -f "$BUILD/compile_commands.json" ]; then
 fi
 
 dirs=()
-for d in common record analysis views exchange condition; do
+for d in common record analysis views exchange condition downhole; do
   [ -d "$d" ] && dirs+=("$d")
 done
 mapfile -t files < <(find "${dirs[@]}" -name '*.cpp' ! -name card_model_data.cpp | sort)
