@@ -54,7 +54,11 @@ PumpCardResult pump_card(const SurfaceStroke& surface, const well::WellRecord& w
     r.damping_nu = in.damping_nu;
     r.harmonics = in.harmonics;
 
-    const Fourier fourier(r.surface_position_m.size(), in.harmonics);
+    // The rod loads keep twice the harmonics of the pump card: their peaks
+    // are what the stresses need, and they are amplified less on the way
+    // down than the pump load at the string's end.
+    const int most = static_cast<int>((r.surface_position_m.size() - 1) / 2);
+    const Fourier fourier(r.surface_position_m.size(), std::min({2 * in.harmonics, most, kMaxHarmonics}));
     const double omega = 2.0 * std::numbers::pi / in.period_s;
     RodState state{fourier.analyse(r.surface_position_m), fourier.analyse(scaled(r.surface_load_kN, 1000.0))};
     double depth = 0.0;
@@ -67,6 +71,8 @@ PumpCardResult pump_card(const SurfaceStroke& surface, const well::WellRecord& w
         carry_down(s, omega, state);
         depth += s.length_m;
     }
+    state.u.resize(static_cast<std::size_t>(in.harmonics) + 1);
+    state.t.resize(static_cast<std::size_t>(in.harmonics) + 1);
     r.pump_position_m = fourier.synthesise(state.u);
     r.pump_load_kN = scaled(fourier.synthesise(state.t), 1e-3);
     if (!finite_all(r.pump_position_m) || !finite_all(r.pump_load_kN)) {

@@ -27,9 +27,6 @@
 
 namespace tavo::downhole {
 
-// Gibbs' dimensionless damping when neither the settings nor the record
-// give one.
-inline constexpr double kDefaultDampingNu = 0.05;
 // Harmonics of the surface card kept: the higher ones carry mostly noise
 // that the load's derivative would amplify.
 inline constexpr int kDefaultHarmonics = 20;

@@ -71,9 +71,10 @@ PumpDiagnosis diagnose_pump_card(const std::vector<double>& pos, const std::vect
         const double dip = (r.downstroke_load_kN - bottom_min) / fo;
         if (dip > kHitShare)
             add(PumpCondition::pump_hitting_down, ReasonCode::bottom_dip_pct, 100 * dip, 100 * kHitShare);
+        // Before the dwell at the top, where a full barrel's load is let go.
         double top_min = r.upstroke_load_kN;
         for (std::size_t i : c.up)
-            if (c.share(i) > 0.9) top_min = std::min(top_min, load[i]);
+            if (c.share(i) > 0.85 && c.share(i) < 0.97) top_min = std::min(top_min, load[i]);
         const double drop = (r.upstroke_load_kN - top_min) / fo;
         if (drop > kHitShare)
             add(PumpCondition::pump_hitting_up, ReasonCode::top_drop_pct, 100 * drop, 100 * kHitShare);

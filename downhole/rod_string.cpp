@@ -4,7 +4,7 @@
 #include <numbers>
 #include <optional>
 
-#include "downhole/rod_weight_fallback.h"
+#include "well/rod_table.h"
 
 namespace tavo::downhole {
 
@@ -48,8 +48,7 @@ RodStringBuild build_rod_string(const well::WellRecord& well, double damping_nu,
             out.problem = RodProblem::bad_taper;
             return out;
         }
-        std::optional<double> w = t.weight_kg_per_m;
-        if (!w) w = fallback_weight_kg_per_m(t.diameter_mm);
+        const std::optional<double> w = well::weight_kg_per_m(t);
         if (!w || !in_range(*w, 0.05, 200.0)) {
             out.problem = RodProblem::unknown_weight;
             return out;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "well/well_defaults.h"
+
 namespace tavo::downhole {
 
 namespace {
@@ -60,7 +62,7 @@ SolverInputs prepare_inputs(const std::vector<double>& position_m, const std::ve
         return in;
     }
     in.period_s = period_s;
-    in.damping_nu = settings.damping_nu ? *settings.damping_nu : well.damping_nu.value_or(kDefaultDampingNu);
+    in.damping_nu = settings.damping_nu ? *settings.damping_nu : well::damping_nu(well);
     in.problem = check_record(well, settings, in.damping_nu);
     if (!in.ok()) return in;
 

@@ -1,5 +1,6 @@
 #include "downhole/wave_transfer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -32,7 +33,8 @@ std::vector<Complex> Fourier::analyse(const std::vector<double>& x) const {
 
 std::vector<double> Fourier::synthesise(const std::vector<Complex>& c) const {
     std::vector<double> x(n_, c[0].real());
-    for (int h = 1; h <= m_; ++h) {
+    const int m = std::min(m_, static_cast<int>(c.size()) - 1);
+    for (int h = 1; h <= m; ++h) {
         const double re = 2.0 * c[static_cast<std::size_t>(h)].real();
         const double im = 2.0 * c[static_cast<std::size_t>(h)].imag();
         std::size_t k = 0;

@@ -23,6 +23,7 @@ public:
     std::size_t samples() const { return n_; }
     int harmonics() const { return m_; }
     std::vector<Complex> analyse(const std::vector<double>& x) const;
+    // Up to the harmonics given or the ones this holds, whichever is fewer.
     std::vector<double> synthesise(const std::vector<Complex>& coeffs) const;
 
 private:

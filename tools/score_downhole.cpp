@@ -23,6 +23,7 @@
 #include "downhole/pump_card.h"
 #include "downhole/surface_card.h"
 #include "downhole/travel_direction.h"
+#include "well/well_defaults.h"
 
 namespace {
 
@@ -374,7 +375,7 @@ int main(int argc, char** argv) {
             score_vendor(v, *v.damping, harmonics);
         } else {
             score_vendor(v, 0.0, harmonics);
-            score_vendor(v, dh::kDefaultDampingNu, harmonics);
+            score_vendor(v, tavo::well::default_damping_nu, harmonics);
         }
     }
 
@@ -382,7 +383,7 @@ int main(int argc, char** argv) {
     const json plates = json::parse(plates_in);
     std::printf(
         "\n== round trips: ten plate shapes x four rod strings x damping 0, %.2f, 0.2 (200 samples)\n",
-        dh::kDefaultDampingNu);
+        tavo::well::default_damping_nu);
     std::printf("%-34s %-12s %13s %13s %8s %8s %8s %8s %9s\n", "shape", "string", "vs card med/max",
                 "vs kept med/max", "stroke%", "Fo%", "fill pt", "Goodm pt", "rev kN");
     const auto cases = string_cases();
@@ -408,7 +409,7 @@ int main(int argc, char** argv) {
         for (const auto& [name, card] : plates["cards"].items()) {
             const Plate p = plate_stroke(name, card, 200);
             for (std::size_t ci = 0; ci < cases.size(); ++ci) {
-                for (double nu : {0.0, dh::kDefaultDampingNu, 0.2}) {
+                for (double nu : {0.0, tavo::well::default_damping_nu, 0.2}) {
                     const auto t = round_trip(p, cases[ci], nu, harmonics, smooth);
                     if (!t) {
                         std::printf("%-34s string %zu: cannot compute\n", name.c_str(), ci + 1);

@@ -15,9 +15,11 @@ inline constexpr double steel_modulus_min_GPa = 150.0;
 
 // Gibbs' dimensionless damping factor nu, with the damping coefficient
 // c = pi * a * nu / (2 * L) (a: speed of sound in the rods, L: rod string
-// length). 0.1 is the middle of the range the literature gives for wells
-// of ordinary viscosity (0.05 to 0.15); a record's "damping_nu" overrides it.
-inline constexpr double default_damping_nu = 0.1;
+// length). 0.05, the light end of the range the literature gives for wells
+// of ordinary viscosity (0.05 to 0.15): the analyzers whose pump cards we
+// compare with run without damping, and ν grows in effect as 1/L on short
+// strings; a record's "damping_nu" overrides it.
+inline constexpr double default_damping_nu = 0.05;
 
 // The tubing, fluid and pressures of a record that does not give them:
 // 2 7/8 in tubing (62 mm bore), anchored; dead oil of 850 kg/m3 without

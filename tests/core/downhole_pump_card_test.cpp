@@ -9,6 +9,7 @@
 
 #include "downhole/pump_card.h"
 #include "downhole/surface_card.h"
+#include "downhole/travel_direction.h"
 #include "downhole_support.h"
 
 namespace tavo {
@@ -145,6 +146,34 @@ TEST(DownholePumpCard, ShortStringInMotionCarriesItsInertia) {
         const double accel = amplitude * omega * omega * std::cos(omega * t);
         EXPECT_NEAR(r.pump_load_kN[k], r.surface_load_kN[k] - buoyant_kN - mass_kg * accel / 1000.0, 0.02)
             << k;
+    }
+}
+
+// Damping takes energy out of the moving string: the polished rod does
+// work c·m·∫v²dt per stroke on a nearly rigid string with nothing at the
+// pump (c = π·a·ν/(2L)); without damping, none.
+TEST(DownholePumpCard, DampingDissipatesTheWorkOfGibbsRule) {
+    well::WellRecord w = testing::tapered_well();
+    w.rods = {testing::rod(100, 22.2, 3.31)};
+    w.pump.depth_m = 100;
+    downhole::PumpStroke pump;
+    pump.period_s = 2.0;
+    const double omega = std::numbers::pi, amplitude = 0.5;
+    for (int j = 0; j < 200; ++j) {
+        pump.position_m.push_back(amplitude * (1.0 - std::cos(omega * pump.period_s * j / 200.0)));
+        pump.load_kN.push_back(0.0);
+    }
+    const double area_m2 = std::numbers::pi * 0.0222 * 0.0222 / 4.0;
+    const double sound_m_s = std::sqrt(206e9 * area_m2 / 3.31);
+    for (double nu : {0.0, 0.05, 0.2}) {
+        downhole::Settings s;
+        s.damping_nu = nu;
+        const downhole::SurfaceCardResult up = downhole::surface_card(pump, w, s);
+        ASSERT_TRUE(up.ok());
+        const double c = std::numbers::pi * sound_m_s * nu / (2.0 * 100.0);
+        const double want_kJ = c * 331.0 * amplitude * amplitude * omega * std::numbers::pi / 1000.0;
+        EXPECT_NEAR(downhole::loop_work(up.position_m, up.load_kN), want_kJ, 0.03 * want_kJ + 0.005)
+            << "nu " << nu;
     }
 }
 
