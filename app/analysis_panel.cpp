@@ -262,7 +262,8 @@ void AnalysisPanel::refresh() {
     if (!analysed) {
         Heading->setText(k == LoadReport::Kind::NotRun
                              ? kNothingYet
-                             : QStringLiteral("无法读取 %1，没有分析结果。").arg(q(st.Cur_File)));
+                             : QStringLiteral("无法读取 %1，没有分析结果。")
+                                   .arg(QDir::toNativeSeparators(q(st.last_load.path))));
         for (auto& [key, label] : values_) label->setText(QStringLiteral("—"));
         for (QLabel* n : notes_) n->clear();
         Evidence->clear();
@@ -280,7 +281,10 @@ void AnalysisPanel::refresh() {
             if (QLabel* v = value(f.key)) {
                 v->setText(q(f.value));
                 v->setToolTip(q(f.how));
-                if (QWidget* l = labels_[f.key]) l->setToolTip(q(f.how));
+                if (QLabel* l = labels_[f.key]) {
+                    l->setText(q(f.label) + QStringLiteral("："));
+                    l->setToolTip(q(f.how));
+                }
             }
         }
         notes_[i]->setText(q(sections[i].note));
@@ -290,12 +294,17 @@ void AnalysisPanel::refresh() {
     for (const std::string& e : analysis_.card.evidence) ev << QStringLiteral("· ") + q(e);
     Evidence->setText(ev.join(QLatin1Char('\n')));
     Thumb->set_card(analysis_.card);
-    const auto agrees = analysis_.condition.period.agrees();
-    const bool flagged = agrees && !*agrees;
-    Recompute->setEnabled(flagged);
-    // A flagged period is what the user must not miss.
+    const condition::PeriodCheck& period = analysis_.condition.period;
+    const auto agrees = period.agrees();
+    const bool differs = agrees && !*agrees;
+    Recompute->setEnabled(differs && period.origin != State::CycleOrigin::Verified);
+    // A detection the check flags is what the user must not miss; a cycle
+    // he typed himself is his choice. Both looks are set in full, so that
+    // nothing of the warning stays on the next test.
+    const bool flagged = differs && period.origin == State::CycleOrigin::Detected;
     for (QLabel* l : {value("period.agrees"), notes_[0]})
-        l->setStyleSheet(flagged ? QStringLiteral("color: #b00000;") : QString());
+        l->setStyleSheet(flagged ? QStringLiteral("QLabel { color: #b00000; font-weight: bold; }")
+                                 : QStringLiteral("QLabel { font-weight: normal; }"));
 }
 
 void AnalysisPanel::export_report() {

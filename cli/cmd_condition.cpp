@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/analysis_json.h"
+#include "cli/balance_options.h"
 #include "cli/card_json.h"
 #include "cli/click_analysis.h"
 #include "cli/commands.h"
@@ -24,7 +25,6 @@ struct InspectOptions {
     std::vector<std::string> files;
     int jobs = 0;
     std::string period = "detected";
-    std::string band = "80,120";
     tavo::condition::BalanceSettings settings;
 };
 
@@ -33,15 +33,6 @@ struct FileInspection {
     std::string line;
     bool failed = false;
 };
-
-// "LO,HI" in percent, 0 <= LO < HI.
-bool parse_band(const std::string& text, double& lo, double& hi) {
-    std::istringstream in(text);
-    char comma = 0;
-    if (!(in >> lo >> comma >> hi) || comma != ',') return false;
-    in >> std::ws;
-    return in.eof() && lo >= 0.0 && lo < hi && hi < 1e6;
-}
 
 // Each file in a state of its own, as export does.
 FileInspection inspect_one(const std::string& file, const InspectOptions& opt) {
@@ -67,10 +58,6 @@ FileInspection inspect_one(const std::string& file, const InspectOptions& opt) {
 }
 
 int run_inspect(InspectOptions& opt) {
-    double lo = 0, hi = 0;
-    parse_band(opt.band, lo, hi);  // validated when parsed
-    opt.settings.band_low = lo / 100.0;
-    opt.settings.band_high = hi / 100.0;
     const int jobs = job_count(opt.jobs);
     int rc = 0;
     run_in_order<FileInspection>(
@@ -98,31 +85,22 @@ void add_inspect(CLI::App& app, int& exit_code) {
                     "whatever the number")
         ->check(CLI::NonNegativeNumber);
     add_period_option(sub, opt->period);
-    sub->add_option("--balance-band", opt->band,
-                    "Accepted power balance degree (down-stroke / up-stroke mean power) in percent, "
-                    "as LO,HI")
-        ->check(CLI::Validator(
-            [](std::string& s) {
-                double lo = 0, hi = 0;
-                return parse_band(s, lo, hi) ? std::string()
-                                             : std::string("expected LO,HI in percent with 0 <= LO < HI");
-            },
-            "LO,HI"))
-        ->default_str("80,120");
-    sub->add_option("--drive-efficiency", opt->settings.efficiency,
-                    "Efficiency from the mains to the polished rod (motor, belts, gearbox), used to turn the "
-                    "motor's energy into rod work for the counterbalance change")
-        ->check(CLI::Range(0.3, 1.0))
-        ->default_str("0.85");
+    add_balance_options(sub, opt->settings);
     sub->add_option("FILE", opt->files, "Tester files to inspect")->required();
     sub->footer(
         "Keys: file, well, period {detected, verified, source, agrees, note},\n"
         "balance {up, down {max_current_A, mean_power_kW, energy_kJ}, current_ratio, power_ratio,\n"
-        "verdict, counterbalance_change_kN, note}, card {condition, name, confidence, runner_up,\n"
-        "evidence}; null where a value cannot be computed.\n"
+        "power_ratio_note, verdict, counterbalance_change_kN, note}, card {condition, name, confidence,\n"
+        "runner_up, evidence}: the card diagnosis, the pump's working condition read from the shape of the\n"
+        "card by a forest of decision trees, with the model's probability and the features that decided;\n"
+        "null where a value cannot be computed. power_ratio is null, with power_ratio_note saying why,\n"
+        "where a stroke's mean power is near zero or negative. The verdict: balanced when power_ratio lies\n"
+        "in the band; otherwise the sign of counterbalance_change_kN gives the way (add > 0, reduce < 0),\n"
+        "and unknown where power_ratio points the other way. counterbalance_change_kN is the rod-work\n"
+        "difference as a force at the polished rod, to act on only when the verdict asks for a change.\n"
         "\"detected\" is the legacy detection (also with --period verified).\n"
-        "A file that cannot be opened, or is shorter than its header, prints no object but a message on\n"
-        "stderr; the other files are still inspected.\n"
+        "A file that cannot be opened, is shorter than its header or holds no whole sample record prints\n"
+        "no object but a message on stderr; the other files are still inspected.\n"
         "Exit status: 0 success, 1 a file could not be processed, 2 usage error.");
     sub->callback([opt, &exit_code] { exit_code = run_inspect(*opt); });
 }

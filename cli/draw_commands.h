@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "condition/balance.h"
+
 namespace tavo::cli {
 
 struct RenderOptions {
@@ -25,6 +27,7 @@ struct ReportOptions {
     int jobs = 0;
     bool compare = false;
     std::string period = "detected";
+    condition::BalanceSettings balance;
 };
 
 // Each returns the exit status (0 success, 1 a file could not be processed,

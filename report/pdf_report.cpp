@@ -56,9 +56,9 @@ struct PdfReport::Impl {
 
     // Text in a box of millimetres; wraps anywhere, as Chinese does.
     double text(double x, double y, double w, const std::string& s, double pt = 9.0, bool bold = false,
-                int flags = Qt::AlignLeft | Qt::AlignTop) {
+                int flags = Qt::AlignLeft | Qt::AlignTop, const QColor& color = Qt::black) {
         p.setFont(font(pt, bold));
-        p.setPen(Qt::black);
+        p.setPen(color);
         const QRectF box = mm(x, y, w, kPageH);
         QRectF used;
         p.drawText(box, flags | Qt::TextWrapAnywhere, q(s), &used);
@@ -175,6 +175,11 @@ void PdfReport::add_test(const PreparedTest& t) {
     while (!well.empty() && well.back() == ' ') well.pop_back();
     while (!well.empty() && well.front() == ' ') well.erase(well.begin());
     m.title_block(well, when, t.file, st.Rec_Spd);
+    // A file whose samples end early is no whole measurement: said at the
+    // top of its page, in red, and why beside the table's figures.
+    if (!t.problem.empty())
+        m.text(kPageW - kMargin - 90.0, kMargin + 1.0, 90.0, "不完整的测试：采样点不全", 11.0, true,
+               Qt::AlignRight | Qt::AlignTop, QColor(190, 0, 0));
 
     RecordingSurface chart(m.metrics), table(m.metrics), card(m.metrics);
     std::string card_problem;
@@ -198,7 +203,9 @@ void PdfReport::add_test(const PreparedTest& t) {
     if (!card_problem.empty()) m.text(kMargin + 2.0, top + h + 5.0, w - 4.0, card_problem);
     m.text(kPageW - kMargin - w, top + h + 3.0, w, "主要参数", 10.0, true);
     m.figures(kPageW - kMargin - w, top + h + 9.0, w, table_figures(st), 2, 20.0);
-    if (!t.problem.empty()) m.text(kPageW - kMargin - w, top + 2 * h - 3.0, w, "注意：" + t.problem, 8.0);
+    if (!t.problem.empty())
+        m.text(kPageW - kMargin - w, top + 2 * h - 3.0, w, "注意：" + t.problem, 8.0, true,
+               Qt::AlignLeft | Qt::AlignTop, QColor(190, 0, 0));
 
     double y = top + 2 * h + 7.0;
     for (const Section& s : analysis_sections(t.analysis)) {
