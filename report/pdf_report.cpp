@@ -5,9 +5,11 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <algorithm>
 
 #include "common/fault.h"
 #include "qtdraw/qt_render.h"
+#include "views/palette.h"
 #include "views/recording_surface.h"
 #include "views/views.h"
 
@@ -104,16 +106,24 @@ struct PdfReport::Impl {
         p.restore();
     }
 
-    // Label and value pairs in `cols` columns; returns the height used.
+    // Label and value pairs in `cols` columns; returns the height used. A
+    // row is as high as its longest wrapped value, so that no value runs
+    // into the row below.
     double figures(double x, double y, double w, const std::vector<Figure>& fs, int cols, double label_w) {
         const double col_w = w / cols, pitch = 4.6;
-        for (std::size_t i = 0; i < fs.size(); ++i) {
-            const double cx = x + col_w * static_cast<double>(i % cols);
-            const double cy = y + pitch * static_cast<double>(i / cols);
-            text(cx, cy, label_w, fs[i].label + "：");
-            text(cx + label_w, cy, col_w - label_w - 1.0, fs[i].value);
+        const double one_line = QFontMetricsF(font(9.0), p.device()).height() / kPx;
+        double row_y = y;
+        for (std::size_t i = 0; i < fs.size(); i += static_cast<std::size_t>(cols)) {
+            double row_h = pitch;
+            for (std::size_t c = 0; c < static_cast<std::size_t>(cols) && i + c < fs.size(); ++c) {
+                const double cx = x + col_w * static_cast<double>(c);
+                text(cx, row_y, label_w, fs[i + c].label + "：");
+                const double used = text(cx + label_w, row_y, col_w - label_w - 1.0, fs[i + c].value);
+                row_h = std::max(row_h, pitch + used - one_line);
+            }
+            row_y += row_h;
         }
-        return pitch * static_cast<double>((fs.size() + cols - 1) / cols);
+        return row_y - y;
     }
 };
 
@@ -195,6 +205,11 @@ void PdfReport::add_test(const PreparedTest& t) {
         card_problem = "示功图无法绘制：冲程周期超出 16 位整数";
     }
     st.picture = nullptr;
+    // The reactive power's yellow is the screen's colour; on white paper it
+    // is all but invisible, so the page prints it in the palette's olive.
+    constexpr int kOlive = 6;
+    for (DrawOp& op : chart.ops)
+        if (op.color == kYellow) op.color = kOlive;
 
     const double top = kMargin + 23.0, w = 91.0, h = w * kPictureHeightPx / kPictureWidthPx;
     m.picture(chart, kMargin, top, w);

@@ -126,7 +126,7 @@ Section balance_section(const cond::Balance& b, const cond::BalanceSettings& set
     else if (!b.power_ratio_why.empty())
         ratio = "—（" + b.power_ratio_why + "，比值没有意义）";
     s.figures = {
-        {"balance.basis", "口径", "真实上下冲程、按能量（不同于参数表的上行/下行）",
+        {"balance.basis", "口径", "真实冲程、按能量（非参数表口径）",
          "本节的冲程以光杆的下死点和上死点为界，功率按能量平均；参数表的上行/下行按检测周期的前后两半划分，"
          "“功率平衡度(P小/P大)”取两者中小的比大的，故数值不同"},
         {"balance.up_current", "上冲程最大电流",
