@@ -12,6 +12,7 @@
 #include <QPainterPath>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
 #include <QVBoxLayout>
@@ -113,6 +114,8 @@ AnalysisPanel::AnalysisPanel(TransFom* window) : QWidget(window, Qt::Tool), w_(w
     auto* scroll = new QScrollArea;
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    // Long values wrap to the panel's width rather than widen it.
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     outer->addWidget(scroll);
     auto* content = new QWidget;
     scroll->setWidget(content);
@@ -137,7 +140,10 @@ AnalysisPanel::AnalysisPanel(TransFom* window) : QWidget(window, Qt::Tool), w_(w
     buttons->addWidget(ExportReport);
     buttons->addWidget(Compare);
     buttons->addStretch(1);
-    lay->addLayout(buttons);
+    // The buttons stay below the scrolling sections, reachable on a low
+    // screen whatever is scrolled.
+    buttons->setContentsMargins(9, 4, 9, 9);
+    outer->addLayout(buttons);
     lay->addStretch(1);
     connect(ExportReport, &QPushButton::clicked, this, [this] { export_report(); });
     connect(Compare, &QPushButton::clicked, this, [this] { compare_selected(); });
@@ -146,7 +152,11 @@ AnalysisPanel::AnalysisPanel(TransFom* window) : QWidget(window, Qt::Tool), w_(w
     load_settings();
     for (QDoubleSpinBox* b : {BandLow, BandHigh, Efficiency})
         connect(b, &QDoubleSpinBox::valueChanged, this, [this] { settings_changed(); });
-    resize(500, std::min(900, content->sizeHint().height() + 8));
+    // No taller than the screen leaves room for.
+    int room = 900;
+    if (const QScreen* s = window->screen()) room = std::min(room, s->availableGeometry().height() - 40);
+    resize(500,
+           std::max(300, std::min(room, content->sizeHint().height() + buttons->sizeHint().height() + 8)));
     refresh();
 }
 
@@ -161,6 +171,7 @@ QGroupBox* AnalysisPanel::section_box(int index, const report::Section& s) {
         auto* v = new QLabel(QStringLiteral("—"));
         v->setObjectName(q(f.key));
         v->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        v->setWordWrap(true);
         values_[f.key] = v;
         labels_[f.key] = label;
         form->addRow(label, v);
@@ -230,18 +241,30 @@ void AnalysisPanel::load_settings() {
     loading_ = true;
     const condition::BalanceSettings d;
     const auto store = settings_store();
-    BandLow->setValue(store->value(QStringLiteral("analysis/band_low"), d.band_low * 100.0).toDouble());
-    BandHigh->setValue(store->value(QStringLiteral("analysis/band_high"), d.band_high * 100.0).toDouble());
+    // The stored band as it was saved: the ends are coupled only after both
+    // are set, so that neither pushes the other.
+    BandLow->setRange(0, 200);
+    BandHigh->setRange(1, 400);
+    const double lo = store->value(QStringLiteral("analysis/band_low"), d.band_low * 100.0).toDouble();
+    const double hi = store->value(QStringLiteral("analysis/band_high"), d.band_high * 100.0).toDouble();
+    BandLow->setValue(lo);
+    BandHigh->setValue(std::max(hi, BandLow->value() + 1.0));
+    couple_band();
     Efficiency->setValue(
         store->value(QStringLiteral("analysis/efficiency"), d.efficiency * 100.0).toDouble());
     loading_ = false;
 }
 
-void AnalysisPanel::settings_changed() {
-    if (loading_) return;
-    // The band stays a band: its ends cannot cross.
+// The band stays a band: each end stops one short of the other, so that
+// raising the lower end never moves the upper one (and the other way).
+void AnalysisPanel::couple_band() {
     BandHigh->setMinimum(BandLow->value() + 1.0);
     BandLow->setMaximum(BandHigh->value() - 1.0);
+}
+
+void AnalysisPanel::settings_changed() {
+    if (loading_) return;
+    couple_band();
     const auto store = settings_store();
     store->setValue(QStringLiteral("analysis/band_low"), BandLow->value());
     store->setValue(QStringLiteral("analysis/band_high"), BandHigh->value());
@@ -302,9 +325,14 @@ void AnalysisPanel::refresh() {
     // he typed himself is his choice. Both looks are set in full, so that
     // nothing of the warning stays on the next test.
     const bool flagged = differs && period.origin == State::CycleOrigin::Detected;
-    for (QLabel* l : {value("period.agrees"), notes_[0]})
-        l->setStyleSheet(flagged ? QStringLiteral("QLabel { color: #b00000; font-weight: bold; }")
-                                 : QStringLiteral("QLabel { font-weight: normal; }"));
+    for (QLabel* l : {value("period.agrees"), notes_[0]}) {
+        QPalette pal = palette();
+        if (flagged) pal.setColor(QPalette::WindowText, QColor(176, 0, 0));
+        l->setPalette(pal);
+        QFont f = font();
+        f.setBold(flagged);
+        l->setFont(f);
+    }
 }
 
 void AnalysisPanel::export_report() {

@@ -102,6 +102,7 @@ void PanelTest::manualCycleThenRecompute() {
     // A typed cycle is the user's, not a detection error.
     QVERIFY(text(p, "period.detected").startsWith(QStringLiteral("560 点")));
     QCOMPARE(text(p, "period.agrees"), QStringLiteral("手动周期与校验周期不同"));
+    QVERIFY(!p.value("period.agrees")->font().bold());
     QVERIFY(p.note(0)->text().contains(QStringLiteral("手动周期 560 点不同于校验周期")));
     QVERIFY(!p.note(0)->text().contains(QStringLiteral("可能偏短")));
     QVERIFY(p.Recompute->isEnabled());
@@ -160,6 +161,11 @@ void PanelTest::settingsSurviveARestart() {
     QCOMPARE(again->BandLow->value(), 90.0);
     QCOMPARE(again->BandHigh->value(), 120.0);
     QCOMPARE(again->Efficiency->value(), 70.0);
+    // Raising the lower end up to the upper one stops it one short: the
+    // upper end does not move.
+    again->BandLow->setValue(150);
+    QCOMPARE(again->BandHigh->value(), 120.0);
+    QCOMPARE(again->BandLow->value(), 119.0);
     QVERIFY(QFile::exists(f.tmp.filePath(QStringLiteral("settings/TAVO/tavo.ini"))));
 }
 
