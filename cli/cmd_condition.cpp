@@ -78,8 +78,8 @@ void add_inspect(CLI::App& app, int& exit_code) {
     auto* sub = app.add_subcommand(
         "inspect",
         "Analyse tester files, each as the first click after the program starts would, and print for "
-        "each one JSON object (one per line) with a check of the stroke period and the pumping unit's "
-        "balance");
+        "each one JSON object (one per line, UTF-8) with a check of the stroke period, the pumping "
+        "unit's balance and a diagnosis of the dynamometer card (the pump's working condition)");
     sub->add_option("-j,--jobs", opt->jobs,
                     "Files analysed in parallel (default: one per processor); the output is the same "
                     "whatever the number")
