@@ -193,8 +193,8 @@ QGroupBox* AnalysisPanel::section_box(int index, const report::Section& s) {
         lay->addWidget(Recompute, 0, Qt::AlignLeft);
     } else if (index == 1) {
         auto* row = new QHBoxLayout;
-        BandLow = percent_box(0, 200, QStringLiteral("功率平衡比合格范围的下限"));
-        BandHigh = percent_box(1, 400, QStringLiteral("功率平衡比合格范围的上限"));
+        BandLow = percent_box(0, 200, QStringLiteral("功率比（下/上冲程平均功率）合格范围的下限"));
+        BandHigh = percent_box(1, 400, QStringLiteral("功率比（下/上冲程平均功率）合格范围的上限"));
         Efficiency =
             percent_box(5, 100,
                         QStringLiteral("从电网到光杆的传动效率（电机、皮带、减速箱、四连杆）：电动时光杆得到"
