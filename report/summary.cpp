@@ -229,7 +229,11 @@ CompareTest compare_entry(const State& st, const Analysis& a) {
     const cond::Balance& b = a.condition.balance;
     t.current_ratio = b.current_ratio;
     t.power_ratio = b.power_ratio;
-    t.counterbalance_kN = b.change_kN;
+    // The change as the verdict has it: none while balanced, none to act on
+    // where the figures disagree.
+    t.counterbalance_kN = b.verdict == cond::Verdict::Balanced  ? std::optional<double>(0.0)
+                          : b.verdict == cond::Verdict::Unknown ? std::nullopt
+                                                                : b.change_kN;
     t.condition = a.card.name;
     return t;
 }
