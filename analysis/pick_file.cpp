@@ -17,6 +17,10 @@ Problem load_problem(const LoadReport& r, const std::string& path) {
         case LoadReport::Kind::ShortHeader:
             p.kind = Problem::Kind::ShortHeader;
             break;
+        case LoadReport::Kind::NoSamples:
+            p.kind = Problem::Kind::NoSamples;
+            p.numbers = {r.records_expected};
+            break;
         case LoadReport::Kind::ShortSamples:
             p.kind = Problem::Kind::ShortSamples;
             p.numbers = {r.records_read, r.records_expected};
@@ -30,7 +34,8 @@ Problem load_problem(const LoadReport& r, const std::string& path) {
 }  // namespace
 
 bool not_analysed(const Problem& p) {
-    return p.kind == Problem::Kind::CannotOpen || p.kind == Problem::Kind::ShortHeader;
+    return p.kind == Problem::Kind::CannotOpen || p.kind == Problem::Kind::ShortHeader ||
+           p.kind == Problem::Kind::NoSamples;
 }
 
 Problem pick_file(State& st, const std::string& path) {

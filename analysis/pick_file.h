@@ -11,7 +11,8 @@ namespace tavo {
 
 // The cycle tolerance of a picked file, then the whole pipeline on `path`.
 // A file that cannot be read as a tester file (missing, no ordinary file,
-// shorter than its header) is not analysed: nothing of the state changes
+// shorter than its header, a header without a whole sample record) is not
+// analysed: nothing of the state changes
 // but `last_load`, and the problem says why. A file whose samples end
 // early is analysed, with a warning (Problem::Kind::ShortSamples).
 Problem pick_file(State& st, const std::string& path);

@@ -66,6 +66,9 @@ LoadReport tx_org(State& st, const std::string& PathName, int16_t flag) {
         }
     }
 
+    st.cycle_origin = State::CycleOrigin::Detected;
+    st.detected_cycle = st.Circle_Num;
+
     // The cycle length and recording speed in their boxes.
     st.CircleDot = int_text(st.Circle_Num);
     st.Rec_Spd = int_text(st.head.Rec_Speed);

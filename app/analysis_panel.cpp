@@ -12,6 +12,7 @@
 #include <QPainterPath>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
 #include <QVBoxLayout>
@@ -116,6 +117,8 @@ AnalysisPanel::AnalysisPanel(TransFom* window) : QWidget(window, Qt::Tool), w_(w
     auto* scroll = new QScrollArea;
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    // Long values wrap to the panel's width rather than widen it.
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     outer->addWidget(scroll);
     auto* content = new QWidget;
     scroll->setWidget(content);
@@ -146,7 +149,10 @@ AnalysisPanel::AnalysisPanel(TransFom* window) : QWidget(window, Qt::Tool), w_(w
     buttons->addWidget(ExportReport);
     buttons->addWidget(Compare);
     buttons->addStretch(1);
-    lay->addLayout(buttons);
+    // The buttons stay below the scrolling sections, reachable on a low
+    // screen whatever is scrolled.
+    buttons->setContentsMargins(9, 4, 9, 9);
+    outer->addLayout(buttons);
     lay->addStretch(1);
     connect(ExportReport, &QPushButton::clicked, this, [this] { export_report(); });
     connect(Compare, &QPushButton::clicked, this, [this] { compare_selected(); });
@@ -158,7 +164,11 @@ AnalysisPanel::AnalysisPanel(TransFom* window) : QWidget(window, Qt::Tool), w_(w
     load_settings();
     for (QDoubleSpinBox* b : {BandLow, BandHigh, Efficiency})
         connect(b, &QDoubleSpinBox::valueChanged, this, [this] { settings_changed(); });
-    resize(500, std::min(900, content->sizeHint().height() + 8));
+    // No taller than the screen leaves room for.
+    int room = 900;
+    if (const QScreen* s = window->screen()) room = std::min(room, s->availableGeometry().height() - 40);
+    resize(500,
+           std::max(300, std::min(room, content->sizeHint().height() + buttons->sizeHint().height() + 8)));
     refresh();
 }
 
@@ -173,6 +183,7 @@ QGroupBox* AnalysisPanel::section_box(int index, const report::Section& s) {
         auto* v = new QLabel(QStringLiteral("—"));
         v->setObjectName(q(f.key));
         v->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        v->setWordWrap(true);
         values_[f.key] = v;
         labels_[f.key] = label;
         form->addRow(label, v);
@@ -194,8 +205,8 @@ QGroupBox* AnalysisPanel::section_box(int index, const report::Section& s) {
         lay->addWidget(Recompute, 0, Qt::AlignLeft);
     } else if (index == 1) {
         auto* row = new QHBoxLayout;
-        BandLow = percent_box(0, 200, QStringLiteral("功率平衡比合格范围的下限"));
-        BandHigh = percent_box(1, 400, QStringLiteral("功率平衡比合格范围的上限"));
+        BandLow = percent_box(0, 200, QStringLiteral("功率比（下/上冲程平均功率）合格范围的下限"));
+        BandHigh = percent_box(1, 400, QStringLiteral("功率比（下/上冲程平均功率）合格范围的上限"));
         Efficiency =
             percent_box(5, 100,
                         QStringLiteral("从电网到光杆的传动效率（电机、皮带、减速箱、四连杆）：电动时光杆得到"
@@ -242,18 +253,30 @@ void AnalysisPanel::load_settings() {
     loading_ = true;
     const condition::BalanceSettings d;
     const auto store = settings_store();
-    BandLow->setValue(store->value(QStringLiteral("analysis/band_low"), d.band_low * 100.0).toDouble());
-    BandHigh->setValue(store->value(QStringLiteral("analysis/band_high"), d.band_high * 100.0).toDouble());
+    // The stored band as it was saved: the ends are coupled only after both
+    // are set, so that neither pushes the other.
+    BandLow->setRange(0, 200);
+    BandHigh->setRange(1, 400);
+    const double lo = store->value(QStringLiteral("analysis/band_low"), d.band_low * 100.0).toDouble();
+    const double hi = store->value(QStringLiteral("analysis/band_high"), d.band_high * 100.0).toDouble();
+    BandLow->setValue(lo);
+    BandHigh->setValue(std::max(hi, BandLow->value() + 1.0));
+    couple_band();
     Efficiency->setValue(
         store->value(QStringLiteral("analysis/efficiency"), d.efficiency * 100.0).toDouble());
     loading_ = false;
 }
 
-void AnalysisPanel::settings_changed() {
-    if (loading_) return;
-    // The band stays a band: its ends cannot cross.
+// The band stays a band: each end stops one short of the other, so that
+// raising the lower end never moves the upper one (and the other way).
+void AnalysisPanel::couple_band() {
     BandHigh->setMinimum(BandLow->value() + 1.0);
     BandLow->setMaximum(BandHigh->value() - 1.0);
+}
+
+void AnalysisPanel::settings_changed() {
+    if (loading_) return;
+    couple_band();
     const auto store = settings_store();
     store->setValue(QStringLiteral("analysis/band_low"), BandLow->value());
     store->setValue(QStringLiteral("analysis/band_high"), BandHigh->value());
@@ -274,7 +297,8 @@ void AnalysisPanel::refresh() {
     if (!analysed) {
         Heading->setText(k == LoadReport::Kind::NotRun
                              ? kNothingYet
-                             : QStringLiteral("无法读取 %1，没有分析结果。").arg(q(st.Cur_File)));
+                             : QStringLiteral("无法读取 %1，没有分析结果。")
+                                   .arg(QDir::toNativeSeparators(q(st.last_load.path))));
         for (auto& [key, label] : values_) label->setText(QStringLiteral("—"));
         for (QLabel* n : notes_) n->clear();
         Evidence->clear();
@@ -294,7 +318,10 @@ void AnalysisPanel::refresh() {
             if (QLabel* v = value(f.key)) {
                 v->setText(q(f.value));
                 v->setToolTip(q(f.how));
-                if (QWidget* l = labels_[f.key]) l->setToolTip(q(f.how));
+                if (QLabel* l = labels_[f.key]) {
+                    l->setText(q(f.label) + QStringLiteral("："));
+                    l->setToolTip(q(f.how));
+                }
             }
         }
         notes_[i]->setText(q(sections[i].note));
@@ -304,12 +331,22 @@ void AnalysisPanel::refresh() {
     for (const std::string& e : report::card_evidence(analysis_.card)) ev << QStringLiteral("· ") + q(e);
     Evidence->setText(ev.join(QLatin1Char('\n')));
     Thumb->set_card(analysis_.card);
-    const auto agrees = analysis_.condition.period.agrees();
-    const bool flagged = agrees && !*agrees;
-    Recompute->setEnabled(flagged);
-    // A flagged period is what the user must not miss.
-    for (QLabel* l : {value("period.agrees"), notes_[0]})
-        l->setStyleSheet(flagged ? QStringLiteral("color: #b00000;") : QString());
+    const condition::PeriodCheck& period = analysis_.condition.period;
+    const auto agrees = period.agrees();
+    const bool differs = agrees && !*agrees;
+    Recompute->setEnabled(differs && period.origin != State::CycleOrigin::Verified);
+    // A detection the check flags is what the user must not miss; a cycle
+    // he typed himself is his choice. Both looks are set in full, so that
+    // nothing of the warning stays on the next test.
+    const bool flagged = differs && period.origin == State::CycleOrigin::Detected;
+    for (QLabel* l : {value("period.agrees"), notes_[0]}) {
+        QPalette pal = palette();
+        if (flagged) pal.setColor(QPalette::WindowText, QColor(176, 0, 0));
+        l->setPalette(pal);
+        QFont f = font();
+        f.setBold(flagged);
+        l->setFont(f);
+    }
 }
 
 void AnalysisPanel::open_well_dialog(const std::string& well) {

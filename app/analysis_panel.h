@@ -89,6 +89,7 @@ private:
     QGroupBox* section_box(int index, const report::Section& s);
     void settings_changed();
     void load_settings();
+    void couple_band();
 
     TransFom* w_;
     report::Analysis analysis_;

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <cerrno>
 
 #include "analysis/pick_file.h"
@@ -34,7 +35,12 @@ void TransFom::Form_Load() {
 
 void TransFom::Dir1_Change() {
     clear_failure();
+    const QString before = default_out_path();
     File1->setPath(Dir1->path());
+    // The export target follows the folder in view, unless the user has
+    // named a file of his own.
+    if (Opt_fil[0]->isChecked() && TxtOutFile->text() == before)
+        set_text_if_changed(TxtOutFile, default_out_path());
 }
 
 void TransFom::File1_Click() {

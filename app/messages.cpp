@@ -158,6 +158,9 @@ QString reason(const Problem& p) {
             return QStringLiteral("无法打开文件");
         case K::ShortHeader:
             return QStringLiteral("文件短于 1024 字节的文件头");
+        case K::NoSamples:
+            return QStringLiteral("文件只有文件头，没有一个完整的采样点（文件头说有 %1 个），不是测试数据")
+                .arg(num(p, 0));
         case K::ShortSamples:
             return QStringLiteral("只有 %1 个采样点，文件头说有 %2 个").arg(num(p, 0), num(p, 1));
         case K::NoExchangeTarget:

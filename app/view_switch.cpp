@@ -51,6 +51,7 @@ void TransFom::CircleDot_KeyPress(int key_ascii) {
         const int16_t n = to_i16(v);
         st.Circle_Num = n;
         st.Pow_Circle_Num = n;
+        st.cycle_origin = State::CycleOrigin::Manual;
         iup_line_form(st, 10.0f, 10.0f);
     } catch (const Fault&) {
         // The action ends here; what was set stays.

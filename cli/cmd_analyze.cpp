@@ -55,10 +55,17 @@ void add_analyze(CLI::App& app, int& exit_code) {
         "Max_Down_Cur, Avg_Up_Pow, Avg_Down_Pow, Pow_Mode, Sgt_Period, Sgt_Stroke, Sgt_MaxLoad, "
         "Sgt_MinLoad,\n"
         "Sgt_Work, Sgt_Power, Text3 (the 15 result boxes) and, with --arrays, arrays.\n"
+        "Text3 by position (each box keeps its label text until a result is written into it):\n"
+        "  0 test date (label only)       1 input power kW             2 polished-rod power kW\n"
+        "  3 up/down-stroke mean power kW 4 up/down-stroke max current A  5 mean voltage V\n"
+        "  6 mean current A               7 apparent power kVA         8 reactive power kvar\n"
+        "  9 power factor                10 RMS current A             11 RMS power kW\n"
+        " 12 stroke m                    13 strokes per minute        14 stroke loss (label only)\n"
         "Numbers print in their shortest text that reads back to the same value.\n"
-        "A file that cannot be opened, or is shorter than its header, prints no object but a message on\n"
-        "stderr; the other files are still analysed. A file with fewer samples than its header announces\n"
-        "is analysed with a warning on stderr.\n"
+        "A file that cannot be opened, is shorter than its header or holds no whole sample record prints\n"
+        "no object but a message on stderr; the other files are still analysed. A file with fewer samples\n"
+        "than its header announces is analysed with a warning on stderr; the array slots past its samples\n"
+        "are 0 (unless a lock box keeps them, as in the window).\n"
         "Exit status: 0 success, 1 a file could not be processed, 2 usage error.");
     sub->callback([opt, &exit_code] { exit_code = run_analyze(*opt); });
 }

@@ -45,6 +45,7 @@ json inspect_object(const tavo::State& st, const std::string& file, const cond::
                     {"down", stroke(b.down)},
                     {"current_ratio", num(b.current_ratio, 3)},
                     {"power_ratio", num(b.power_ratio, 3)},
+                    {"power_ratio_note", b.power_ratio_why.empty() ? json(nullptr) : json(b.power_ratio_why)},
                     {"verdict", cond::verdict_name(b.verdict)},
                     {"counterbalance_change_kN", num(b.change_kN, 2)},
                     {"note", b.note}};

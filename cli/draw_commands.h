@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "condition/balance.h"
+
 namespace tavo::cli {
 
 struct RenderOptions {
@@ -26,6 +28,7 @@ struct ReportOptions {
     int jobs = 0;
     bool compare = false;
     std::string period = "detected";
+    condition::BalanceSettings balance;
     std::string well_file, wells;  // --well, --wells
 };
 

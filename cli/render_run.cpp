@@ -166,6 +166,7 @@ int run_render(const RenderOptions& o) {
         const float v = static_cast<float>(*o.cycle);
         st.Circle_Num = to_i16(v);
         st.Pow_Circle_Num = st.Circle_Num;
+        st.cycle_origin = State::CycleOrigin::Manual;
     }
     // The views as the clicks on the drawing area bring them: chart, table, card.
     iup_line_form(st, 10.0f, 10.0f);

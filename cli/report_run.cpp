@@ -38,11 +38,20 @@ int run_report(const ReportOptions& o) {
     // The files are analysed in parallel; the pages are drawn here, in order.
     run_in_order<report::PreparedTest>(
         total, jobs,
-        [&](std::size_t i) { return report::prepare_test(o.files[i], {}, o.period == "verified", &book); },
+        [&](std::size_t i) {
+            return report::prepare_test(o.files[i], o.balance, o.period == "verified", &book);
+        },
         [&](std::size_t i, report::PreparedTest& t) {
-            if (!t.readable) {
+            // The same words as analyze: an error for a file not read, a
+            // warning for one whose samples end early.
+            if (t.load) {
                 if (progress) std::cerr << "\n";
-                std::cerr << "tavo-cli report: " << t.file << ": " << t.problem << "\n";
+                std::cerr << "tavo-cli report: " << t.file << ": " << (t.load.warning() ? "warning: " : "")
+                          << english(t.load) << "\n";
+                if (!t.load.warning()) rc = 1;
+            } else if (!t.readable) {
+                if (progress) std::cerr << "\n";
+                std::cerr << "tavo-cli report: " << t.file << ": the file could not be analysed\n";
                 rc = 1;
             }
             pdf.add_test(t);

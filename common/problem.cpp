@@ -90,6 +90,9 @@ std::string reason(const Problem& p) {
             return "cannot open the file";
         case K::ShortHeader:
             return "the file is shorter than its 1024-byte header";
+        case K::NoSamples:
+            return "the file holds its header but no whole sample record (the header announces " + num(p, 0) +
+                   " samples): it is no test";
         case K::ShortSamples:
             return "the file holds " + num(p, 0) + " of the " + num(p, 1) + " samples its header announces";
         case K::NoExchangeTarget:

@@ -34,6 +34,7 @@ struct Problem {
         // A tester file picked for analysis.
         CannotOpen,    // io: why
         ShortHeader,   // shorter than the 1024-byte header
+        NoSamples,     // a header without one whole sample record; numbers: records announced
         ShortSamples,  // numbers: records read, records announced (a warning)
         // The exchange writer; well: the test's well.
         NoExchangeTarget,

@@ -16,6 +16,9 @@ namespace {
 
 constexpr double kMinStroke = 0.3;  // m: the same tests the card results use
 constexpr double kMinLoad = 3.0;    // kN
+// A stroke whose mean power is below this share of the other's gives no
+// power ratio.
+constexpr double kLeastShare = 0.05;
 
 // Rod-side power from the motor's active power less the idle losses.
 double rod_power(double p, double idle, double eff) {
@@ -279,27 +282,59 @@ Balance assess_balance(const State& st, const PeriodCheck& period, const Balance
     b.up = up;
     b.down = down;
     if (up.max_current_A > 0.0) b.current_ratio = down.max_current_A / up.max_current_A;
-    if (up.mean_power_kW != 0.0) b.power_ratio = down.mean_power_kW / up.mean_power_kW;
+    // A ratio of mean powers means something only while both strokes draw
+    // power: where one is near zero or the motor generates on average, it
+    // runs off to any size or sign.
+    const double larger = std::max(std::abs(up.mean_power_kW), std::abs(down.mean_power_kW));
+    const double smaller = std::min(up.mean_power_kW, down.mean_power_kW);
+    if (larger > 0.0 && smaller > kLeastShare * larger) {
+        b.power_ratio = down.mean_power_kW / up.mean_power_kW;
+    } else {
+        const char* which = up.mean_power_kW < down.mean_power_kW ? "上冲程" : "下冲程";
+        b.power_ratio_why =
+            std::string(which) + (smaller > 0.0 ? "平均功率接近零" : "电机平均处于发电状态，平均功率为负");
+    }
     if (b.stroke_m > kMinStroke / 2.0) b.change_kN = (rod_up - rod_down) / k / (2.0 * b.stroke_m);
 
+    // The rule: the power ratio decides whether the unit is balanced; where
+    // it is not (or has no ratio), the sign of the change says which way,
+    // and a ratio that points the other way leaves no verdict.
     const std::string band =
         fixed_text(settings.band_low * 100.0, 0) + "%–" + fixed_text(settings.band_high * 100.0, 0) + "%";
     const bool in_band =
         b.power_ratio && *b.power_ratio >= settings.band_low && *b.power_ratio <= settings.band_high;
-    const std::string degree = b.power_ratio ? "功率平衡度 " + percent(*b.power_ratio) : "功率平衡度无法计算";
-    if (in_band || !b.change_kN) {
-        b.verdict = in_band ? Verdict::Balanced : Verdict::Unknown;
-        b.note = in_band ? degree + "，在 " + band + " 之内，平衡良好" : degree + "，无法判断平衡";
-    } else if (*b.change_kN > 0.0) {
-        b.verdict = Verdict::AddCounterbalance;
-        b.note = "上冲程耗能大于下冲程，平衡偏轻（" + degree + "，合格范围 " + band +
-                 "）：应加重或外移平衡块，约相当于光杆处 " + fixed_text(*b.change_kN, 1) + " kN";
+    // What the advice rests on, named in it.
+    const std::string basis =
+        b.power_ratio
+            ? "据功率比（下/上冲程平均功率）" + percent(*b.power_ratio) + "（合格范围 " + band + "）"
+            : "功率比无法计算（" + b.power_ratio_why + "），据上下冲程光杆功之差";
+    const std::string change = b.change_kN ? fixed_text(std::abs(*b.change_kN), 1) : std::string();
+    if (in_band) {
+        b.verdict = Verdict::Balanced;
+        b.note = basis + "：平衡良好，无需调整";
+        if (b.change_kN && change != "0.0")
+            b.note += "（上下冲程光杆功之差折合光杆处 " + change + " kN，在合格范围内不必调整）";
+    } else if (!b.change_kN) {
+        b.verdict = Verdict::Unknown;
+        b.note = basis + "：无法判断平衡";
     } else {
-        b.verdict = Verdict::ReduceCounterbalance;
-        b.note = "下冲程耗能大于上冲程，平衡偏重（" + degree + "，合格范围 " + band +
-                 "）：应减轻或内移平衡块，约相当于光杆处 " + fixed_text(-*b.change_kN, 1) + " kN";
+        const bool add = *b.change_kN > 0.0;
+        const bool ratio_says_add = b.power_ratio && *b.power_ratio < settings.band_low;
+        const bool ratio_says_reduce = b.power_ratio && *b.power_ratio > settings.band_high;
+        if ((add && ratio_says_reduce) || (!add && ratio_says_add)) {
+            b.verdict = Verdict::Unknown;
+            b.note = basis + "，与上下冲程光杆功之差（折合光杆处 " + fixed_text(*b.change_kN, 1) +
+                     " kN）指向相反：无法判断平衡，请核对测试";
+        } else if (add) {
+            b.verdict = Verdict::AddCounterbalance;
+            b.note = "平衡偏轻：" + basis + "；上冲程光杆功大于下冲程，应加重或外移平衡块，约相当于光杆处 " +
+                     change + " kN";
+        } else {
+            b.verdict = Verdict::ReduceCounterbalance;
+            b.note = "平衡偏重：" + basis + "；下冲程光杆功大于上冲程，应减轻或内移平衡块，约相当于光杆处 " +
+                     change + " kN";
+        }
     }
-    if (b.power_ratio && *b.power_ratio < 0.0) b.note += "；有一个冲程电机平均处于发电状态";
     return b;
 }
 

@@ -34,6 +34,12 @@ const char* verdict_name(Verdict v);
 struct Balance {
     std::optional<StrokeFigures> up, down;
     std::optional<double> current_ratio, power_ratio;
+    // Why there is no power ratio though both strokes were measured (a
+    // stroke's mean power near zero or negative), in Chinese; else empty.
+    std::string power_ratio_why;
+    // Balanced when the power ratio lies in the band; otherwise the sign of
+    // change_kN says which way, and Unknown where the ratio points the
+    // other way or neither figure exists.
     Verdict verdict = Verdict::Unknown;
     // Equivalent force at the polished rod, kN: positive adds counterbalance.
     std::optional<double> change_kN;

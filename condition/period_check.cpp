@@ -60,6 +60,11 @@ std::optional<bool> PeriodCheck::agrees() const {
     return std::abs(detected - (period + 1.0)) <= std::max(3.0, 0.005 * period);
 }
 
+bool PeriodCheck::detection_failed() const {
+    return origin == State::CycleOrigin::Detected &&
+           (detected >= kMaxSamples || detected <= 0 || (samples > 0 && detected >= samples));
+}
+
 int PeriodCheck::cycle_length() const {
     return static_cast<int>(std::lround(period)) + 1;
 }
@@ -78,6 +83,8 @@ const char* source_name(PeriodSource s) {
 PeriodCheck check_period(const State& st) {
     PeriodCheck c;
     c.detected = st.Circle_Num;
+    c.origin = st.cycle_origin;
+    c.first_detected = st.detected_cycle;
     c.samples = own_sample_count(st);
     c.seconds_per_sample = sample_seconds(st);
     const int n = c.samples;
@@ -118,23 +125,41 @@ PeriodCheck check_period(const State& st) {
     }
 
     const double sps = c.seconds_per_sample;
+    // The cycle in use, by where it came from.
+    const std::string used =
+        c.origin == State::CycleOrigin::Manual     ? "手动周期 " + std::to_string(c.detected) + " 点"
+        : c.origin == State::CycleOrigin::Verified ? "重算所用周期 " + std::to_string(c.detected) + " 点"
+        : c.detection_failed()                     ? "检测失败（未找到冲程周期）"
+                                                   : "检测周期 " + std::to_string(c.detected) + " 点";
     if (!c.verified()) {
         if (hi - lo < 8)
             c.note = "记录只有 " + std::to_string(n) + " 个采样点（每点 " + fixed_text(sps, 2) +
                      " 秒），容不下两个冲程，无法校验冲程周期";
         else
-            c.note = "位移和有功功率都没有可辨认的周期，无法校验冲程周期（检测周期 " +
-                     std::to_string(c.detected) + " 点）";
+            c.note = "位移和有功功率都没有可辨认的周期，无法校验冲程周期（" + used + "）";
         return c;
     }
     const std::string v = fixed_text(*c.verified_rounded(), 1);
     const std::string from = c.source == PeriodSource::Displacement ? "位移" : "有功功率";
-    if (*c.agrees()) {
+    if (c.origin == State::CycleOrigin::Verified) {
+        // After the recompute: what was done, and on what.
+        c.note = "结果已按校验周期重新计算：周期 " + std::to_string(c.detected) + " 点（原检测 " +
+                 std::to_string(c.first_detected) + " 点），校验周期 " + v + " 点（据" + from + "）；冲次 " +
+                 spm_text(c.period, sps);
+    } else if (c.origin == State::CycleOrigin::Manual) {
+        // A typed cycle is the user's choice, not an error of the detection.
+        c.note = *c.agrees()
+                     ? used + "与校验周期 " + v + " 点（据" + from + "）相符；冲次 " + spm_text(c.period, sps)
+                     : used + "不同于校验周期 " + v + " 点（据" + from + "）：按手动周期冲次为 " +
+                           spm_text(c.detected, sps) + "，按校验周期为 " + spm_text(c.period, sps) +
+                           "（程序检测周期 " + std::to_string(c.first_detected) + " 点）";
+    } else if (*c.agrees()) {
         c.note = "检测周期 " + std::to_string(c.detected) + " 点与校验周期 " + v + " 点（据" + from +
                  "）相符；冲次 " + spm_text(c.period, sps);
-    } else if (c.detected >= n || c.detected <= 0) {
-        c.note = "检测未找到冲程周期（" + std::to_string(c.detected) + " 点）；校验周期 " + v + " 点（据" +
-                 from + "）；冲次应为 " + spm_text(c.period, sps);
+    } else if (c.detection_failed()) {
+        c.note = "检测失败，未找到冲程周期（周期框中的 " + std::to_string(c.detected) +
+                 " 点只是失败的标记，参数表的冲次不可信）；校验周期 " + v + " 点（据" + from +
+                 "）；冲次应为 " + spm_text(c.period, sps);
     } else {
         const bool shorter = c.detected < c.period + 1.0;
         c.note = "检测周期 " + std::to_string(c.detected) + " 点可能偏" + (shorter ? "短" : "长") +

@@ -11,8 +11,10 @@ namespace tavo::condition {
 enum class PeriodSource { None, Displacement, Power };
 
 struct PeriodCheck {
-    int detected = 0;     // Circle_Num as the pipeline left it
-    double period = 0.0;  // verified period in samples, unrounded; 0 when none
+    int detected = 0;  // Circle_Num as the pipeline left it (or as typed or recomputed: see origin)
+    State::CycleOrigin origin = State::CycleOrigin::Detected;
+    int first_detected = 0;  // what the detection gave, before a typed or recomputed cycle
+    double period = 0.0;     // verified period in samples, unrounded; 0 when none
     PeriodSource source = PeriodSource::None;
     double clarity = 0.0;  // correlation of the record with itself at the period
     int samples = 0;       // the file's own samples that were used
@@ -29,6 +31,9 @@ struct PeriodCheck {
     // The cycle length the legacy detector would give on a clean record of
     // the verified period: round(period) + 1.
     int cycle_length() const;
+    // The detection found no stroke: Circle_Num is its mark of failure
+    // (3000), or outside the record.
+    bool detection_failed() const;
 };
 
 // Source names for machine-readable output: "displacement", "power", "".

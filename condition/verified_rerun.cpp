@@ -23,6 +23,7 @@ bool rerun_with_cycle(State& st, int cycle) {
     fresh.Circle_Corr = corr;
 
     fresh.Circle_Num = static_cast<int16_t>(cycle);
+    fresh.cycle_origin = State::CycleOrigin::Verified;
     fresh.CircleDot = int_text(fresh.Circle_Num);
     fresh.Rec_Spd = int_text(fresh.head.Rec_Speed);
     fresh.Pow_Circle_Num = fresh.Circle_Num;

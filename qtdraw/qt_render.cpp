@@ -251,11 +251,21 @@ namespace {
 int g_argc = 1;
 char g_name[] = "tavo-cli";
 char* g_argv[] = {g_name, nullptr};
+QtMessageHandler g_next_handler = nullptr;
+
+// A command run from a plain shell or a service often has no session
+// runtime folder; Qt's note that it picked one of its own is no news to
+// the user of tavo-cli. Everything else goes on to Qt's own handler.
+void quiet_runtime_dir(QtMsgType type, const QMessageLogContext& ctx, const QString& msg) {
+    if (type == QtWarningMsg && msg.contains(QLatin1String("XDG_RUNTIME_DIR"))) return;
+    if (g_next_handler) g_next_handler(type, ctx, msg);
+}
 }  // namespace
 
 GuiSession::GuiSession() {
     if (QCoreApplication::instance()) return;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!g_next_handler) g_next_handler = qInstallMessageHandler(quiet_runtime_dir);
     app_ = std::make_unique<QGuiApplication>(g_argc, g_argv);
 }
 

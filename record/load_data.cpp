@@ -114,6 +114,19 @@ void derive_from_current(State& st, const Scaled& sc, int n, float k) {
     }
 }
 
+// The slots past a short file's records are cleared, so that no analysis
+// reads the samples of the file before; a lock box keeps its group whole.
+void clear_past_records(State& st, int n) {
+    if (n >= kMaxSamples) return;
+    const auto from = static_cast<std::ptrdiff_t>(std::max(n, 0));
+    auto clear = [from](SampleArray& a) { std::fill(a.begin() + from, a.end(), 0.0f); };
+    if (!st.Chk_POW)
+        for (SampleArray* a : {&st.Cur_Dat, &st.Vol_Dat, &st.Pow_Dat, &st.Var_Dat, &st.VA_Dat, &st.PF_Dat})
+            clear(*a);
+    if (!st.Chk_SGT)
+        for (SampleArray* a : {&st.Pos_Dat, &st.Force_Dat}) clear(*a);
+}
+
 }  // namespace
 
 LoadReport Load_Data(State& st, const std::string& str_file) {
@@ -126,10 +139,14 @@ LoadReport Load_Data(State& st, const std::string& str_file) {
         report.kind = LoadReport::Kind::CannotOpen;
         report.detail = "cannot open the file (" + english(err) + ")";
         report.io = err;
+        report.path = str_file;
         st.last_load = report;
         return report;
     }
-    return load_tester_bytes(st, bytes);
+    LoadReport report = load_tester_bytes(st, bytes);
+    report.path = str_file;
+    st.last_load.path = str_file;
+    return report;
 }
 
 LoadReport load_tester_bytes(State& st, std::string_view bytes) {
@@ -143,13 +160,23 @@ LoadReport load_tester_bytes(State& st, std::string_view bytes) {
         st.last_load = report;
         return report;
     }
-    st.head = std::move(rec->head);
+    // Nor is a file without one whole sample record (a header alone, or a
+    // Point_Num of 0 or less): it is no test, and analysing it would show
+    // the arrays of the file before under its well name.
+    const int announced = rec->head.Point_Num;
     const std::vector<Org_Point>& points = rec->points;
+    const int n = static_cast<int>(points.size());
+    if (n == 0) {
+        report.kind = LoadReport::Kind::NoSamples;
+        report.records_expected = announced;
+        report.detail = "the file holds its header but no whole sample record";
+        st.last_load = report;
+        return report;
+    }
+    st.head = std::move(rec->head);
 
     // A file whose samples end early is the test of the records it holds:
     // its Point_Num counts them, so a write-back writes no others.
-    const int announced = st.head.Point_Num;
-    const int n = static_cast<int>(points.size());
     if (n < announced) st.head.Point_Num = static_cast<int16_t>(n);
 
     // The apparent-power factor k of the test mode.
@@ -207,6 +234,7 @@ LoadReport load_tester_bytes(State& st, std::string_view bytes) {
         }
     }
     if (n > 0) st.point = points.back();
+    clear_past_records(st, n);
 
     // The mean; with no samples the division fails and the mean stays 0.
     float mean = 0.0f;

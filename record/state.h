@@ -24,20 +24,24 @@ using SampleArray = std::array<float, kArrayLen>;
 using QuadTable = std::array<float, 6>;  // slots 1..5 used; slot 0 unused
 
 // What Load_Data met, for the window's status line and the command line.
-// CannotOpen (missing, unreadable, a folder, a pipe or a device) and
-// ShortHeader leave the analysis state as it was; ShortSamples is a test of
-// the records the file holds.
+// CannotOpen (missing, unreadable, a folder, a pipe or a device),
+// ShortHeader and NoSamples (a header without one whole sample record) leave
+// the analysis state as it was; ShortSamples is a test of the records the
+// file holds.
 struct LoadReport {
-    enum class Kind { NotRun, Ok, CannotOpen, ShortHeader, ShortSamples };
+    enum class Kind { NotRun, Ok, CannotOpen, ShortHeader, NoSamples, ShortSamples };
     Kind kind = Kind::NotRun;
     int records_expected = 0;  // Point_Num of the header used
     int records_read = 0;      // sample records read whole
     std::string detail;        // human-readable reason
     IoFailure io;              // why a file could not be opened (CannotOpen)
+    std::string path;          // the file read (empty for bytes from memory)
 
     // Nothing of the file was analysed: it could not be opened, is no
-    // ordinary file, or is shorter than its header.
-    bool unreadable() const { return kind == Kind::CannotOpen || kind == Kind::ShortHeader; }
+    // ordinary file, is shorter than its header or holds no whole sample.
+    bool unreadable() const {
+        return kind == Kind::CannotOpen || kind == Kind::ShortHeader || kind == Kind::NoSamples;
+    }
 };
 
 // What Save_Data did; a failure's problem is of kind CannotWriteBack.
@@ -69,6 +73,12 @@ struct State {
 
     int16_t Circle_Num = 0;
     int16_t Pow_Circle_Num = 0;
+    // Where Circle_Num came from: the pipeline's detection, a length typed
+    // into the cycle box, or the recompute with the verified period; and
+    // what the detection gave, which the other two replace.
+    enum class CycleOrigin { Detected, Manual, Verified };
+    CycleOrigin cycle_origin = CycleOrigin::Detected;
+    int16_t detected_cycle = 0;
     float Circle_Corr = 0.0f;
     float Circle_Tol = 0.0f;
     std::string Cur_File;

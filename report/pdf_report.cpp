@@ -5,10 +5,12 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <algorithm>
 
 #include "common/fault.h"
 #include "qtdraw/qt_render.h"
 #include "report/pump_summary.h"
+#include "views/palette.h"
 #include "views/pump_card_view.h"
 #include "views/recording_surface.h"
 #include "views/views.h"
@@ -58,9 +60,9 @@ struct PdfReport::Impl {
 
     // Text in a box of millimetres; wraps anywhere, as Chinese does.
     double text(double x, double y, double w, const std::string& s, double pt = 9.0, bool bold = false,
-                int flags = Qt::AlignLeft | Qt::AlignTop) {
+                int flags = Qt::AlignLeft | Qt::AlignTop, const QColor& color = Qt::black) {
         p.setFont(font(pt, bold));
-        p.setPen(Qt::black);
+        p.setPen(color);
         const QRectF box = mm(x, y, w, kPageH);
         QRectF used;
         p.drawText(box, flags | Qt::TextWrapAnywhere, q(s), &used);
@@ -118,16 +120,24 @@ struct PdfReport::Impl {
         return y + 3.0;
     }
 
-    // Label and value pairs in `cols` columns; returns the height used.
+    // Label and value pairs in `cols` columns; returns the height used. A
+    // row is as high as its longest wrapped value, so that no value runs
+    // into the row below.
     double figures(double x, double y, double w, const std::vector<Figure>& fs, int cols, double label_w) {
         const double col_w = w / cols, pitch = 4.6;
-        for (std::size_t i = 0; i < fs.size(); ++i) {
-            const double cx = x + col_w * static_cast<double>(i % cols);
-            const double cy = y + pitch * static_cast<double>(i / cols);
-            text(cx, cy, label_w, fs[i].label + "：");
-            text(cx + label_w, cy, col_w - label_w - 1.0, fs[i].value);
+        const double one_line = QFontMetricsF(font(9.0), p.device()).height() / kPx;
+        double row_y = y;
+        for (std::size_t i = 0; i < fs.size(); i += static_cast<std::size_t>(cols)) {
+            double row_h = pitch;
+            for (std::size_t c = 0; c < static_cast<std::size_t>(cols) && i + c < fs.size(); ++c) {
+                const double cx = x + col_w * static_cast<double>(c);
+                text(cx, row_y, label_w, fs[i + c].label + "：");
+                const double used = text(cx + label_w, row_y, col_w - label_w - 1.0, fs[i + c].value);
+                row_h = std::max(row_h, pitch + used - one_line);
+            }
+            row_y += row_h;
         }
-        return pitch * static_cast<double>((fs.size() + cols - 1) / cols);
+        return row_y - y;
     }
 };
 
@@ -189,6 +199,11 @@ void PdfReport::add_test(const PreparedTest& t) {
     while (!well.empty() && well.back() == ' ') well.pop_back();
     while (!well.empty() && well.front() == ' ') well.erase(well.begin());
     m.title_block(well, when, t.file, st.Rec_Spd);
+    // A file whose samples end early is no whole measurement: said at the
+    // top of its page, in red, and why beside the table's figures.
+    if (!t.problem.empty())
+        m.text(kPageW - kMargin - 90.0, kMargin + 1.0, 90.0, "不完整的测试：采样点不全", 11.0, true,
+               Qt::AlignRight | Qt::AlignTop, QColor(190, 0, 0));
 
     RecordingSurface chart(m.metrics), table(m.metrics), card(m.metrics);
     std::string card_problem;
@@ -204,6 +219,11 @@ void PdfReport::add_test(const PreparedTest& t) {
         card_problem = "示功图无法绘制：冲程周期超出 16 位整数";
     }
     st.picture = nullptr;
+    // The reactive power's yellow is the screen's colour; on white paper it
+    // is all but invisible, so the page prints it in the palette's olive.
+    constexpr int kOlive = 6;
+    for (DrawOp& op : chart.ops)
+        if (op.color == kYellow) op.color = kOlive;
 
     const double top = kMargin + 23.0, w = 91.0, h = w * kPictureHeightPx / kPictureWidthPx;
     m.picture(chart, kMargin, top, w);
@@ -212,7 +232,9 @@ void PdfReport::add_test(const PreparedTest& t) {
     if (!card_problem.empty()) m.text(kMargin + 2.0, top + h + 5.0, w - 4.0, card_problem);
     m.text(kPageW - kMargin - w, top + h + 3.0, w, "主要参数", 10.0, true);
     m.figures(kPageW - kMargin - w, top + h + 9.0, w, table_figures(st), 2, 20.0);
-    if (!t.problem.empty()) m.text(kPageW - kMargin - w, top + 2 * h - 3.0, w, "注意：" + t.problem, 8.0);
+    if (!t.problem.empty())
+        m.text(kPageW - kMargin - w, top + 2 * h - 3.0, w, "注意：" + t.problem, 8.0, true,
+               Qt::AlignLeft | Qt::AlignTop, QColor(190, 0, 0));
 
     const std::vector<Section> sections = analysis_sections(t.analysis);
     double y = top + 2 * h + 7.0;

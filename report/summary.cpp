@@ -42,17 +42,31 @@ Section period_section(const cond::PeriodCheck& p) {
     Section s;
     s.title = "周期校验";
     const double sps = p.seconds_per_sample;
+    using Origin = State::CycleOrigin;
     std::string detected = std::to_string(p.detected) + " 点";
-    if (p.detected > 0) detected += "（冲次 " + fixed_text(60.0 / (p.detected * sps), 2) + "）";
+    if (p.detection_failed())
+        detected = "检测失败（" + std::to_string(p.detected) + " 点只是失败的标记）";
+    else if (p.detected > 0)
+        detected += "（冲次 " + fixed_text(60.0 / (p.detected * sps), 2) + "）";
     std::string verified = kNone;
     if (p.verified())
         verified = fixed_text(*p.verified_rounded(), 1) + " 点（冲次 " +
                    fixed_text(60.0 / (p.period * sps), 2) + "）";
     const auto agrees = p.agrees();
     s.figures = {
-        {"period.detected", "检测周期", detected,
-         "程序检测到的冲程周期点数：先在位移曲线上求自相关，位移不足时改用平滑后的有功功率曲线；"
-         "冲次 = 60 ÷ (周期点数 × 0.02 秒 × 平均点)"},
+        {"period.detected",
+         p.origin == Origin::Manual     ? "手动周期"
+         : p.origin == Origin::Verified ? "重算周期"
+                                        : "检测周期",
+         detected,
+         p.origin == Origin::Manual
+             ? "在周期框中手动输入的周期点数（程序检测为 " + std::to_string(p.first_detected) +
+                   " 点）；冲次 = 60 ÷ (周期点数 × 0.02 秒 × 平均点)"
+         : p.origin == Origin::Verified
+             ? "按校验周期重新计算所用的周期点数 round(校验周期) + 1（程序原检测为 " +
+                   std::to_string(p.first_detected) + " 点）"
+             : "程序检测到的冲程周期点数：先在位移曲线上求自相关，位移不足时改用平滑后的有功功率曲线；"
+               "冲次 = 60 ÷ (周期点数 × 0.02 秒 × 平均点)；检测失败时周期框为 3000 点"},
         {"period.verified", "校验周期", verified,
          "用文件自身的全部采样点独立求得：对位移（光杆不动时用有功功率）计算各时滞的平均幅差，"
          "取最深的重复并插值到小数点后一位，明确排除半周期与倍周期，首尾不完整的冲程不计"},
@@ -62,9 +76,12 @@ Section period_section(const cond::PeriodCheck& p) {
                                                       : kNone,
          "光杆确实在动（位移变化超过 0.3 m 且重复清晰）时据位移，否则据有功功率"},
         {"period.agrees", "结论",
-         !agrees   ? "无法校验"
-         : *agrees ? "一致"
-                   : "不一致：检测周期可能有误",
+         !agrees                        ? "无法校验"
+         : p.origin == Origin::Verified ? "已按校验周期重新计算"
+         : *agrees                      ? "一致"
+         : p.origin == Origin::Manual   ? "手动周期与校验周期不同"
+         : p.detection_failed()         ? "检测失败：应按校验周期计算"
+                                        : "不一致：检测周期可能有误",
          "检测周期与（校验周期 + 1）相差不超过 max(3 点, 校验周期的 0.5 %) 时为一致；"
          "原检测在干净记录上给出周期 + 1 点"},
     };
@@ -79,43 +96,79 @@ Section balance_section(const cond::Balance& b, const cond::BalanceSettings& set
         return f ? std::optional<double>((*f).*m) : std::nullopt;
     };
     const std::string split =
-        "按校验周期在位移上分出上冲程（光杆上行）与下冲程（光杆下行），对记录中每个完整冲程计算后取平均";
+        "按校验周期在位移上分出真实的上冲程（光杆从下死点到上死点）与下冲程，对记录中每个完整冲程计算后取平均"
+        "；"
+        "参数表的“最大上行电流”“平均上行功率”等按检测周期的前后两半计算，数值因此不同";
+    const std::string band =
+        fixed_text(set.band_low * 100.0, 0) + "%–" + fixed_text(set.band_high * 100.0, 0) + "%";
+    // The change follows the verdict: none while balanced, its direction
+    // where not, no figure to act on where the figures disagree.
     std::string change = kNone;
     if (b.change_kN) {
         const std::string v = fixed_text(*b.change_kN, 1);
-        const bool zero = v == "0.0";
-        change = (zero || *b.change_kN < 0 ? "" : "+") + v + " kN" +
-                 (zero               ? ""
-                  : *b.change_kN > 0 ? "（加重或外移平衡块）"
-                                     : "（减轻或内移平衡块）");
+        const bool zero = v == "0.0" || v == "-0.0";
+        const std::string signed_v =
+            (zero || *b.change_kN < 0 ? "" : "+") + (zero ? std::string("0.0") : v) + " kN";
+        switch (b.verdict) {
+            case cond::Verdict::Balanced:
+                change = zero ? "无需调整" : "无需调整（光杆功之差折合 " + signed_v + "）";
+                break;
+            case cond::Verdict::AddCounterbalance:
+                change = signed_v + "（加重或外移平衡块）";
+                break;
+            case cond::Verdict::ReduceCounterbalance:
+                change = signed_v + "（减轻或内移平衡块）";
+                break;
+            default:
+                change = "—（光杆功之差折合 " + signed_v + "，与功率比指向不一致）";
+                break;
+        }
     }
+    std::string ratio = kNone;
+    if (b.power_ratio)
+        ratio = fixed_text(*b.power_ratio, 2) + "（" + fixed_text(*b.power_ratio * 100.0, 0) + "%）";
+    else if (!b.power_ratio_why.empty())
+        ratio = "—（" + b.power_ratio_why + "，比值没有意义）";
     s.figures = {
+        {"balance.basis", "口径", "真实冲程、按能量（非参数表口径）",
+         "本节的冲程以光杆的下死点和上死点为界，功率按能量平均；参数表的上行/下行按检测周期的前后两半划分，"
+         "“功率平衡度(P小/P大)”取两者中小的比大的，故数值不同"},
         {"balance.up_current", "上冲程最大电流",
          num(stroke(b.up, &cond::StrokeFigures::max_current_A), 2, " A"), "上冲程中电流的最大值；" + split},
         {"balance.down_current", "下冲程最大电流",
          num(stroke(b.down, &cond::StrokeFigures::max_current_A), 2, " A"), "下冲程中电流的最大值；" + split},
         {"balance.up_power", "上冲程平均功率",
          num(stroke(b.up, &cond::StrokeFigures::mean_power_kW), 2, " kW"),
-         "上冲程有功功率的平均值；" + split},
+         "上冲程有功功率对时间的平均（能量 ÷ 时间）；" + split},
         {"balance.down_power", "下冲程平均功率",
          num(stroke(b.down, &cond::StrokeFigures::mean_power_kW), 2, " kW"),
-         "下冲程有功功率的平均值；" + split},
+         "下冲程有功功率对时间的平均（能量 ÷ 时间）；" + split},
         {"balance.up_energy", "上冲程耗能", num(stroke(b.up, &cond::StrokeFigures::energy_kJ), 2, " kJ"),
          "上冲程有功功率对时间的积分（电机发电时为负）；" + split},
         {"balance.down_energy", "下冲程耗能", num(stroke(b.down, &cond::StrokeFigures::energy_kJ), 2, " kJ"),
          "下冲程有功功率对时间的积分（电机发电时为负）；" + split},
-        {"balance.current_ratio", "电流平衡比", num(b.current_ratio, 2),
-         "下冲程最大电流 ÷ 上冲程最大电流；大于 1 表示下冲程更吃力（平衡偏重）"},
-        {"balance.power_ratio", "功率平衡比", num(b.power_ratio, 2),
-         "下冲程平均功率 ÷ 上冲程平均功率（功率平衡度）；在合格范围 " + fixed_text(set.band_low * 100.0, 0) +
-             "%–" + fixed_text(set.band_high * 100.0, 0) + "% 之内为平衡"},
+        {"balance.current_ratio", "电流比（下/上）", num(b.current_ratio, 2),
+         "下冲程最大电流 ÷ 上冲程最大电流；大于 1 表示下冲程更吃力（平衡偏重）。"
+         "不同于参数表的“电流平衡度(I小/I大)”"},
+        {"balance.power_ratio", "功率比（下/上）", ratio,
+         "下冲程平均功率 ÷ 上冲程平均功率；在合格范围 " + band +
+             " 之内为平衡。某一冲程平均功率接近零（小于另一冲程的 5 "
+             "%）或为负（电机发电）时没有意义，显示“—”。"
+             "不同于参数表的“功率平衡度(P小/P大)”"},
         {"balance.verdict", "判定", verdict_text(b.verdict),
-         "功率平衡比在合格范围内为平衡，否则按平衡调整的正负判为偏轻或偏重；"
-         "没有示功图（冲程不大于 0.3 m 或最大载荷不大于 3 kN）时无法判断"},
+         "据功率比：在合格范围内为平衡；不在范围内（或没有功率比）时按平衡调整的正负判为偏轻或偏重，"
+         "功率比与平衡调整指向相反时无法判断；没有示功图（冲程不大于 0.3 m 或最大载荷不大于 3 "
+         "kN）时无法判断"},
         {"balance.change", "平衡调整", change,
          "使上、下冲程光杆净功相等所需的平衡变化，折算为光杆处的等效力："
          "(上冲程光杆功 − 下冲程光杆功) ÷ (2 × 冲程)。光杆功由电机功率扣除按记录估计的空载损耗（" +
-             fixed_text(b.idle_kW, 2) + " kW）后按传动效率换算：电动时乘以效率，发电时除以效率"},
+             fixed_text(b.idle_kW, 2) +
+             " kW）后按传动效率换算：电动时乘以效率，发电时除以效率。"
+             "判定为平衡时无需调整"},
+        {"balance.settings", "计算条件",
+         "合格范围 " + band + "，传动效率 " + fixed_text(set.efficiency * 100.0, 0) + "%",
+         "功率比的合格范围和从电网到光杆的传动效率；在井况分析窗口中设定，命令行用 --balance-band 和 "
+         "--drive-efficiency"},
     };
     s.note = b.note;
     return s;
@@ -221,7 +274,11 @@ CompareTest compare_entry(const State& st, const Analysis& a) {
     const cond::Balance& b = a.condition.balance;
     t.current_ratio = b.current_ratio;
     t.power_ratio = b.power_ratio;
-    t.counterbalance_kN = b.change_kN;
+    // The change as the verdict has it: none while balanced, none to act on
+    // where the figures disagree.
+    t.counterbalance_kN = b.verdict == cond::Verdict::Balanced  ? std::optional<double>(0.0)
+                          : b.verdict == cond::Verdict::Unknown ? std::nullopt
+                                                                : b.change_kN;
     // The comparison's table has a narrow column per test: an unsure
     // diagnosis names its two likeliest conditions without their figures.
     const cond::CardDiagnosis& d = a.card;
@@ -241,6 +298,7 @@ PreparedTest prepare_test(const std::string& file, const cond::BalanceSettings& 
     p.st = std::make_unique<State>();
     State& st = *p.st;
     const Problem picked = pick_file(st, file);
+    p.load = picked;
     switch (picked.kind) {
         case Problem::Kind::CannotOpen:
             p.problem = picked.io.why == IoFailure::Why::Folder ? "无法打开文件（这是一个文件夹）"
@@ -249,6 +307,9 @@ PreparedTest prepare_test(const std::string& file, const cond::BalanceSettings& 
             return p;
         case Problem::Kind::ShortHeader:
             p.problem = "文件短于 1024 字节的文件头，不是完整的测试文件";
+            return p;
+        case Problem::Kind::NoSamples:
+            p.problem = "文件只有文件头，没有一个完整的采样点，不是测试数据";
             return p;
         case Problem::Kind::ShortSamples:
             p.problem = "文件不完整：只有 " + std::to_string(st.last_load.records_read) +

@@ -77,6 +77,7 @@ struct PreparedTest {
     std::string file;
     bool readable = false;
     std::string problem;  // in Chinese: why there is no analysis, or what was missing
+    Problem load;         // what reading the file met (none, a warning, or why it was not read)
     std::unique_ptr<State> st;
     Analysis analysis;
 };

@@ -1,6 +1,8 @@
 // The dynamometer card: load over displacement for one stroke, with the
 // parameter panel on the right.
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <string>
 
 #include "common/fault.h"
@@ -139,14 +141,38 @@ void Disp_SGT(State& st, int16_t gt_num) {
     pic.rect(card_x(0.0), card_y(91.0), card_x(600.0), card_y(450.0));
     pic.rect(card_x(620.0), card_y(91.0), card_x(810.0), card_y(450.0));
 
-    // Panel text; the pitch is the font's line height plus 1.8 pt.
+    // Panel text; the pitch is the font's line height plus 1.8 pt. Where
+    // the face's lines would carry the last line past the panel's lower
+    // border, the space between lines shrinks first, then the font (for the
+    // panel alone), as it does for a line past the right border, so that
+    // every figure is inside.
     pic.set_color(kBlack);
     const double px = card_x(625.0);
-    pic.set_text_pos(px, card_y(95.0));
+    const double start = card_y(95.0);
+    int last = 0;
+    double widest = 0.0;
+    for (int i = 0; i < static_cast<int>(panel.size()); ++i) {
+        const std::string& line = panel[static_cast<std::size_t>(i)];
+        if (line.empty()) continue;
+        last = i;
+        widest = std::max(widest, pic.text_width(line));
+    }
+    const double size = pic.font_size();
+    const double room_h = card_y(450.0) - 1.0 - start, room_w = card_x(810.0) - 1.0 - px;
+    const double lines = last + 1, h = pic.line_height();
+    double gap = 1.8, fit = 1.0;
+    if (lines * (h + gap) > room_h) {
+        gap = std::max(0.0, room_h / lines - h);
+        if (lines * h > room_h) fit = room_h / (lines * h);
+    }
+    if (widest > room_w) fit = std::min(fit, room_w / widest);
+    if (fit < 1.0) pic.set_font_size(std::floor(size * fit * 4.0) / 4.0);  // quarter points
+    pic.set_text_pos(px, start);
     for (const std::string& line : panel) {
-        pic.set_text_pos(px, pic.text_y() + 1.8);
+        pic.set_text_pos(px, pic.text_y() + gap);
         pic.print(line, true);
     }
+    if (fit < 1.0) pic.set_font_size(size);
 
     // The card, not closed and not clipped.
     pic.set_line_width(2);

@@ -47,6 +47,10 @@ CompareTest compare_test(const State& st) {
     t.date = left_chars(tt, 8);
     const std::string last4 = right_chars(tt, 4);
     t.time = left_chars(last4, 2) + ":" + right_chars(tt, 2);
+    if (st.last_load.kind == LoadReport::Kind::ShortSamples) {
+        t.records_read = st.last_load.records_read;
+        t.records_expected = st.last_load.records_expected;
+    }
 
     const bool has_card = st.Sgt_Stroke > 300 && st.Sgt_MaxLoad > 300;
     const int n = std::clamp<int>(st.Circle_Num, 0, kMaxSamples);
@@ -111,8 +115,11 @@ void draw_compare(Surface& pic, const std::vector<CompareTest>& all) {
         pic.line(x, y + 1.9, x + 7.0, y + 1.9);
         pic.set_line_width(1);
         const CompareTest& t = tests[static_cast<std::size_t>(k)];
-        text(pic, x + 9.0, y, std::to_string(k + 1) + ". " + t.well + "  " + t.date + "  " + t.time,
-             compare_color(k));
+        std::string entry = std::to_string(k + 1) + ". " + t.well + "  " + t.date + "  " + t.time;
+        if (t.incomplete())
+            entry += "  不完整：" + std::to_string(t.records_read) + "/" +
+                     std::to_string(t.records_expected) + " 点";
+        text(pic, x + 9.0, y, entry, compare_color(k));
     }
 
     // Common scales over every test.
@@ -163,8 +170,8 @@ void draw_compare(Surface& pic, const std::vector<CompareTest>& all) {
         {"最小载荷(kN)", [](const CompareTest& t) { return figure(t.min_load_kN, 2); }},
         {"作功量(kJ)", [](const CompareTest& t) { return figure(t.work_kJ, 2); }},
         {"光杆功率(kW)", [](const CompareTest& t) { return figure(t.rod_power_kW, 2); }},
-        {"电流平衡比", [](const CompareTest& t) { return figure(t.current_ratio, 2); }},
-        {"功率平衡比", [](const CompareTest& t) { return figure(t.power_ratio, 2); }},
+        {"电流比(下/上)", [](const CompareTest& t) { return figure(t.current_ratio, 2); }},
+        {"功率比(下/上)", [](const CompareTest& t) { return figure(t.power_ratio, 2); }},
         {"平衡调整(kN)", [](const CompareTest& t) { return figure(t.counterbalance_kN, 1, true); }},
         {"工况", [](const CompareTest& t) { return t.condition.empty() ? std::string("—") : t.condition; }},
         {"泵充满度(%)", [](const CompareTest& t) { return figure(t.fillage_pct, 0); }},

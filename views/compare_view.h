@@ -23,6 +23,10 @@ struct CompareTest {
     std::optional<double> spm, stroke_m, max_load_kN, min_load_kN, work_kJ, rod_power_kW;
     std::optional<double> current_ratio, power_ratio, counterbalance_kN;
     std::string condition;  // in Chinese; empty when not diagnosed
+    // A file whose samples end early: the records it holds and its header
+    // announces (0 and 0 for a whole test); the legend says so.
+    int records_read = 0, records_expected = 0;
+    bool incomplete() const { return records_read < records_expected; }
     // From the pump card, when the well has a record.
     std::optional<double> fillage_pct, liquid_m3_d;
 };

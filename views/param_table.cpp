@@ -80,7 +80,17 @@ void Disp_Pow_Data(State& st) {
     if (const std::string mode = mode_name(st.Pow_Mode); !mode.empty())
         text_at(pic, 14.5, table_row_y(1), mode);
     text_at(pic, 56.0, table_row_y(1), st.Text3[5]);
-    stmt([&] { text_at(pic, 93.0, table_row_y(1), printed_form(R1(checked(24.0f * st.Quad_Pow[5])))); });
+    stmt([&] {
+        // A value too wide for the cell up to the table's right border
+        // (four digits and more in a face wider than the layout's) is
+        // printed smaller, where it always starts.
+        const std::string energy = printed_form(R1(checked(24.0f * st.Quad_Pow[5])));
+        const std::string inked = energy.substr(0, energy.find_last_not_of(' ') + 1);
+        const double room = 103.0 - 0.3 - 93.0, wide = pic.text_width(inked), size = pic.font_size();
+        if (wide > room) pic.set_font_size(std::floor(size * room / wide * 4.0) / 4.0);
+        text_at(pic, 93.0, table_row_y(1), energy);
+        if (wide > room) pic.set_font_size(size);
+    });
 
     // Quadrant block: a slot that is 0 leaves its cell empty.
     for (int j = 1; j <= 5; ++j) {

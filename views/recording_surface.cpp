@@ -116,6 +116,14 @@ void RecordingSurface::set_text_pos(double x, double y) {
     y_ = y;
 }
 
+double RecordingSurface::text_width(const std::string& text) const {
+    return from_points(metrics_->text_width_pt(text, font_, size_), unit_);
+}
+
+double RecordingSurface::line_height() const {
+    return from_points(metrics_->line_height_pt(font_, size_), unit_);
+}
+
 void RecordingSurface::print(const std::string& text, bool end_line) {
     DrawOp op = make(OpKind::Text);
     op.x1 = op.x2 = x_;

@@ -75,7 +75,9 @@ public:
     int line_width() const { return width_; }
     LineStyle line_style() const { return style_; }
     const std::string& font() const { return font_; }
-    double font_size() const { return size_; }
+    double font_size() const override { return size_; }
+    double text_width(const std::string& text) const override;
+    double line_height() const override;
     const TextMetrics& metrics() const { return *metrics_; }
 
 private:

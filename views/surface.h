@@ -34,6 +34,10 @@ public:
     virtual void set_line_style(LineStyle s) = 0;
     virtual void set_font(const std::string& face) = 0;
     virtual void set_font_size(double size_pt) = 0;
+    virtual double font_size() const = 0;
+    // What a text would take in the current font, in the current unit.
+    virtual double text_width(const std::string& text) const = 0;
+    virtual double line_height() const = 0;
 
     virtual void line(double x1, double y1, double x2, double y2) = 0;
     virtual void line_to(double x, double y) = 0;  // from the current point

@@ -119,6 +119,8 @@ void BrowserTest::damagedFileKeepsThePreviousTestAndRefusesExport() {
     const auto cur_dat = w.st.Cur_Dat;
     const std::string cur_file = w.st.Cur_File;
     touch(f.data + "/bad.O00", QByteArray(10, '\0'));  // shorter than its header
+    // A header and no sample: exactly 1024 bytes of another well's test.
+    touch(f.data + "/bare.O00", WindowFixture::bytes(f.data + "/" + kNoCard).left(1024));
     touch(f.data + "/gone.O00", QByteArray(4000, '\0'));
     w.File1->refresh();
     QFile::remove(f.data + "/gone.O00");  // listed, then gone from the disk
@@ -127,6 +129,7 @@ void BrowserTest::damagedFileKeepsThePreviousTestAndRefusesExport() {
     const struct {
         QString name, why;
     } cases[] = {{"bad.O00", QStringLiteral("文件短于 1024 字节的文件头")},
+                 {"bare.O00", QStringLiteral("没有一个完整的采样点")},
                  {"gone.O00", QStringLiteral("无法打开文件：文件或文件夹不存在")}};
     for (const auto& c : cases) {
         f.errors.clear();

@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include "app/dir_list.h"
 #include "support/window_fixture.h"
 
 using namespace tavo;
@@ -81,6 +82,15 @@ void ExportTest::modeSwitchBothWays() {
     QCOMPARE(w.CmdOutFile->text(), QStringLiteral("导出文件"));
     QCOMPARE(w.Frame2->palette().color(QPalette::Window), face);
     QCOMPARE(w.TxtOutFile->text(), f.data + QStringLiteral("/OutDataFile.Txt"));
+
+    // The target follows the folder in view, unless the user named his own.
+    const QString sub = f.data + QStringLiteral("/sub");
+    QDir().mkpath(sub);
+    w.Dir1->setPath(sub);
+    QCOMPARE(w.TxtOutFile->text(), sub + QStringLiteral("/OutDataFile.Txt"));
+    w.TxtOutFile->setText(f.data + QStringLiteral("/mine.Txt"));
+    w.Dir1->setPath(f.data);
+    QCOMPARE(w.TxtOutFile->text(), f.data + QStringLiteral("/mine.Txt"));
 }
 
 void ExportTest::exportOneWritesTheDataOnDisplay() {

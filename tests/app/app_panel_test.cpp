@@ -51,6 +51,7 @@ class PanelTest : public QObject {
 private slots:
     void followsTheTestOnDisplay();
     void manualCycleThenRecompute();
+    void aFileWithoutSamplesIsNamedAndShowsNothingOfTheFileBefore();
     void settingsSurviveARestart();
     void reportCancelledStaysAWholePdf();
     void compareNeedsTwoFiles();
@@ -79,6 +80,8 @@ void PanelTest::followsTheTestOnDisplay() {
     QVERIFY(text(p, "period.detected").startsWith(QStringLiteral("751 点")));
     QCOMPARE(text(p, "balance.verdict"), QStringLiteral("平衡偏重，应减轻"));
     QVERIFY(text(p, "balance.change").startsWith(QStringLiteral("-7.")));
+    // The motor generates on the up-stroke: no power ratio, the reason instead.
+    QVERIFY(text(p, "balance.power_ratio").startsWith(QStringLiteral("—（上冲程电机平均处于发电状态")));
     QVERIFY(p.note(1)->text().contains(QStringLiteral("应减轻或内移平衡块")));
 
     // The lock box keeps the card of the test before; the panel follows.
@@ -97,9 +100,12 @@ void PanelTest::manualCycleThenRecompute() {
     const std::string spm = w.st.Text3[13];
 
     enter_cycle(w, QStringLiteral("560"));
+    // A typed cycle is the user's, not a detection error.
     QVERIFY(text(p, "period.detected").startsWith(QStringLiteral("560 点")));
-    QVERIFY(text(p, "period.agrees").startsWith(QStringLiteral("不一致")));
-    QVERIFY(p.note(0)->text().contains(QStringLiteral("可能偏短")));
+    QCOMPARE(text(p, "period.agrees"), QStringLiteral("手动周期与校验周期不同"));
+    QVERIFY(!p.value("period.agrees")->font().bold());
+    QVERIFY(p.note(0)->text().contains(QStringLiteral("手动周期 560 点不同于校验周期")));
+    QVERIFY(!p.note(0)->text().contains(QStringLiteral("可能偏短")));
     QVERIFY(p.Recompute->isEnabled());
     QCOMPARE(w.st.Text3[13], spm);  // the manual entry recalculates nothing
 
@@ -112,17 +118,42 @@ void PanelTest::manualCycleThenRecompute() {
     QVERIFY(w.Picture1->surface().ops == chart);
     QCOMPARE(w.st.Text3[13], spm);
     QVERIFY(w.StatusLine->toolTip().contains(QStringLiteral("校验周期")));
-    QCOMPARE(text(p, "period.agrees"), QStringLiteral("一致"));
+    QCOMPARE(text(p, "period.agrees"), QStringLiteral("已按校验周期重新计算"));
+    QVERIFY(p.note(0)->text().contains(QStringLiteral("结果已按校验周期重新计算")));
     QVERIFY(!p.Recompute->isEnabled());
+
+    // The next click is a detection again.
+    f.press_file(kBei);
+    QCOMPARE(text(p, "period.agrees"), QStringLiteral("一致"));
+}
+
+void PanelTest::aFileWithoutSamplesIsNamedAndShowsNothingOfTheFileBefore() {
+    PanelFixture f;
+    f.open();
+    AnalysisPanel& p = *f.panel;
+    QFile src(QDir(f.data).filePath(kBei));
+    QVERIFY(src.open(QIODevice::ReadOnly));
+    QFile bare(QDir(f.data).filePath(QStringLiteral("BARE.O00")));
+    QVERIFY(bare.open(QIODevice::WriteOnly));
+    bare.write(src.read(1024));
+    bare.close();
+    f.w->File1->refresh();
+    f.press_file(kYang);
+    f.press_file(QStringLiteral("BARE.O00"));
+    QVERIFY(p.Heading->text().contains(QStringLiteral("BARE.O00")));
+    QVERIFY(!p.Heading->text().contains(kYang));
+    QCOMPARE(text(p, "balance.verdict"), QStringLiteral("—"));
+    QVERIFY(f.w->StatusLine->toolTip().contains(QStringLiteral("没有一个完整的采样点")));
 }
 
 void PanelTest::settingsSurviveARestart() {
     PanelFixture f;
     f.open();
-    f.press_file(kBei);
+    f.press_file(kYang);
     f.panel->BandLow->setValue(90);
     f.panel->Efficiency->setValue(70);
     QVERIFY(f.panel->note(1)->text().contains(QStringLiteral("90%–120%")));
+    QVERIFY(f.panel->value("balance.settings")->text().contains(QStringLiteral("传动效率 70%")));
     f.w.reset();
 
     f.w = std::make_unique<TransFom>(f.data);
@@ -131,6 +162,11 @@ void PanelTest::settingsSurviveARestart() {
     QCOMPARE(again->BandLow->value(), 90.0);
     QCOMPARE(again->BandHigh->value(), 120.0);
     QCOMPARE(again->Efficiency->value(), 70.0);
+    // Raising the lower end up to the upper one stops it one short: the
+    // upper end does not move.
+    again->BandLow->setValue(150);
+    QCOMPARE(again->BandHigh->value(), 120.0);
+    QCOMPARE(again->BandLow->value(), 119.0);
     QVERIFY(QFile::exists(f.tmp.filePath(QStringLiteral("settings/TAVO/tavo.ini"))));
 }
 

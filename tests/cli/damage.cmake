@@ -10,6 +10,7 @@ set -e
 rm -rf ./*.O00 ./*.O01 Plain Count Miss Letters Cut
 cp "$1" T.O00
 head -c 500 T.O00 > Head.O00
+head -c 1024 T.O00 > Bare.O00
 head -c 11029 T.O00 > Short.O00
 cp T.O00 Big.O00
 printf '\377\177' | dd of=Big.O00 bs=1 seek=28 conv=notrunc 2>/dev/null
@@ -73,6 +74,10 @@ damage_cli_test(cut_header_export RC 1 COMMAND export -o HeadOut.Txt Head.O00
   OUT "^$" ERR "^tavo-cli export: Head\\.O00: the file is shorter than its 1024-byte header\n$")
 damage_cli_test(cut_samples RC 0 COMMAND analyze Short.O00 OUT "^{[^\n]*\"Point_Num\":1000,[^\n]*}\n$"
   ERR "^tavo-cli analyze: Short\\.O00: warning: the file holds 1000 of the 3000 samples its header announces\n$")
+# A header without samples is no test: after a whole test no object, not
+# the test before under this name.
+damage_cli_test(header_only RC 1 COMMAND analyze T.O00 Bare.O00 OUT "^{[^\n]*}\n$"
+  ERR "^tavo-cli analyze: Bare\\.O00: the file holds its header but no whole sample record \\(the header announces 3000 samples\\): it is no test\n$")
 # Absurd header words: read as far as they make sense.
 damage_cli_test(point_num_32767 RC 0 COMMAND analyze Big.O00 OUT "\"Point_Num\":3000,"
   ERR "warning: the file holds 3000 of the 32767 samples")

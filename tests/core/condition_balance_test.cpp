@@ -78,6 +78,46 @@ TEST(ConditionBalance, TheBandDecidesWhatIsBalanced) {
     EXPECT_NE(c.balance.note.find("98%–102%"), std::string::npos) << c.balance.note;
 }
 
+// Far too much counterbalance: the motor generates on the up-stroke on
+// average, where a ratio of mean powers means nothing. No ratio, the
+// reason instead, and the way and size from the rod work.
+TEST(ConditionBalance, AStrokeThatGeneratesGivesNoPowerRatio) {
+    ModelPlan p;
+    p.period = 700.0;
+    p.cb_bias = 30.0;
+    samples::ModelTruth truth;
+    const condition::WellCondition c = assess(p, truth);
+    const condition::Balance& b = c.balance;
+    ASSERT_TRUE(b.up && b.down && b.change_kN);
+    EXPECT_LT(b.up->mean_power_kW, 0.05 * b.down->mean_power_kW);
+    EXPECT_FALSE(b.power_ratio.has_value());
+    EXPECT_NE(b.power_ratio_why.find("上冲程"), std::string::npos) << b.power_ratio_why;
+    EXPECT_EQ(b.verdict, Verdict::ReduceCounterbalance) << b.note;
+    EXPECT_NE(b.note.find("功率比无法计算"), std::string::npos) << b.note;
+}
+
+// The verdict and the change never point different ways: balanced needs no
+// change, and a change's sign is the verdict's way.
+TEST(ConditionBalance, TheVerdictAndTheChangeAgree) {
+    for (double bias : {-8.0, -1.0, 0.0, 1.0, 8.0}) {
+        ModelPlan p;
+        p.period = 760.0;
+        p.cb_bias = bias;
+        samples::ModelTruth truth;
+        const condition::Balance b = assess(p, truth).balance;
+        ASSERT_TRUE(b.change_kN.has_value());
+        if (b.verdict == Verdict::Balanced) {
+            EXPECT_NE(b.note.find("无需调整"), std::string::npos) << b.note;
+        } else if (b.verdict == Verdict::AddCounterbalance) {
+            EXPECT_GT(*b.change_kN, 0.0);
+        } else if (b.verdict == Verdict::ReduceCounterbalance) {
+            EXPECT_LT(*b.change_kN, 0.0);
+        }
+        // The advice names the figure it rests on.
+        EXPECT_NE(b.note.find("据功率比"), std::string::npos) << b.note;
+    }
+}
+
 // Without displacement and load there is no stroke direction.
 TEST(ConditionBalance, NoCardGivesUnknown) {
     ModelPlan p;

@@ -268,5 +268,37 @@ TEST(ConditionPeriod, LagCorrelationIsThePlainOneToTheBit) {
     }
 }
 
+// The note says where the cycle came from: a length typed by hand is the
+// user's (no detection error), a recompute says it was done, and a failed
+// detection says that it failed rather than giving its mark as a period.
+TEST(ConditionPeriod, TheNoteFollowsWhereTheCycleCameFrom) {
+    const auto dir = testing::temp_dir("cond-origin");
+    ModelPlan p;
+    p.period = 600.0;
+    auto st = std::make_unique<State>();
+    testing::analyse_model(*st, dir, testing::model_card(), p);
+    const int16_t detected = st->Circle_Num;
+
+    st->Circle_Num = 560;
+    st->cycle_origin = State::CycleOrigin::Manual;
+    condition::PeriodCheck c = condition::check_period(*st);
+    EXPECT_EQ(c.agrees(), false);
+    EXPECT_NE(c.note.find("手动周期 560 点不同于校验周期"), std::string::npos) << c.note;
+    EXPECT_EQ(c.note.find("可能偏"), std::string::npos) << c.note;
+    EXPECT_NE(c.note.find("程序检测周期 " + std::to_string(detected) + " 点"), std::string::npos) << c.note;
+
+    ASSERT_TRUE(condition::rerun_with_cycle(*st, c.cycle_length()));
+    EXPECT_EQ(st->cycle_origin, State::CycleOrigin::Verified);
+    c = condition::check_period(*st);
+    EXPECT_NE(c.note.find("结果已按校验周期重新计算"), std::string::npos) << c.note;
+
+    st->Circle_Num = 3000;
+    st->cycle_origin = State::CycleOrigin::Detected;
+    c = condition::check_period(*st);
+    EXPECT_TRUE(c.detection_failed());
+    EXPECT_NE(c.note.find("检测失败"), std::string::npos) << c.note;
+    std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace tavo

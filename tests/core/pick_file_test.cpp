@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "record/tester_file.h"
 #include "support/files.h"
 #include "support/scratch.h"
 
@@ -39,6 +40,12 @@ TEST(PickFile, AFileThatCannotBeReadChangesNothing) {
     const auto dir = testing::temp_dir("pick");
     testing::write_bytes(dir / "short.O00", std::string(10, '\0'));
     testing::write_bytes(dir / "header.O00", testing::read_bytes(kSample).substr(0, kHeadSize - 1));
+    // A header and no whole sample record: no test, whatever its Point_Num.
+    testing::write_bytes(dir / "nosamples.O00",
+                         testing::read_bytes(kSample).substr(0, kHeadSize + kPointSize - 1));
+    std::string zero_count = testing::read_bytes(kSample);
+    zero_count[28] = zero_count[29] = '\0';  // Point_Num
+    testing::write_bytes(dir / "zerocount.O00", zero_count);
     fs::create_directory(dir / "folder.O00");
     ASSERT_EQ(::mkfifo((dir / "pipe.O00").c_str(), 0644), 0);
 
@@ -53,6 +60,8 @@ TEST(PickFile, AFileThatCannotBeReadChangesNothing) {
         IoFailure::Why why;
     } cases[] = {{"short.O00", Problem::Kind::ShortHeader, IoFailure::Why::None},
                  {"header.O00", Problem::Kind::ShortHeader, IoFailure::Why::None},
+                 {"nosamples.O00", Problem::Kind::NoSamples, IoFailure::Why::None},
+                 {"zerocount.O00", Problem::Kind::NoSamples, IoFailure::Why::None},
                  {"folder.O00", Problem::Kind::CannotOpen, IoFailure::Why::Folder},
                  {"pipe.O00", Problem::Kind::CannotOpen, IoFailure::Why::NotOrdinaryFile},
                  {"gone.O00", Problem::Kind::CannotOpen, IoFailure::Why::System}};
@@ -64,6 +73,8 @@ TEST(PickFile, AFileThatCannotBeReadChangesNothing) {
         EXPECT_EQ(p.path, (dir / c.name).string());
         EXPECT_TRUE(not_analysed(p));
         EXPECT_EQ(snapshot(*st), before);
+        // The failure names the file that failed, not the one still held.
+        EXPECT_EQ(st->last_load.path, (dir / c.name).string());
     }
     EXPECT_EQ(pick_file(*st, (dir / "gone.O00").string()).io.error, ENOENT);
 }
@@ -80,6 +91,51 @@ TEST(PickFile, MissingSamplesAreAWarningAndTheFileIsAnalysed) {
     EXPECT_EQ(english(p), "the file holds 1000 of the 3000 samples its header announces");
     EXPECT_EQ(st.Cur_File, cut.string());
     EXPECT_EQ(st.Disp_Mode, 1);
+}
+
+// Everything a pick computes, as text: the arrays, the header, the boxes and
+// the electrical and card results.
+std::string results(const State& st) {
+    std::string s = snapshot(st);
+    for (const QuadTable* q :
+         {&st.Quad_Num, &st.Quad_Cur, &st.Quad_Pow, &st.Quad_Var, &st.Quad_VA, &st.Quad_PF})
+        for (float v : *q) s += std::to_string(v) + ',';
+    for (double v : {st.Max_Up_Cur, st.Max_Down_Cur, st.Avg_Up_Pow, st.Avg_Down_Pow, double(st.Sgt_Work),
+                     double(st.Sgt_Power), double(st.Circle_Corr)})
+        s += std::to_string(v) + ',';
+    for (int v : {int(st.Pow_Circle_Num), int(st.Pow_Mode), int(st.Sgt_Stroke), int(st.Sgt_MaxLoad),
+                  int(st.Sgt_MinLoad)})
+        s += std::to_string(v) + ',';
+    return s;
+}
+
+TEST(PickFile, AShortFileGivesTheSameResultsWhateverWasReadBefore) {
+    const auto dir = testing::temp_dir("pick");
+    const fs::path cut = dir / "cut.O00";
+    testing::write_bytes(cut, testing::read_bytes(kSample).substr(0, kHeadSize + 1200 * kPointSize));
+    auto fresh = std::make_unique<State>();
+    pick_file(*fresh, cut.string());
+    auto after = std::make_unique<State>();
+    pick_file(*after, std::string(TAVO_SOURCE_DIR) + "/samples/北3-17.O01");
+    pick_file(*after, cut.string());
+    EXPECT_EQ(results(*after), results(*fresh));
+    EXPECT_EQ(after->Pow_Dat[2999], 0.0f);
+    EXPECT_EQ(after->Force_Dat[1200], 0.0f);
+}
+
+TEST(PickFile, TheLockBoxesKeepTheirCurvesPastAShortFile) {
+    const auto dir = testing::temp_dir("pick");
+    const fs::path cut = dir / "cut.O00";
+    testing::write_bytes(cut, testing::read_bytes(kSample).substr(0, kHeadSize + 1200 * kPointSize));
+    auto st = std::make_unique<State>();
+    pick_file(*st, std::string(TAVO_SOURCE_DIR) + "/samples/北3-17.O01");
+    const State before = *st;
+    st->Chk_POW = true;  // the electrical curves stay the file before's, all of them
+    Load_Data(*st, cut.string());
+    EXPECT_EQ(st->Pow_Dat, before.Pow_Dat);
+    EXPECT_EQ(st->Cur_Dat, before.Cur_Dat);
+    EXPECT_EQ(st->Pos_Dat[2000], 0.0f);
+    EXPECT_EQ(st->Force_Dat[2999], 0.0f);
 }
 
 }  // namespace

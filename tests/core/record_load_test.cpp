@@ -222,7 +222,7 @@ TEST(LoadData, DamagedFilesFollowTheFailureRule) {
     EXPECT_EQ(st.head.Point_Num, 2);
 
     // Fewer records than announced: the test of the records held; the
-    // arrays beyond keep what they held.
+    // arrays beyond are cleared (the lock boxes aside).
     std::string bytes = testing::file_bytes(head(1, 4), {{1000, 19000, 900, 1000, 2000}});
     bytes += std::string(5, '\0');  // half a record
     write_bytes(dir + "/trunc.O00", bytes);
@@ -232,22 +232,22 @@ TEST(LoadData, DamagedFilesFollowTheFailureRule) {
     EXPECT_EQ(tr.records_expected, 4);
     EXPECT_EQ(st.head.Point_Num, 1);
     EXPECT_EQ(st.Pow_Dat[0], 9.0f);
-    EXPECT_EQ(st.Pow_Dat[1], 0.03f);
+    EXPECT_EQ(st.Pow_Dat[1], 0.0f);
     EXPECT_EQ(st.Pow_Dat[3], 0.0f);
 
-    // Point_Num of 0 or negative: no sample is read, nothing negated.
+    // Point_Num of 0 or negative, or all bytes 0xFF (Point_Num -1): no
+    // sample record, no test; nothing of the state changes.
     st.Pow_Dat[0] = -3.0f;
-    Load_Data(st, write_test(dir, "zero.O00", head(1, 0), {}));
+    EXPECT_EQ(Load_Data(st, write_test(dir, "zero.O00", head(1, 0), {})).kind, LoadReport::Kind::NoSamples);
     EXPECT_EQ(st.Pow_Dat[0], -3.0f);
-    Load_Data(st, write_test(dir, "neg.O00", head(1, -5), {}));
+    EXPECT_EQ(Load_Data(st, write_test(dir, "neg.O00", head(1, -5), {})).kind, LoadReport::Kind::NoSamples);
     EXPECT_EQ(st.Pow_Dat[0], -3.0f);
-
-    // All bytes 0xFF: Point_Num -1, Rec_Speed raised to 1.
     write_bytes(dir + "/ff.O00", std::string(1024 + 100, '\xFF'));
     const LoadReport ff = Load_Data(st, dir + "/ff.O00");
-    EXPECT_EQ(ff.kind, LoadReport::Kind::Ok);
-    EXPECT_EQ(st.head.Rec_Speed, 1);
-    EXPECT_EQ(st.Rec_Spd, "1");
+    EXPECT_EQ(ff.kind, LoadReport::Kind::NoSamples);
+    EXPECT_EQ(ff.records_expected, -1);
+    EXPECT_EQ(st.head.Point_Num, 1);
+    EXPECT_EQ(st.last_load.path, dir + "/ff.O00");
 }
 
 TEST(MyTrimTest, BlanksAndNulsAtBothEnds) {

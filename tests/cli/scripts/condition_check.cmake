@@ -61,7 +61,12 @@ foreach(line IN LISTS lines)
     endif()
   endforeach()
   expect_members("${line}" period detected verified source agrees note)
-  expect_members("${line}" balance up down current_ratio power_ratio verdict counterbalance_change_kN note)
+  expect_members("${line}" balance up down current_ratio power_ratio power_ratio_note verdict counterbalance_change_kN
+                 note)
+  # UTF-8 text as it is, not \u escapes.
+  if(line MATCHES "\\\\u")
+    message(FATAL_ERROR "escaped text in: ${line}")
+  endif()
   expect_members("${line}" "balance;up" max_current_A mean_power_kW energy_kJ)
   expect_members("${line}" "balance;down" max_current_A mean_power_kW energy_kJ)
   expect_members("${line}" card condition name confidence runner_up needs_review probabilities evidence
