@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "cli/json_number.h"
 #include "downhole/downhole_words.h"
 
 namespace tavo::cli {
@@ -13,16 +14,9 @@ namespace {
 using nlohmann::json;
 namespace dh = tavo::downhole;
 
-json num(std::optional<double> v, int decimals) {
-    if (!v || !std::isfinite(*v)) return json(nullptr);
-    const double scale = std::pow(10.0, decimals);
-    const double r = std::round(*v * scale) / scale;
-    return json(r == 0.0 ? 0.0 : r);
-}
-
 json series(const std::vector<double>& v, int decimals) {
     json a = json::array();
-    for (double x : v) a.push_back(num(x, decimals));
+    for (double x : v) a.push_back(json_number(x, decimals));
     return a;
 }
 
@@ -30,7 +24,7 @@ json series(const std::vector<double>& v, int decimals) {
 
 json downhole_object(const dh::PumpCardResult& r, bool arrays) {
     const bool ok = r.ok();
-    auto fig = [&](double v, int decimals) { return ok ? num(v, decimals) : json(nullptr); };
+    auto fig = [&](double v, int decimals) { return ok ? json_number(v, decimals) : json(nullptr); };
     json o = json::object();
     o["error"] = ok ? json(nullptr) : json(dh::problem_text_en(r.problem));
     o["fillage_pct"] = fig(r.fillage_pct, 1);
@@ -55,16 +49,16 @@ json downhole_object(const dh::PumpCardResult& r, bool arrays) {
     for (const dh::Reason& x : r.diagnosis.reasons)
         reasons.push_back({{"condition", dh::condition_key(x.condition)},
                            {"reason", dh::reason_key(x.code)},
-                           {"value", num(x.value, 2)},
-                           {"limit", num(x.limit, 2)}});
+                           {"value", json_number(x.value, 2)},
+                           {"limit", json_number(x.limit, 2)}});
     o["reasons"] = reasons;
     json rods = json::array();
     for (const dh::TaperLoad& t : r.tapers)
-        rods.push_back({{"top_depth_m", num(t.top_depth_m, 1)},
-                        {"max_stress_MPa", num(t.max_stress_MPa, 2)},
-                        {"min_stress_MPa", num(t.min_stress_MPa, 2)},
-                        {"allowable_MPa", num(t.allowable_MPa, 2)},
-                        {"goodman_pct", num(t.goodman_pct, 1)}});
+        rods.push_back({{"top_depth_m", json_number(t.top_depth_m, 1)},
+                        {"max_stress_MPa", json_number(t.max_stress_MPa, 2)},
+                        {"min_stress_MPa", json_number(t.min_stress_MPa, 2)},
+                        {"allowable_MPa", json_number(t.allowable_MPa, 2)},
+                        {"goodman_pct", json_number(t.goodman_pct, 1)}});
     o["rods"] = rods;
     o["worst_rod"] = ok && !r.tapers.empty() ? json(r.worst_taper + 1) : json(nullptr);
     if (arrays) {

@@ -238,13 +238,7 @@ struct StringCase {
 };
 
 tavo::well::RodTaper taper(double length_m, double mm, double kg_per_m, double gpa = 206.0) {
-    tavo::well::RodTaper t;
-    t.length_m = length_m;
-    t.diameter_mm = mm;
-    t.weight_kg_per_m = kg_per_m;
-    t.modulus_GPa = gpa;
-    t.tensile_MPa = 793.0;
-    return t;
+    return {length_m, mm, kg_per_m, gpa, 793.0, "D"};
 }
 
 std::vector<StringCase> string_cases() {

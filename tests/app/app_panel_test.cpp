@@ -10,9 +10,10 @@
 #include <QtTest>
 
 #include "app/analysis_panel.h"
-#include "support/window_fixture.h"
+#include "support/panel_fixture.h"
 
 using namespace tavo;
+using tavo::testing::PanelFixture;
 using tavo::testing::WindowFixture;
 
 namespace {
@@ -30,20 +31,6 @@ void enter_cycle(TransFom& w, const QString& t) {
     QTest::keyClick(w.CircleDot, Qt::Key_Return);
 }
 
-// The panel through F2, with the settings kept in the test's own folder.
-struct PanelFixture : WindowFixture {
-    AnalysisPanel* panel = nullptr;
-    void open() {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                           tmp.filePath(QStringLiteral("settings")));
-        start();
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        QTest::keyClick(w.get(), Qt::Key_F2);
-        panel = w->findChild<AnalysisPanel*>();
-        QVERIFY(panel && panel->isVisible());
-    }
-};
 }  // namespace
 
 class PanelTest : public QObject {

@@ -10,11 +10,11 @@
 #include "app/pump_card_box.h"
 #include "app/well_dialog.h"
 #include "app/well_records.h"
-#include "support/window_fixture.h"
+#include "support/panel_fixture.h"
 #include "views/palette.h"
 
 using namespace tavo;
-using tavo::testing::WindowFixture;
+using tavo::testing::PanelFixture;
 
 namespace {
 const QString kYang = QStringLiteral("杨12-5.O00");
@@ -24,24 +24,6 @@ QString text(const PumpCardBox& b, const char* key) {
     return l ? l->text() : QStringLiteral("<none>");
 }
 
-// The window with its own settings and well database, the panel through F2.
-struct PumpFixture : WindowFixture {
-    AnalysisPanel* panel = nullptr;
-    QString db;
-    void open(bool seed) {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                           tmp.filePath(QStringLiteral("settings")));
-        db = tmp.filePath(QStringLiteral("wells/wells.sqlite"));
-        qputenv("TAVO_WELLS_DB", db.toUtf8());
-        start();
-        if (seed) QCOMPARE(seed_well_records(data), QString());
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        QTest::keyClick(w.get(), Qt::Key_F2);
-        panel = w->findChild<AnalysisPanel*>();
-        QVERIFY(panel && panel->isVisible());
-    }
-};
 }  // namespace
 
 class PumpCardTest : public QObject {
@@ -53,9 +35,9 @@ private slots:
 };
 
 void PumpCardTest::sampleWellsGiveAPumpCardAtTheFirstClick() {
-    PumpFixture f;
+    PanelFixture f;
     f.open(true);
-    QVERIFY(QFile::exists(f.db));
+    QVERIFY(QFile::exists(f.wells_db));
     // A second start finds the database and does not seed it again.
     QCOMPARE(seed_well_records(f.data), QString());
     const PumpCardBox& b = *f.panel->Pump;
@@ -104,9 +86,9 @@ void PumpCardTest::sampleWellsGiveAPumpCardAtTheFirstClick() {
 }
 
 void PumpCardTest::withoutARecordTheSectionSaysSo() {
-    PumpFixture f;
+    PanelFixture f;
     f.open(false);
-    QVERIFY(!QFile::exists(f.db));  // reading never makes the database
+    QVERIFY(!QFile::exists(f.wells_db));  // reading never makes the database
     f.press_file(kYang);
     const PumpCardBox& b = *f.panel->Pump;
     QVERIFY(b.Note->text().contains(QStringLiteral("井基础数据…")));
@@ -117,7 +99,7 @@ void PumpCardTest::withoutARecordTheSectionSaysSo() {
 }
 
 void PumpCardTest::theReportGivesThePumpCardAPage() {
-    PumpFixture f;
+    PanelFixture f;
     f.open(true);
     f.press_file(kYang);
     const QString out = f.tmp.filePath(QStringLiteral("r.pdf"));

@@ -12,21 +12,9 @@ set(WELLCLI_SAMPLES ${CMAKE_SOURCE_DIR}/samples/wells.json)
 include(${CMAKE_CURRENT_LIST_DIR}/scripts/cli_expect.cmake)
 
 function(well_cli_test name)
-  cmake_parse_arguments(T "" "RC;OUT;ERR" "COMMAND;REQUIRES;SETS;ENV" ${ARGN})
-  set(checks RC ${T_RC})
-  foreach(k OUT ERR)
-    if(DEFINED T_${k})
-      list(APPEND checks ${k} "${T_${k}}")
-    endif()
-  endforeach()
-  add_cli_expect_test(cli.well.${name} ${WELLCLI_DIR} ${checks} COMMAND ${T_COMMAND})
-  set_tests_properties(cli.well.${name} PROPERTIES FIXTURES_REQUIRED "well_clean;${T_REQUIRES}")
-  if(T_SETS)
-    set_tests_properties(cli.well.${name} PROPERTIES FIXTURES_SETUP "${T_SETS}")
-  endif()
+  add_cli_step_test(well ${name} ${WELLCLI_DIR} ${ARGN})
   # No test may reach the user's own database.
-  set_tests_properties(cli.well.${name} PROPERTIES
-    ENVIRONMENT "TAVO_WELLS_DB=${WELLCLI_DIR}/Env.sqlite;${T_ENV}")
+  set_tests_properties(cli.well.${name} PROPERTIES ENVIRONMENT "TAVO_WELLS_DB=${WELLCLI_DIR}/Env.sqlite")
 endfunction()
 
 add_test(NAME cli.well.clean

@@ -18,3 +18,22 @@ function(add_cli_expect_test name dir)
     WORKING_DIRECTORY ${dir})
   set_tests_properties(${name} PROPERTIES LABELS cli)
 endfunction()
+
+# add_cli_step_test(GROUP NAME DIR RC [OUT regex] [ERR regex] [REQUIRES fixtures]
+#                   [SETS fixtures] COMMAND args...): the test cli.GROUP.NAME of a
+# sequence that works on the files of DIR: it needs the fixture GROUP_clean
+# (the step that empties DIR) and those it REQUIRES, and sets up those it SETS.
+function(add_cli_step_test group name dir)
+  cmake_parse_arguments(T "" "RC;OUT;ERR" "COMMAND;REQUIRES;SETS" ${ARGN})
+  set(checks RC ${T_RC})
+  foreach(k OUT ERR)
+    if(DEFINED T_${k})
+      list(APPEND checks ${k} "${T_${k}}")
+    endif()
+  endforeach()
+  add_cli_expect_test(cli.${group}.${name} ${dir} ${checks} COMMAND ${T_COMMAND})
+  set_tests_properties(cli.${group}.${name} PROPERTIES FIXTURES_REQUIRED "${group}_clean;${T_REQUIRES}")
+  if(T_SETS)
+    set_tests_properties(cli.${group}.${name} PROPERTIES FIXTURES_SETUP "${T_SETS}")
+  endif()
+endfunction()
