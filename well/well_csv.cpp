@@ -317,7 +317,7 @@ ImportResult read_csv(std::string_view bytes) {
             t.weight_kg_per_m = in.number("weight_kg_per_m", false);
             if (auto v = in.number("modulus_GPa", false)) t.modulus_GPa = *v;
             t.tensile_MPa = in.number("tensile_MPa", false);
-            t.grade = in.cell("grade").value_or(std::string());
+            t.grade = trimmed_name(in.cell("grade").value_or(std::string()));
             rec.rods.push_back(std::move(t));
 
             well_value(in, first, "pump_depth_m", in.number("pump_depth_m", false), rec.pump.depth_m,
