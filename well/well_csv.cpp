@@ -190,7 +190,7 @@ void well_value(Reader& in, bool first, const std::string& column, const std::op
         out = *v;
         given = true;
     } else if (!(*v == out)) {
-        in.fail(Kind::Contradicts, column, *in.cell(column));
+        in.fail(Kind::Contradicts, column, in.cell(column).value_or(std::string()));
     }
 }
 
@@ -341,7 +341,7 @@ ImportResult read_csv(std::string_view bytes) {
             std::optional<std::string> notes;
             if (const auto it = columns.find("notes"); it != columns.end() &&
                                                        it->second < rows[r].cells.size() &&
-                                                       !rows[r].cells[it->second].empty())
+                                                       !trim(rows[r].cells[it->second]).empty())
                 notes = rows[r].cells[it->second];
             well_value(in, first, "notes", notes, rec.notes, notes_given);
         }
