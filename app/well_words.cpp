@@ -131,7 +131,7 @@ QString well_problem_text(const well::WellProblem& p) {
             why = QStringLiteral("至少要有一级抽油杆");
             break;
         case WK::Contradicts:
-            why = QStringLiteral("与该井第一行的值不同");
+            why = QStringLiteral("“%1”与该井第一行的值不同").arg(QString::fromStdString(p.detail));
             break;
         case WK::LengthMismatch:
             why = QStringLiteral("总长 %1 m 与泵深 %2 m 相差超过 %3 m")

@@ -79,8 +79,8 @@ std::string reason(const well::WellProblem& p) {
         case WK::NoTapers:
             return "the rod string needs at least one taper";
         case WK::Contradicts:
-            return "differs from the well's first row (" + quoted(p.detail) +
-                   "); leave it empty or repeat it";
+            return quoted(p.detail) +
+                   " differs from the value on the well's first row; leave it empty or repeat it";
         case WK::LengthMismatch:
             return "the tapers add up to " + num(p.value) + " m, not the pump depth " + num(p.low) +
                    " m (tolerance " + num(p.high) + " m)";

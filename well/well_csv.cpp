@@ -190,7 +190,7 @@ void well_value(Reader& in, bool first, const std::string& column, const std::op
         out = *v;
         given = true;
     } else if (!(*v == out)) {
-        in.fail(Kind::Contradicts, column, *in.cell(column));
+        in.fail(Kind::Contradicts, column, in.cell(column).value_or(std::string()));
     }
 }
 
@@ -317,7 +317,7 @@ ImportResult read_csv(std::string_view bytes) {
             t.weight_kg_per_m = in.number("weight_kg_per_m", false);
             if (auto v = in.number("modulus_GPa", false)) t.modulus_GPa = *v;
             t.tensile_MPa = in.number("tensile_MPa", false);
-            t.grade = in.cell("grade").value_or(std::string());
+            t.grade = trimmed_name(in.cell("grade").value_or(std::string()));
             rec.rods.push_back(std::move(t));
 
             well_value(in, first, "pump_depth_m", in.number("pump_depth_m", false), rec.pump.depth_m,
@@ -341,7 +341,7 @@ ImportResult read_csv(std::string_view bytes) {
             std::optional<std::string> notes;
             if (const auto it = columns.find("notes"); it != columns.end() &&
                                                        it->second < rows[r].cells.size() &&
-                                                       !rows[r].cells[it->second].empty())
+                                                       !trim(rows[r].cells[it->second]).empty())
                 notes = rows[r].cells[it->second];
             well_value(in, first, "notes", notes, rec.notes, notes_given);
         }

@@ -133,6 +133,7 @@ WellRecord read_record(const json& j, Reader& in) {
             in.number(t, at + ".", "modulus_GPa", taper.modulus_GPa, false);
             in.optional_number(t, at + ".", "tensile_MPa", taper.tensile_MPa);
             in.text(t, at + ".", "grade", taper.grade, false);
+            taper.grade = trimmed_name(taper.grade);
             r.rods.push_back(std::move(taper));
         }
     }

@@ -30,7 +30,7 @@ struct WellProblem {
         OutOfRange,   // value, outside [low, high]
         NoWeight,     // a diameter the table does not know, or not steel, without its weight
         NoTapers,     // the rod string has no taper
-        Contradicts,  // CSV: a well-level value differs from the well's first row; detail: that value
+        Contradicts,  // CSV: a well-level value differs from the well's first row; detail: this row's text
         // A warning: the record is stored, the engineer should look.
         LengthMismatch,  // value: the tapers' sum; low: the pump depth; high: the tolerance
     };

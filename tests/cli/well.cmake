@@ -25,10 +25,10 @@ string(REPEAT "[^\n]+\n" 13 WELLCLI_13_LINES)
 well_cli_test(import RC 0 SETS well_imported
   COMMAND well import --wells W.sqlite ${WELLCLI_SAMPLES}
   OUT "^${WELLCLI_13_LINES}$")
-well_cli_test(list RC 0 REQUIRES well_imported
+well_cli_test(list RC 0 REQUIRES well_imported SETS well_listed
   COMMAND --wells W.sqlite well list
   OUT "^${WELLCLI_13_LINES}$")
-well_cli_test(show RC 0 REQUIRES well_imported
+well_cli_test(show RC 0 REQUIRES well_imported SETS well_shown
   COMMAND well show --wells W.sqlite 杨12-5
   OUT "^{\n  \"well\": \"杨12-5\",\n  \"rods\": .*\"plunger_mm\": 32\\.0")
 well_cli_test(export_csv RC 0 REQUIRES well_imported SETS well_exported
@@ -48,7 +48,8 @@ well_cli_test(bad_import RC 1 REQUIRES well_imported SETS well_refused
 well_cli_test(after_bad_import RC 1 REQUIRES well_refused
   COMMAND well show --wells W.sqlite NEW-1
   ERR "no record of the well \"NEW-1\"")
-well_cli_test(remove RC 0 REQUIRES "well_refused;well_exported" SETS well_removed
+# Removed after the commands that read the well.
+well_cli_test(remove RC 0 REQUIRES "well_refused;well_exported;well_listed;well_shown" SETS well_removed
   COMMAND well remove --wells W.sqlite 杨12-5)
 well_cli_test(remove_again RC 1 REQUIRES well_removed
   COMMAND well remove --wells W.sqlite 杨12-5
@@ -64,5 +65,3 @@ well_cli_test(damaged RC 1
   ERR "the well database \"Junk\\.sqlite\" is damaged")
 well_cli_test(no_subcommand RC 2 COMMAND well)
 well_cli_test(show_without_name RC 2 COMMAND well show)
-# The removal comes after the tests that read the record it removes.
-set_tests_properties(cli.well.remove PROPERTIES DEPENDS "cli.well.list;cli.well.show;cli.well.export_csv")

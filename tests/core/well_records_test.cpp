@@ -225,6 +225,11 @@ TEST(WellCsv, BadCellsNameLineAndColumnAndImportNothing) {
     EXPECT_EQ(in.problems[1].kind, Kind::Contradicts);
     EXPECT_EQ(in.problems[1].line, 7);
     EXPECT_EQ(in.problems[1].field, "pump_depth_m");
+    EXPECT_EQ(in.problems[1].detail, "950");
+    // Blank notes on a later row are empty notes.
+    std::string blank = kCsv;
+    blank.replace(blank.find("W1,400,19,2.5,,,,,"), 18, "W1,400,19,2.5,,,,  ,");
+    EXPECT_EQ(read_csv(blank).records.size(), 2U);
 
     // A check's problem is placed on its taper's line.
     std::string neg = kCsv;
