@@ -42,12 +42,14 @@ const char* reason_key(ReasonCode c) {
             return "upstroke_sag_pct";
         case ReasonCode::downstroke_rise_pct:
             return "downstroke_rise_pct";
-        case ReasonCode::top_drop_pct:
-            return "top_drop_pct";
+        case ReasonCode::top_spike_pct:
+            return "top_spike_pct";
         case ReasonCode::bottom_dip_pct:
             return "bottom_dip_pct";
         case ReasonCode::rise_span_pct:
             return "rise_span_pct";
+        case ReasonCode::drop_trail_pct:
+            return "drop_trail_pct";
     }
     return "";
 }
@@ -96,14 +98,17 @@ std::string reason_text_zh(const Reason& r) {
         case ReasonCode::downstroke_rise_pct:
             what = "下冲程末载荷回升液柱载荷的 %.0f%%（界限 %.0f%%）";
             break;
-        case ReasonCode::top_drop_pct:
-            what = "上死点附近载荷骤降液柱载荷的 %.0f%%（界限 %.0f%%）";
+        case ReasonCode::top_spike_pct:
+            what = "上死点附近载荷高出上载荷线液柱载荷的 %.0f%%（界限 %.0f%%）";
             break;
         case ReasonCode::bottom_dip_pct:
             what = "下死点附近载荷低于下载荷线液柱载荷的 %.0f%%（界限 %.0f%%）";
             break;
         case ReasonCode::rise_span_pct:
             what = "上冲程加载行程占冲程的 %.0f%%（界限 %.0f%%）";
+            break;
+        case ReasonCode::drop_trail_pct:
+            what = "下冲程卸载后半段占卸载行程的 %.0f%%（界限 %.0f%%）";
             break;
     }
     char buf[256];

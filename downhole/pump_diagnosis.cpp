@@ -14,8 +14,12 @@ namespace {
 constexpr double kPartedShare = 0.15;  // fluid load below this of a full column's
 constexpr double kFullFillage = 90.0;  // % at or above: the barrel fills
 constexpr double kPoundSpan = 0.12;    // a sharper drop than this is fluid pound
+constexpr double kShapedSpan = 0.05;   // a shorter drop is too short to have a shape
+constexpr double kTrailShape = 0.65;   // lower half of the drop longer than this: the load trails
 constexpr double kLeakShare = 0.15;    // plateau lost before the end of a half stroke
-constexpr double kHitShare = 0.5;      // sudden excursion at a dead centre
+constexpr double kLeakTakeUp = 0.05;   // plateau lost with a slow take-up: the valve leaks
+constexpr double kRiseShare = 0.25;    // down-stroke load risen before the bottom
+constexpr double kHitShare = 0.1;      // excursion past a plateau at a dead centre
 constexpr double kTubingSpan = 0.15;   // a slower take-up than this: the tubing stretches
 
 struct Card {
@@ -27,6 +31,13 @@ struct Card {
     double share(std::size_t i) const { return (pos[i] - bottom) / r.gross_stroke_m; }
     double band(const std::vector<std::size_t>& half, Band b) const {
         return band_load(pos, load, half, bottom, r.gross_stroke_m, b);
+    }
+    // Share of the stroke where a half stroke first passes a load level,
+    // or -1 when it never does.
+    double crossing(const std::vector<std::size_t>& half, double level_kN, bool falling) const {
+        for (std::size_t i : half)
+            if (falling ? load[i] <= level_kN : load[i] >= level_kN) return share(i);
+        return -1.0;
     }
     // Travel (share of the stroke) between the first samples of a half
     // stroke that pass two load levels.
@@ -64,43 +75,64 @@ PumpDiagnosis diagnose_pump_card(const std::vector<double>& pos, const std::vect
             100.0 * kPartedShare);
     }
     if (fo > 0.0) {
-        // Sudden excursions at the dead centres.
+        // The plunger tagging: the load pushed past its plateau at a dead
+        // centre, below the down-stroke's at the bottom, above the
+        // up-stroke's at the top.
         double bottom_min = r.downstroke_load_kN;
         for (std::size_t i : c.down)
             if (c.share(i) < 0.1) bottom_min = std::min(bottom_min, load[i]);
         const double dip = (r.downstroke_load_kN - bottom_min) / fo;
         if (dip > kHitShare)
             add(PumpCondition::pump_hitting_down, ReasonCode::bottom_dip_pct, 100 * dip, 100 * kHitShare);
-        // Before the dwell at the top, where a full barrel's load is let go.
-        double top_min = r.upstroke_load_kN;
+        double top_max = r.upstroke_load_kN;
         for (std::size_t i : c.up)
-            if (c.share(i) > 0.85 && c.share(i) < 0.97) top_min = std::min(top_min, load[i]);
-        const double drop = (r.upstroke_load_kN - top_min) / fo;
-        if (drop > kHitShare)
-            add(PumpCondition::pump_hitting_up, ReasonCode::top_drop_pct, 100 * drop, 100 * kHitShare);
+            if (c.share(i) > 0.85) top_max = std::max(top_max, load[i]);
+        const double spike = (top_max - r.upstroke_load_kN) / fo;
+        if (spike > kHitShare)
+            add(PumpCondition::pump_hitting_up, ReasonCode::top_spike_pct, 100 * spike, 100 * kHitShare);
 
+        const double rise_span =
+            c.span(c.up, r.downstroke_load_kN + 0.1 * fo, r.downstroke_load_kN + 0.9 * fo);
         if (r.fillage_pct < kFullFillage) {
-            const double level_hi = r.downstroke_load_kN + 0.9 * fo,
-                         level_lo = r.downstroke_load_kN + 0.1 * fo;
-            const double drop_span = c.span(c.down, level_hi, level_lo);
-            if (drop_span < kPoundSpan)
+            // How the load comes off over the empty part of the barrel,
+            // measured from the load still held half way through it: a
+            // plunger meeting liquid lets it go at once; gas compressed
+            // lets it go over a long travel; a barrel emptying through a
+            // leaking standing valve lets most go at once and the rest
+            // trail to the bottom.
+            const double mid = 0.5 * (1.0 + r.fillage_pct / 100.0);
+            const double held = c.band(c.down, {mid - 0.05, mid + 0.05}) - r.downstroke_load_kN;
+            const double x80 = c.crossing(c.down, r.downstroke_load_kN + 0.8 * held, true),
+                         x50 = c.crossing(c.down, r.downstroke_load_kN + 0.5 * held, true),
+                         x20 = c.crossing(c.down, r.downstroke_load_kN + 0.2 * held, true);
+            const bool measured = held > 0.2 * fo && x20 >= 0.0 && x80 > x20;
+            const double drop_span = measured ? x80 - x20 : 1.0;
+            const double trail = measured ? (x50 - x20) / drop_span : 0.0;
+            if (measured && drop_span > kShapedSpan && trail > kTrailShape)
+                add(PumpCondition::standing_valve_leak, ReasonCode::drop_trail_pct, 100 * trail,
+                    100 * kTrailShape);
+            else if (drop_span < kPoundSpan)
                 add(PumpCondition::fluid_pound, ReasonCode::drop_span_pct, 100 * drop_span, 100 * kPoundSpan);
             else
                 add(PumpCondition::gas_interference, ReasonCode::drop_span_pct, 100 * drop_span,
                     100 * kPoundSpan);
         } else {
-            // Leaks round the corners of a filled barrel's card.
+            // Leaks round the corners of a filled barrel's card: a leaking
+            // travelling valve loses load before the top, the more so the
+            // later the load was taken up (the plunger slips through the
+            // liquid all the way).
             const double sag = (c.band(c.up, {0.4, 0.6}) - c.band(c.up, {0.8, 0.95})) / fo;
-            if (sag > kLeakShare && drop <= kHitShare)
+            if (sag > kLeakShare)
                 add(PumpCondition::travelling_valve_leak, ReasonCode::upstroke_sag_pct, 100 * sag,
                     100 * kLeakShare);
+            else if (in.tubing_anchored && sag > kLeakTakeUp && rise_span > kTubingSpan)
+                add(PumpCondition::travelling_valve_leak, ReasonCode::rise_span_pct, 100 * rise_span,
+                    100 * kTubingSpan);
             const double rise = (c.band(c.down, {0.02, 0.12}) - c.band(c.down, {0.3, 0.6})) / fo;
-            if (rise > kLeakShare)
+            if (rise > kRiseShare)
                 add(PumpCondition::standing_valve_leak, ReasonCode::downstroke_rise_pct, 100 * rise,
-                    100 * kLeakShare);
+                    100 * kRiseShare);
         }
-        const double rise_span =
-            c.span(c.up, r.downstroke_load_kN + 0.1 * fo, r.downstroke_load_kN + 0.9 * fo);
         if (!in.tubing_anchored && rise_span > kTubingSpan)
             add(PumpCondition::unanchored_tubing, ReasonCode::rise_span_pct, 100 * rise_span,
                 100 * kTubingSpan);

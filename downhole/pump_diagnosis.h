@@ -29,9 +29,10 @@ enum class ReasonCode {
     drop_span_pct,         // travel of the down-stroke load drop, % of the stroke
     upstroke_sag_pct,      // up-stroke load lost before the top, % of the fluid load
     downstroke_rise_pct,   // down-stroke load risen before the bottom, % of the fluid load
-    top_drop_pct,          // sudden drop at the top, % of the fluid load
+    top_spike_pct,         // load past the up-stroke plateau at the top, % of the fluid load
     bottom_dip_pct,        // dip below the down-stroke plateau at the bottom, % of the fluid load
     rise_span_pct,         // travel of the up-stroke load rise, % of the stroke
+    drop_trail_pct,        // lower half of the down-stroke load drop, % of its travel
 };
 
 struct Reason {

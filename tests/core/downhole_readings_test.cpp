@@ -100,6 +100,43 @@ TEST(DownholeReadings, FillageAndConditionOfKnownShapes) {
     EXPECT_NE(parted.words.find("抽油杆断脱"), std::string::npos);
 }
 
+// Faults drawn on a full barrel's card, carried up the string and read
+// back: each must come out as its own condition, not as a partly filled
+// pump.
+TEST(DownholeReadings, TaggingLeaksAndAHeldLoadOfKnownShapes) {
+    const downhole::PumpStroke full = testing::pump_stroke(200, 8, 3.0, 20.0, 1.0, 0.01);
+    const std::size_t n = full.position_m.size();
+    auto drawn = [&](auto&& shape) {
+        downhole::PumpStroke p = full;
+        for (std::size_t j = 0; j < n; ++j)
+            p.load_kN[j] = shape(p.position_m[j] / 3.0, j < n / 2, p.load_kN[j]);
+        return through_the_string(p);
+    };
+    // The plunger striking the top: a load spike at the top of the up-stroke.
+    Diagnosed up = drawn([](double x, bool rising, double l) { return rising && x > 0.92 ? l + 8.0 : l; });
+    EXPECT_EQ(up.r.diagnosis.condition, PumpCondition::pump_hitting_up) << up.words;
+    // Striking the bottom: the load pushed below the down-stroke's plateau.
+    Diagnosed down = drawn([](double x, bool rising, double l) { return !rising && x < 0.06 ? l - 8.0 : l; });
+    EXPECT_EQ(down.r.diagnosis.condition, PumpCondition::pump_hitting_down) << down.words;
+    // A leaking travelling valve: the load slips away through the
+    // up-stroke and is not regained at the top.
+    Diagnosed tv = drawn([](double x, bool, double l) { return x > 0.3 ? l * (1.3 - x) : l; });
+    EXPECT_EQ(tv.r.diagnosis.condition, PumpCondition::travelling_valve_leak) << tv.words;
+    // Fluid pound with part of the load held over the empty barrel: the
+    // drop at the liquid is sharp even though the load never came back to
+    // the up-stroke's plateau; let go gradually instead, it is gas.
+    auto held = [](double width) {
+        return [width](double x, bool rising, double) {
+            if (rising) return 20.0 / (1.0 + std::exp(-(x - 0.04) / 0.01));
+            return 14.0 / (1.0 + std::exp(-(x - 0.5) / width));
+        };
+    };
+    Diagnosed pound = drawn(held(0.01));
+    EXPECT_EQ(pound.r.diagnosis.condition, PumpCondition::fluid_pound) << pound.words;
+    Diagnosed gas = drawn(held(0.08));
+    EXPECT_EQ(gas.r.diagnosis.condition, PumpCondition::gas_interference) << gas.words;
+}
+
 // Unanchored tubing: the load taken up over a long travel while the
 // tubing stretches, reported only when the record says it is free.
 TEST(DownholeReadings, SlowTakeUpIsUnanchoredTubingOnlyWhenTheRecordSaysSo) {
