@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the offline page and the command line in WebAssembly with Debian's
 # emscripten (installed when missing) into build-web/:
-#   build-web/tavo.html                 the page to open (with tavo-web.js/.wasm,
-#                                       tavo-page.js and tavo-worker.js beside it)
+#   build-web/tavo.html                 the page to open (with tavo-page.js and
+#                                       tavo-app.js beside it)
 #   build-web/tavo-cli.js/.wasm         the command line, run with node
 # Usage: scripts/build-web.sh [BUILD_DIR]
 set -euo pipefail
@@ -42,5 +42,5 @@ fi
 if [ ! -f "$out/build.ninja" ]; then
   emcmake cmake -S . -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVO_WERROR=ON
 fi
-cmake --build "$out" --target tavo-cli tavo-web
+cmake --build "$out" --target tavo-cli tavo-page
 echo "The page: $out/tavo.html"
