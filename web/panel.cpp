@@ -31,8 +31,10 @@ json panel_json(const std::string& file) {
     o["well"] = MyTrim(p.st->head.Well_Name);
     json sections = json::array();
     for (const report::Section& s : report::analysis_sections(p.analysis))
-        sections.push_back(
-            {{"title", s.title}, {"figures", figures_json(s.figures)}, {"note", s.note}, {"evidence", s.evidence}});
+        sections.push_back({{"title", s.title},
+                            {"figures", figures_json(s.figures)},
+                            {"note", s.note},
+                            {"evidence", s.evidence}});
     o["sections"] = sections;
     o["table"] = figures_json(report::table_figures(*p.st));
     return o;

@@ -6,7 +6,8 @@
 
 int main(int argc, char** argv) {
     CLI::App app{"tavo-web: the program's commands in a web page"};
-    app.set_version_flag("--version", "tavo-web " TAVO_VERSION, "Print the program's name and version and exit");
+    app.set_version_flag("--version", "tavo-web " TAVO_VERSION,
+                         "Print the program's name and version and exit");
     app.require_subcommand(1);
     int exit_code = 0;
     tavo::cli::add_analyze(app, exit_code);
