@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace tavo {
 namespace {
@@ -114,6 +115,7 @@ public:
     }
 
     [[nodiscard]] bool zero() const { return n_ == 0; }
+    [[nodiscard]] static bool over() { return false; }
 
 private:
     void trim() {
@@ -123,6 +125,79 @@ private:
     std::array<std::uint32_t, 42> w_{};
     int n_ = 0;
 };
+
+// The same operations on one machine integer: the fast ways for the values
+// of everyday size (64 bits for most floats, 128 for most doubles). Every
+// value is kept below 2^Bits until the digits are generated, where the
+// callers' bounds (r < s, the interval below 10 s) keep them below
+// 2^(Bits+4); past 2^Bits over() is set and the caller starts again with a
+// wider type.
+__extension__ using Wide = unsigned __int128;
+
+template <class U, int Bits>
+class Fixed {
+public:
+    explicit Fixed(std::uint64_t v = 0) : v_(v) {}
+
+    void shift_left(int bits) {
+        if (v_ == 0 || bits == 0) return;
+        if (bits >= Bits || (v_ >> (Bits - bits)) != 0) {
+            over_ = true;
+            return;
+        }
+        v_ <<= bits;
+    }
+    // m <= 10: from below 2^Bits nothing wraps. Past 2^Bits the value is
+    // still computed (the digit loops go up to 10 s) but marked.
+    void multiply(std::uint32_t m) {
+        v_ *= m;
+        check();
+    }
+    void multiply_pow10(int n) {
+        for (; n > 0 && !over_; --n) multiply(10);
+    }
+    void add(const Fixed& b) {
+        over_ = over_ || b.over_;
+        v_ += b.v_;
+        check();
+    }
+    void subtract(const Fixed& b) { v_ -= b.v_; }
+
+    friend int compare(const Fixed& a, const Fixed& b) { return a.v_ < b.v_ ? -1 : a.v_ > b.v_ ? 1 : 0; }
+    friend int compare_sum(const Fixed& a, const Fixed& b, const Fixed& c) {
+        const U s = a.v_ + b.v_;
+        return s < c.v_ ? -1 : s > c.v_ ? 1 : 0;
+    }
+    friend int compare_double(const Fixed& a, const Fixed& b) {
+        const U d = a.v_ << 1;
+        return d < b.v_ ? -1 : d > b.v_ ? 1 : 0;
+    }
+    int divide_small(const Fixed& d) {
+        if constexpr (sizeof(U) <= 8) {
+            const U q = v_ / d.v_;
+            v_ -= q * d.v_;
+            return static_cast<int>(q);
+        } else {
+            int q = 0;
+            while (v_ >= d.v_) {
+                v_ -= d.v_;
+                ++q;
+            }
+            return q;
+        }
+    }
+    [[nodiscard]] bool over() const { return over_; }
+
+private:
+    void check() {
+        if (v_ >> Bits) over_ = true;
+    }
+    U v_;
+    bool over_ = false;
+};
+
+using Narrow = Fixed<std::uint64_t, 59>;
+using Small = Fixed<Wide, 123>;
 
 // A finite positive value as f * 2^e with its format's limits.
 struct Binary {
@@ -171,7 +246,8 @@ int estimate_point(const Binary& b) {
 }
 
 // Divides r/s by 10^k (k may be negative).
-void scale(Big& r, Big& s, int k, Big* mp = nullptr, Big* mm = nullptr) {
+template <class Num>
+void scale(Num& r, Num& s, int k, Num* mp = nullptr, Num* mm = nullptr) {
     if (k >= 0) {
         s.multiply_pow10(k);
     } else {
@@ -200,7 +276,8 @@ void round_up(DecimalDigits& d) {
 
 // The digits of r/s * 10^point through the place 10^last, rounded there,
 // ties to even.
-DecimalDigits digits_through(Big r, Big s, int point, int last) {
+template <class Num>
+DecimalDigits digits_through(Num r, const Num& s, int point, int last) {
     // Here 0.1 <= r/s < 1.
     DecimalDigits d;
     const int count = point - last;
@@ -222,16 +299,17 @@ DecimalDigits digits_through(Big r, Big s, int point, int last) {
 }
 
 // The exact value as r/s with 0.1 <= r/s < 1 and its decimal point.
-int exact_ratio(const Binary& b, Big& r, Big& s) {
-    r = Big(b.f);
-    s = Big(1);
+template <class Num>
+int exact_ratio(const Binary& b, Num& r, Num& s) {
+    r = Num(b.f);
+    s = Num(1);
     if (b.e >= 0)
         r.shift_left(b.e);
     else
         s.shift_left(-b.e);
     int k = estimate_point(b);
     scale(r, s, k);
-    if (compare(r, s) >= 0) {
+    if (!s.over() && !r.over() && compare(r, s) >= 0) {
         s.multiply(10);
         ++k;
     }
@@ -240,6 +318,12 @@ int exact_ratio(const Binary& b, Big& r, Big& s) {
 
 DecimalDigits rounded(const Binary& b, int count) {
     if (b.f == 0 || count <= 0) return {};
+    Narrow nr, ns;
+    const int nk = exact_ratio(b, nr, ns);
+    if (!nr.over() && !ns.over()) return digits_through(nr, ns, nk, nk - count);
+    Small sr, ss;
+    const int sk = exact_ratio(b, sr, ss);
+    if (!sr.over() && !ss.over()) return digits_through(sr, ss, sk, sk - count);
     Big r, s;
     const int k = exact_ratio(b, r, s);
     return digits_through(r, s, k, k - count);
@@ -247,31 +331,32 @@ DecimalDigits rounded(const Binary& b, int count) {
 
 // Free-format digit generation: the first digits at which the value's
 // rounding interval holds a number, the nearer of the two candidates there.
-DecimalDigits shortest(const Binary& b) {
-    if (b.f == 0) return {};
+template <class Num>
+std::optional<DecimalDigits> shortest_with(const Binary& b) {
     // The interval's ends sit half a gap from the value; everything is
     // doubled to keep the halves whole. Below a power of two the gap is half
     // as wide.
     const bool narrow_below = b.f == b.hidden && b.e > b.min_e;
-    Big r(b.f), s(1), mp(1), mm(1);
+    Num r(b.f), s(1), mp(1), mm(1);
     if (b.e >= 0) {
         r.shift_left(b.e + (narrow_below ? 2 : 1));
-        s = Big(narrow_below ? 4 : 2);
+        s = Num(narrow_below ? 4 : 2);
         mp.shift_left(b.e + (narrow_below ? 1 : 0));
         mm.shift_left(b.e);
     } else {
         r.shift_left(narrow_below ? 2 : 1);
         s.shift_left(-b.e + (narrow_below ? 2 : 1));
-        mp = Big(narrow_below ? 2 : 1);
+        mp = Num(narrow_below ? 2 : 1);
     }
     // Round-to-even reading: an even significand owns its interval's ends.
     const bool ends_inside = b.f % 2 == 0;
     int k = estimate_point(b);
     scale(r, s, k, &mp, &mm);
-    while (compare_sum(r, mp, s) >= (ends_inside ? 0 : 1)) {
+    while (!s.over() && !r.over() && !mp.over() && compare_sum(r, mp, s) >= (ends_inside ? 0 : 1)) {
         s.multiply(10);
         ++k;
     }
+    if (r.over() || s.over() || mp.over() || mm.over()) return std::nullopt;
     DecimalDigits d;
     d.point = k;
     for (;;) {
@@ -297,43 +382,65 @@ DecimalDigits shortest(const Binary& b) {
     return d;
 }
 
-std::string exponent_text(int e) {
-    std::string out = e < 0 ? "e-" : "e+";
+DecimalDigits shortest(const Binary& b) {
+    if (b.f == 0) return {};
+    if (auto d = shortest_with<Narrow>(b)) return *std::move(d);
+    if (auto d = shortest_with<Small>(b)) return *std::move(d);
+    return *shortest_with<Big>(b);
+}
+
+// Appends "e+05", "e-300": at least two digits.
+char* put_exponent(char* p, int e) {
+    *p++ = 'e';
+    *p++ = e < 0 ? '-' : '+';
     const int a = std::abs(e);
-    if (a < 10) out.push_back('0');
-    out += std::to_string(a);
-    return out;
+    if (a >= 100) *p++ = static_cast<char>('0' + a / 100);
+    *p++ = static_cast<char>('0' + a / 10 % 10);
+    *p++ = static_cast<char>('0' + a % 10);
+    return p;
 }
 
 template <typename F>
 std::string shortest_chars_of(F v) {
-    std::string out = std::signbit(v) ? "-" : "";
-    if (std::isnan(v)) return out + "nan";
-    if (std::isinf(v)) return out + "inf";
-    if (v == 0) return out + "0";
+    // Written into one buffer: this runs for every number of the long
+    // machine-readable outputs.
+    char buf[400];
+    char* p = buf;
+    if (std::signbit(v)) *p++ = '-';
+    if (std::isnan(v) || std::isinf(v) || v == 0) {
+        const char* word = std::isnan(v) ? "nan" : std::isinf(v) ? "inf" : "0";
+        return std::string(buf, p) + word;
+    }
     const Binary b = binary_of(std::fabs(v));
     const DecimalDigits d = shortest(b);
-    const int n = static_cast<int>(d.digits.size());
+    const std::string& digits = d.digits;
+    const int n = static_cast<int>(digits.size());
     const int e = d.point - 1;  // scientific exponent
-    const std::string exp = exponent_text(e);
-    const int sci_len = n + (n > 1 ? 1 : 0) + static_cast<int>(exp.size());
-    int fixed_len = 0;
-    if (e >= 0)
-        fixed_len = n <= e + 1 ? e + 1 : n + 1;
-    else
-        fixed_len = 1 + 1 + (-e - 1) + n;
+    const int a = std::abs(e);
+    const int sci_len = n + (n > 1 ? 1 : 0) + 2 + (a >= 100 ? 3 : 2);
+    const int fixed_len = e >= 0 ? (n <= e + 1 ? e + 1 : n + 1) : 2 + (-e - 1) + n;
     if (fixed_len > sci_len) {
-        out.push_back(d.digits[0]);
+        *p++ = digits[0];
         if (n > 1) {
-            out.push_back('.');
-            out.append(d.digits, 1, std::string::npos);
+            *p++ = '.';
+            p = std::copy(digits.begin() + 1, digits.end(), p);
         }
-        return out + exp;
+        p = put_exponent(p, e);
+    } else if (e >= 0 && n <= e + 1) {
+        // An integer: all its digits, exactly.
+        const DecimalDigits all = rounded(b, e + 1);
+        p = std::copy(all.digits.begin(), all.digits.end(), p);
+    } else if (e >= 0) {
+        p = std::copy(digits.begin(), digits.begin() + e + 1, p);
+        *p++ = '.';
+        p = std::copy(digits.begin() + e + 1, digits.end(), p);
+    } else {
+        *p++ = '0';
+        *p++ = '.';
+        p = std::fill_n(p, -e - 1, '0');
+        p = std::copy(digits.begin(), digits.end(), p);
     }
-    if (e >= 0 && n <= e + 1) return out + rounded(b, e + 1).digits;  // an integer: all its digits
-    if (e >= 0)
-        return out + d.digits.substr(0, static_cast<std::size_t>(e) + 1) + "." + d.digits.substr(e + 1);
-    return out + "0." + std::string(static_cast<std::size_t>(-e - 1), '0') + d.digits;
+    return std::string(buf, p);
 }
 
 }  // namespace
@@ -368,9 +475,15 @@ std::string fixed_chars(double v, int decimals) {
     DecimalDigits d;
     const Binary b = binary_of(std::fabs(v));
     if (b.f != 0) {
-        Big r, s;
-        const int k = exact_ratio(b, r, s);
-        d = digits_through(r, s, k, -decimals);
+        Small sr, ss;
+        const int sk = exact_ratio(b, sr, ss);
+        if (!sr.over() && !ss.over()) {
+            d = digits_through(sr, ss, sk, -decimals);
+        } else {
+            Big r, s;
+            const int k = exact_ratio(b, r, s);
+            d = digits_through(r, s, k, -decimals);
+        }
     }
     // Integer part, then the decimals, zero-filled on both sides.
     const int n = static_cast<int>(d.digits.size());
