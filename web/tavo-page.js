@@ -106,7 +106,10 @@
     } catch (e) {
       return message('无法读取文件 ' + entry.name, true);
     }
-    const r = await ask({ type: 'analyse', name: entry.name, bytes, cycle }, [bytes]);
+    // The chart and the panel first; the table and the card right after,
+    // while the chart is looked at.
+    const copy = bytes.slice(0);
+    const r = await ask({ type: 'analyse', name: entry.name, bytes, cycle, views: ['chart'] }, [bytes]);
     if (files[current] !== entry) return;  // another file was chosen meanwhile
     if (r.timedOut) return message(entry.name + '：分析超时，文件可能已损坏，已停止分析', true);
     if (r.failed) return message(entry.name + '：分析失败（' + r.failed + '）', true);
@@ -121,6 +124,13 @@
     window.tavoLastAnalysisMs = ms;
     message(r.panel.problem ? entry.name + '：' + r.panel.problem : '', !!r.panel.problem);
     $('status').textContent = entry.name + '（' + ms.toFixed(0) + ' 毫秒）';
+    const rest = await ask({ type: 'analyse', name: entry.name, bytes: copy, cycle, views: ['table', 'card'],
+                             panel: false }, [copy]);
+    if (result !== r) return;
+    if (rest.views) Object.assign(r.views, rest.views);
+    r.complete = true;
+    window.tavoViewsReadyMs = performance.now() - started;
+    if (view !== 'chart') draw();
   }
 
   // ---- the drawing area -------------------------------------------------
@@ -180,10 +190,15 @@
       (b) => b.classList.toggle('on', b.dataset.view === view));
     if (!result) return clearPicture();
     const ops = result.views[view];
+    if (!ops && !result.complete) {
+      clearPicture();
+      return message('正在绘制…');
+    }
     if (!ops) {
       clearPicture();
       return message(view === 'card' ? '示功图无法绘制' : '该视图无法绘制', true);
     }
+    if ($('message').textContent === '正在绘制…') message('');
     replay(ops);
   }
 

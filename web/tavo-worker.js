@@ -47,12 +47,17 @@ function readOps(mod, path) {
 function analyse(mod, req) {
   const path = put(mod, '/in', 0, req.name, req.bytes);
   try {
-    const p = run(mod, ['panel', path]);
-    const panel = JSON.parse(p.out || '{}');
+    // The panel first (it says whether the file can be read at all).
+    let panel = null;
+    let messages = '';
+    if (req.panel !== false) {
+      const p = run(mod, ['panel', path]);
+      panel = JSON.parse(p.out || '{}');
+      messages = p.err;
+    }
     const views = {};
-    let messages = p.err;
-    if (panel.readable) {
-      for (const view of ['chart', 'table', 'card']) {
+    if (!panel || panel.readable) {
+      for (const view of req.views || ['chart', 'table', 'card']) {
         const args = ['render', '--view', view, '-o', '/view.json'];
         if (req.cycle) args.push('--cycle', String(req.cycle));
         args.push(path);
