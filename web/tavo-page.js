@@ -100,6 +100,7 @@
     clearPicture();
     $('panel').textContent = '';
     message('正在分析 ' + entry.name + ' …');
+    $('status').textContent = entry.name;
     let bytes;
     try {
       bytes = await entry.file.arrayBuffer();
