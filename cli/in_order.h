@@ -11,10 +11,19 @@
 #include <thread>
 #include <vector>
 
+// Worker threads where the platform has them; the WebAssembly build runs on
+// the page's one thread and works through the files one after the other.
+#if defined(__cpp_lib_jthread) && !defined(__EMSCRIPTEN__)
+#define TAVO_IN_ORDER_THREADS 1
+#else
+#define TAVO_IN_ORDER_THREADS 0
+#endif
+
 namespace tavo::cli {
 
 // The jobs of a -j option: 0 (the default) means one per processor.
 inline int job_count(int jobs) {
+    if (!TAVO_IN_ORDER_THREADS) return 1;
     return jobs > 0 ? jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
@@ -26,13 +35,14 @@ inline int job_count(int jobs) {
 // flat however many files there are.
 template <class Result, class Work, class Emit>
 void run_in_order(std::size_t count, int jobs, Work work, Emit emit) {
-    if (jobs <= 1 || count <= 1) {
+    if (!TAVO_IN_ORDER_THREADS || jobs <= 1 || count <= 1) {
         for (std::size_t i = 0; i < count; ++i) {
             Result r = work(i);
             if (!emit(i, r)) return;
         }
         return;
     }
+#if TAVO_IN_ORDER_THREADS
 
     struct Slot {
         std::optional<Result> value;
@@ -114,6 +124,7 @@ void run_in_order(std::size_t count, int jobs, Work work, Emit emit) {
         throw;
     }
     finish();
+#endif
 }
 
 }  // namespace tavo::cli

@@ -29,6 +29,9 @@
 #ifdef TAVO_HAVE_QTDRAW
 #include "qtdraw/qt_render.h"
 #endif
+#ifdef TAVO_WEB_TEXT_METRICS
+#include "web/text_metrics.h"
+#endif
 
 namespace tavo::cli {
 
@@ -141,7 +144,11 @@ int run_render(const RenderOptions& o) {
         std::cerr << "tavo-cli render: this build draws no pictures; use -o FILE.json\n";
         return 2;
     }
+#ifdef TAVO_WEB_TEXT_METRICS
+    RecordingSurface rec(web::page_text_metrics());
+#else
     RecordingSurface rec;
+#endif
 #endif
 
     if (o.view == "compare") return render_compare(o, rec, json);

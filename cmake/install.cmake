@@ -52,6 +52,19 @@ if(TAVO_BUILD_APP)
 endif()
 install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
+# The offline page, when it has been built (scripts/build-web.sh BUILD_DIR):
+# -DTAVO_WEB_PAGE=BUILD_DIR puts it into share/tavo/web.
+set(TAVO_WEB_PAGE "" CACHE PATH "Folder of the built web page (build-web) to install into share/tavo/web")
+if(TAVO_WEB_PAGE)
+  foreach(file tavo.html tavo-page.js tavo-app.js)
+    if(NOT EXISTS ${TAVO_WEB_PAGE}/${file})
+      message(FATAL_ERROR "TAVO_WEB_PAGE: ${TAVO_WEB_PAGE}/${file} is missing; run scripts/build-web.sh first")
+    endif()
+  endforeach()
+  install(FILES ${TAVO_WEB_PAGE}/tavo.html ${TAVO_WEB_PAGE}/tavo-page.js ${TAVO_WEB_PAGE}/tavo-app.js
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/tavo/web)
+endif()
+
 # ---- the Debian package ----------------------------------------------------
 # Library dependencies come from dpkg-shlibdeps (package dpkg-dev); the font
 # and the Qt plugins are loaded at run time, so they are listed by hand.

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/decimal_digits.h"
+
 namespace tavo {
 namespace {
 
@@ -20,18 +22,24 @@ struct Decimal {
 Decimal decompose(double v, int digits) {
     Decimal d;
     if (v == 0.0 || std::isnan(v)) return d;
+    d.negative = v < 0.0;
+    d.zero = false;
+#if TAVO_STD_FLOAT_CHARS
     // to_chars with a precision rounds as printf's %.*e does, without
     // printf's cost.
     char buf[64];
     const auto end =
         std::to_chars(buf, buf + sizeof buf - 1, std::fabs(v), std::chars_format::scientific, digits - 1);
     *end.ptr = '\0';
-    d.negative = v < 0.0;
-    d.zero = false;
     const char* p = buf;
     for (; *p && *p != 'e'; ++p)
         if (*p >= '0' && *p <= '9') d.digits.push_back(*p);
     d.exponent = (*p == 'e') ? std::atoi(p + 1) : 0;
+#else
+    DecimalDigits exact = rounded_digits(v, digits);
+    d.digits = std::move(exact.digits);
+    d.exponent = exact.point - 1;
+#endif
     while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
     return d;
 }
@@ -122,20 +130,32 @@ double leading_number(std::string_view text) {
     if (digits == 0) return 0.0;
     if (num.back() == '.') num.pop_back();
     if (!num.empty() && num.front() == '.') num.insert(num.begin(), '0');
+#if TAVO_STD_FLOAT_CHARS
     double v = 0.0;
     std::from_chars(num.data(), num.data() + num.size(), v);  // locale-independent
+#else
+    const double v = read_decimal(num);
+#endif
     return negative ? -v : v;
 }
 
 std::string shortest_text(float v) {
+#if TAVO_STD_FLOAT_CHARS
     char buf[64];
     auto r = std::to_chars(buf, buf + sizeof buf, v);
     return std::string(buf, r.ptr);
+#else
+    return shortest_chars(v);
+#endif
 }
 std::string shortest_text(double v) {
+#if TAVO_STD_FLOAT_CHARS
     char buf[64];
     auto r = std::to_chars(buf, buf + sizeof buf, v);
     return std::string(buf, r.ptr);
+#else
+    return shortest_chars(v);
+#endif
 }
 
 }  // namespace tavo

@@ -1,85 +1,64 @@
 #include "common/text.h"
 
-#include <errno.h>
-#include <iconv.h>
+#include <array>
+#include <cstdint>
+#include <memory>
 
-#include <mutex>
-#include <stdexcept>
+#include "common/gbk_table.h"
 
 namespace tavo {
 namespace {
 
-// iconv_open's failure value, (iconv_t)-1.
-iconv_t no_converter() {
-    return reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr): iconv's value, no address
+void append_utf8(std::string& out, std::uint32_t c) {
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | c >> 6));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xE0 | c >> 12));
+        out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
 }
 
-// One converter per direction and thread; iconv descriptors hold state.
-class Converter {
-public:
-    Converter(const char* to, const char* from) {
-        cd_ = iconv_open(to, from);
-        if (cd_ == no_converter()) throw std::runtime_error("iconv cannot convert to code page 936");
-    }
-    ~Converter() { iconv_close(cd_); }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    // Converts all of `in`; an input unit that does not convert is replaced by
-    // `bad` and skipped (`skip` bytes, or one UTF-8 sequence).
-    std::string run(std::string_view in, std::string_view bad, bool utf8_input) {
-        std::string out;
-        out.reserve(in.size() * 2 + 4);
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        char* src = const_cast<char*>(in.data());
-        std::size_t left = in.size();
-        char buf[256];
-        while (left > 0) {
-            char* dst = buf;
-            std::size_t room = sizeof buf;
-            const std::size_t rc = iconv(cd_, &src, &left, &dst, &room);
-            out.append(buf, static_cast<std::size_t>(dst - buf));
-            if (rc == static_cast<std::size_t>(-1)) {
-                if (errno == E2BIG) continue;
-                // EILSEQ or EINVAL (truncated sequence): replace one unit.
-                out.append(bad);
-                std::size_t n = 1;
-                if (utf8_input) {
-                    const unsigned char c = static_cast<unsigned char>(*src);
-                    n = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-                    if (n > left) n = left;
-                }
-                src += n;
-                left -= n;
-                iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-            }
-        }
-        return out;
-    }
-
-private:
-    iconv_t cd_;
-};
-
-const char* gbk_name() {
-    static const char* name = [] {
-        iconv_t t = iconv_open("UTF-8", "CP936");
-        if (t != no_converter()) {
-            iconv_close(t);
-            return "CP936";
-        }
-        return "GBK";
+// The code of each code point of the BMP (0: none); the decoding tables
+// inverted once, on first use.
+const std::array<std::uint16_t, 0x10000>& encoding() {
+    static const std::unique_ptr<std::array<std::uint16_t, 0x10000>> table = [] {
+        auto t = std::make_unique<std::array<std::uint16_t, 0x10000>>();
+        t->fill(0);
+        for (std::uint32_t i = 0; i < 128; ++i)
+            if (gbk::kSingle[i]) (*t)[gbk::kSingle[i]] = static_cast<std::uint16_t>(0x80 + i);
+        for (std::uint32_t i = 0; i < 126 * 191; ++i)
+            if (gbk::kDouble[i])
+                (*t)[gbk::kDouble[i]] = static_cast<std::uint16_t>((0x81 + i / 191) << 8 | (0x40 + i % 191));
+        return t;
     }();
-    return name;
+    return *table;
 }
 
-Converter& decoder() {
-    thread_local Converter c("UTF-8", gbk_name());
-    return c;
-}
-Converter& encoder() {
-    thread_local Converter c(gbk_name(), "UTF-8");
-    return c;
+// The code point of the well-formed UTF-8 sequence of `n` bytes at `p`;
+// -1 when it is not one (overlong, a surrogate, beyond U+10FFFF, a missing
+// continuation byte).
+long utf8_point(const unsigned char* p, std::size_t n) {
+    for (std::size_t i = 1; i < n; ++i)
+        if ((p[i] & 0xC0) != 0x80) return -1;
+    long c = 0;
+    switch (n) {
+        case 2:
+            c = (p[0] & 0x1FL) << 6 | (p[1] & 0x3F);
+            return c >= 0x80 ? c : -1;
+        case 3:
+            c = (p[0] & 0x0FL) << 12 | (p[1] & 0x3FL) << 6 | (p[2] & 0x3F);
+            return c >= 0x800 && (c < 0xD800 || c > 0xDFFF) ? c : -1;
+        case 4:
+            if (p[0] > 0xF4) return -1;
+            c = (p[0] & 0x07L) << 18 | (p[1] & 0x3FL) << 12 | (p[2] & 0x3FL) << 6 | (p[3] & 0x3F);
+            return c >= 0x10000 && c <= 0x10FFFF ? c : -1;
+        default:
+            return -1;
+    }
 }
 
 // Length in bytes of the UTF-8 sequence starting with `c`.
@@ -104,12 +83,64 @@ std::size_t offset_of(std::string_view s, std::size_t n) {
 }  // namespace
 
 std::string gbk_to_utf8(std::string_view bytes) {
-    // The decoder treats NUL as an ordinary character.
-    return decoder().run(bytes, "\xEF\xBF\xBD", false);
+    // NUL is an ordinary character; a byte that starts no character becomes
+    // U+FFFD and reading goes on with the next byte.
+    std::string out;
+    out.reserve(bytes.size() * 3 / 2 + 4);
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    for (std::size_t i = 0; i < n;) {
+        const unsigned lead = b[i];
+        if (lead < 0x80) {
+            out.push_back(static_cast<char>(lead));
+            ++i;
+            continue;
+        }
+        if (lead >= 0x81 && lead <= 0xFE && i + 1 < n && b[i + 1] >= 0x40 && b[i + 1] <= 0xFE) {
+            const std::uint16_t c = gbk::kDouble[(lead - 0x81) * 191 + (b[i + 1] - 0x40)];
+            if (c) {
+                append_utf8(out, c);
+                i += 2;
+                continue;
+            }
+        }
+        const std::uint16_t c = gbk::kSingle[lead - 0x80];
+        append_utf8(out, c ? c : 0xFFFD);
+        ++i;
+    }
+    return out;
 }
 
 std::string utf8_to_gbk(std::string_view text) {
-    return encoder().run(text, "?", true);
+    // A character without a code, or bytes that are no character, become
+    // "?"; a broken sequence is skipped as long as its first byte says.
+    const auto& table = encoding();
+    std::string out;
+    out.reserve(text.size() + 4);
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    for (std::size_t i = 0; i < size;) {
+        if (p[i] < 0x80) {
+            out.push_back(static_cast<char>(p[i]));
+            ++i;
+            continue;
+        }
+        const std::size_t want = seq_len(p[i]);
+        const std::size_t n = std::min(want, size - i);
+        const long c = n == want ? utf8_point(p + i, n) : -1;  // cut short at the end: no character
+        i += n;
+        if (c >= 0xE0000 && c <= 0xE007F) continue;  // language tags carry no text
+        const std::uint16_t code = c >= 0 && c <= 0xFFFF ? table[static_cast<std::size_t>(c)] : 0;
+        if (code == 0) {
+            out.push_back('?');
+        } else if (code < 0x100) {
+            out.push_back(static_cast<char>(code));
+        } else {
+            out.push_back(static_cast<char>(code >> 8));
+            out.push_back(static_cast<char>(code & 0xFF));
+        }
+    }
+    return out;
 }
 
 std::string gbk_field(std::string_view text, std::size_t width) {

@@ -1,7 +1,8 @@
 // Text helpers: code page 936 and character-wise operations on UTF-8.
 //
 // In memory every text is UTF-8. The tester file and the exchange text hold
-// code page 936 (GBK); conversion goes through glibc's iconv.
+// code page 936 (GBK); the program converts with tables of its own
+// (common/gbk_table.cpp), the same on every platform.
 #pragma once
 
 #include <cstddef>
