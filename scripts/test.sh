@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks the formatting, builds everything and runs every test: once
-# normally, then clang-tidy on the core, once with the sanitizers
+# normally, then the WebAssembly build and the page in headless Chromium
+# against the desktop, then clang-tidy on the core, once with the sanitizers
 # (AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer, the window
 # tests included), then the fuzzers for a short while. Warnings are errors.
 set -euo pipefail
@@ -15,6 +16,9 @@ echo "== build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVO_WERROR=ON >/dev/null
 cmake --build build -j "$JOBS"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$JOBS"
+
+echo "== the page and the WebAssembly build against the desktop"
+scripts/test-web.sh build
 
 echo "== clang-tidy on the core"
 scripts/tidy.sh build

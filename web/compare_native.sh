@@ -13,6 +13,9 @@ count=${3:-40}
 src=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/tavo-web-compare.XXXXXX")
 trap 'rm -rf "$work"' EXIT
+# Neither side reads the user's well records; the pump cards come from the
+# sample wells' file below.
+export TAVO_WELLS_DB=$work/no-such-wells.sqlite
 
 wasm() { node --no-experimental-fetch "$web/tavo-cli.js" "$@"; }
 cli() { "$native/tavo-cli" "$@"; }
@@ -49,6 +52,7 @@ run_both() {
 
 run_both "analyze --arrays" analyze --arrays "${files[@]}"
 run_both "inspect" inspect "${files[@]}"
+run_both "inspect with the pump cards" inspect --arrays --well "$src/samples/wells.json" "${files[@]}"
 
 # export appends to its file: each run writes a new one.
 for side in n w; do

@@ -2,10 +2,12 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <optional>
 #include <set>
 
+#include "common/decimal_digits.h"
 #include "common/number_text.h"
 #include "common/text.h"
 #include "well/well_check.h"
@@ -154,8 +156,19 @@ public:
         std::string_view v = *s;
         if (!v.empty() && v.front() == '+') v.remove_prefix(1);
         double d = 0.0;
+#if TAVO_STD_FLOAT_CHARS
         const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), d);
-        if (ec != std::errc() || end != v.data() + v.size() || !std::isfinite(d)) {
+        const bool whole = ec == std::errc() && end == v.data() + v.size();
+#else
+        // A library without floating-point from_chars (the browser's): the C
+        // library's reading, in its "C" locale there, over the whole cell.
+        const std::string text(v);
+        char* end = nullptr;
+        d = std::strtod(text.c_str(), &end);
+        const bool whole = !text.empty() && end == text.c_str() + text.size() &&
+                           text.find_first_of(" \t\r\nxXpP") == std::string::npos;
+#endif
+        if (!whole || !std::isfinite(d)) {
             fail(Kind::NotANumber, column, *s);
             return std::nullopt;
         }

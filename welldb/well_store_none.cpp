@@ -25,7 +25,9 @@ std::unique_ptr<WellStore> WellStore::open(const std::string& path, Mode mode, S
     return std::unique_ptr<WellStore>(new WellStore(nullptr, path));
 }
 
-WellStore::~WellStore() = default;
+WellStore::~WellStore() {
+    (void)db_;  // always null here: there is no connection to close
+}
 
 StoreProblem WellStore::names(std::vector<std::string>& out) const {
     out.clear();
