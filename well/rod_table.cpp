@@ -15,7 +15,8 @@ constexpr double kg_per_m(double lb_per_ft) {
 }
 
 // Steel sucker rods: the catalogue weights in air with couplings of the API
-// rod tables (API Spec 11B; the same figures as the rod data of API RP 11L):
+// rod tables (the API 11B sucker-rod catalogue; the same figures as the rod
+// data of API RP 11L):
 // 5/8 in 1.135 lb/ft, 3/4 in 1.634, 7/8 in 2.224, 1 in 2.904, 1 1/8 in 3.676.
 // Sinker bars (plain steel bars of 1 1/4 to 1 3/4 in), as the same
 // catalogues list them: 4.17, 5.05, 6.01, 7.05, 8.18 lb/ft.
