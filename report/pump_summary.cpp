@@ -18,7 +18,7 @@ using condition::fixed_text;
 const std::string kNone = "—";
 
 std::string num(double v, int decimals, const std::string& unit) {
-    return std::isfinite(v) ? fixed_text(v, decimals) + unit : kNone;
+    return figure_text(v, decimals, unit);
 }
 
 std::string taper_line(const downhole::PumpCardResult& r, std::size_t k) {

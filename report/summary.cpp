@@ -21,8 +21,7 @@ using cond::fixed_text;
 const std::string kNone = "—";
 
 std::string num(const std::optional<double>& v, int decimals, const std::string& unit = "") {
-    if (!v || !std::isfinite(*v)) return kNone;
-    return fixed_text(*v, decimals) + unit;
+    return figure_text(v, decimals, unit);
 }
 
 std::string verdict_text(cond::Verdict v) {
@@ -207,6 +206,11 @@ Section card_section(const cond::CardDiagnosis& d) {
 }
 
 }  // namespace
+
+std::string figure_text(const std::optional<double>& v, int decimals, const std::string& unit) {
+    if (!v || !std::isfinite(*v)) return kNone;
+    return fixed_text(*v, decimals) + unit;
+}
 
 std::string condition_text(const cond::CardDiagnosis& d) {
     if (d.name.empty()) return kNone;

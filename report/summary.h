@@ -60,6 +60,10 @@ std::vector<Section> analysis_sections(const Analysis& a);
 // "不确定：A48%或B31%" when the diagnosis needs review; "—" for none.
 std::string condition_text(const condition::CardDiagnosis& d);
 
+// A figure as the panel and the report show it: `decimals` places and the
+// unit, "—" when there is none or it is not finite.
+std::string figure_text(const std::optional<double>& v, int decimals, const std::string& unit = "");
+
 // What speaks for the diagnosis; for one that needs review, what speaks for
 // each of the two likeliest conditions, each line led by its name.
 std::vector<std::string> card_evidence(const condition::CardDiagnosis& d);
