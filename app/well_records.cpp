@@ -18,10 +18,6 @@ QString q(const std::string& s) {
 
 }  // namespace
 
-QString wells_db_file() {
-    return q(welldb::default_store_path());
-}
-
 report::WellBook read_well_book(QString& problem) {
     problem.clear();
     report::WellBook book;

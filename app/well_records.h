@@ -10,10 +10,6 @@
 
 namespace tavo {
 
-// The database file the window uses ($TAVO_WELLS_DB, else the user's data
-// folder).
-QString wells_db_file();
-
 // Every record of the database; a database that does not exist yet holds
 // none. A problem is worded into `problem` (empty when all were read).
 report::WellBook read_well_book(QString& problem);
