@@ -89,11 +89,12 @@ void Calc_Sgt_Data(State& st) {
     });
 
     // Result boxes: power, stroke and strokes per minute.
-    st.Text3[2] = plain_form(st.Sgt_Power);
-    st.Text3[12] = sign_form(static_cast<float>(st.Sgt_Stroke) / 1000.0f);
+    st.Text3[Box::RodPower] = plain_form(st.Sgt_Power);
+    st.Text3[Box::Stroke] = sign_form(static_cast<float>(st.Sgt_Stroke) / 1000.0f);
     stmt([&] {
         const float x = checked(fdiv(3000.0f, static_cast<float>(st.Sgt_Period)) * 100.0f);
-        st.Text3[13] = sign_form(static_cast<float>(floor_half_up(static_cast<double>(x)) / 100.0));
+        st.Text3[Box::StrokesPerMinute] =
+            sign_form(static_cast<float>(floor_half_up(static_cast<double>(x)) / 100.0));
     });
 }
 

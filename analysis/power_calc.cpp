@@ -119,16 +119,17 @@ void Calc_Power_Data(State& st) {
 
     // Result boxes; a box whose value fails keeps its text.
     const float fn = static_cast<float>(n);
-    st.Text3[1] = plain_form(R1(st.Quad_Pow[5]));
-    st.Text3[3] = MyTrim(sign_form(st.Avg_Up_Pow)) + "/" + MyTrim(sign_form(st.Avg_Down_Pow));
-    st.Text3[4] = MyTrim(sign_form(st.Max_Up_Cur)) + "/" + MyTrim(sign_form(st.Max_Down_Cur));
-    stmt([&] { st.Text3[5] = plain_form(R1(fdiv(vsum, fn))); });
-    st.Text3[6] = plain_form(R2(st.Quad_Cur[5]));
-    st.Text3[7] = plain_form(R2(st.Quad_VA[5]));
-    st.Text3[8] = plain_form(R2(st.Quad_Var[5]));
-    st.Text3[9] = plain_form(R2(st.Quad_PF[5]));
-    stmt([&] { st.Text3[10] = plain_form(R2(fsqrt(fdiv(i2sum, fn)))); });
-    stmt([&] { st.Text3[11] = plain_form(R2(fsqrt(fdiv(p2sum, fn)))); });
+    st.Text3[Box::InputPower] = plain_form(R1(st.Quad_Pow[5]));
+    st.Text3[Box::UpDownPower] = MyTrim(sign_form(st.Avg_Up_Pow)) + "/" + MyTrim(sign_form(st.Avg_Down_Pow));
+    st.Text3[Box::UpDownCurrent] =
+        MyTrim(sign_form(st.Max_Up_Cur)) + "/" + MyTrim(sign_form(st.Max_Down_Cur));
+    stmt([&] { st.Text3[Box::MeanVoltage] = plain_form(R1(fdiv(vsum, fn))); });
+    st.Text3[Box::MeanCurrent] = plain_form(R2(st.Quad_Cur[5]));
+    st.Text3[Box::ApparentPower] = plain_form(R2(st.Quad_VA[5]));
+    st.Text3[Box::ReactivePower] = plain_form(R2(st.Quad_Var[5]));
+    st.Text3[Box::PowerFactor] = plain_form(R2(st.Quad_PF[5]));
+    stmt([&] { st.Text3[Box::RmsCurrent] = plain_form(R2(fsqrt(fdiv(i2sum, fn)))); });
+    stmt([&] { st.Text3[Box::RmsPower] = plain_form(R2(fsqrt(fdiv(p2sum, fn)))); });
 
     // The test mode of the record just calculated.
     st.Pow_Mode = st.head.Test_Mode;

@@ -20,8 +20,8 @@
 #include <cmath>
 
 #include "app/file_list.h"
+#include "app/main_window.h"
 #include "app/pump_card_box.h"
-#include "app/trans_fom.h"
 #include "app/well_dialog.h"
 #include "app/well_records.h"
 #include "qtdraw/qt_render.h"
@@ -107,7 +107,7 @@ void CardThumb::paintEvent(QPaintEvent*) {
 
 // ---- the panel ------------------------------------------------------------
 
-AnalysisPanel::AnalysisPanel(TransFom* window) : QWidget(window, Qt::Tool), w_(window) {
+AnalysisPanel::AnalysisPanel(MainWindow* window) : QWidget(window, Qt::Tool), w_(window) {
     setObjectName(QStringLiteral("AnalysisPanel"));
     setWindowTitle(QStringLiteral("井况分析"));
     setFont(window->font());
@@ -128,7 +128,7 @@ AnalysisPanel::AnalysisPanel(TransFom* window) : QWidget(window, Qt::Tool), w_(w
     Heading->setWordWrap(true);
     lay->addWidget(Heading);
 
-    const std::vector<report::Section> sections = report::analysis_sections(report::Analysis{});
+    const std::vector<summary::Section> sections = summary::analysis_sections(summary::Analysis{});
     for (int i = 0; i < 3; ++i) lay->addWidget(section_box(i, sections[static_cast<std::size_t>(i)]));
     Pump = new PumpCardBox;
     lay->addWidget(Pump);
@@ -172,13 +172,13 @@ AnalysisPanel::AnalysisPanel(TransFom* window) : QWidget(window, Qt::Tool), w_(w
     refresh();
 }
 
-QGroupBox* AnalysisPanel::section_box(int index, const report::Section& s) {
+QGroupBox* AnalysisPanel::section_box(int index, const summary::Section& s) {
     auto* box = new QGroupBox(q(s.title));
     boxes_[index] = box;
     auto* lay = new QVBoxLayout(box);
     auto* form = new QFormLayout;
     form->setLabelAlignment(Qt::AlignRight);
-    for (const report::Figure& f : s.figures) {
+    for (const summary::Figure& f : s.figures) {
         auto* label = new QLabel(q(f.label) + QStringLiteral("："));
         auto* v = new QLabel(QStringLiteral("—"));
         v->setObjectName(q(f.key));
@@ -307,14 +307,14 @@ void AnalysisPanel::refresh() {
         Pump->show_analysis({}, false);
         return;
     }
-    analysis_ = report::analyse(st, settings(), report::record_of(&wells_, st));
+    analysis_ = summary::analyse(st, settings(), summary::record_of(&wells_, st));
     Pump->show_analysis(analysis_, true);
     QString well = q(st.Txt_WellName).trimmed();
     Heading->setText(QStringLiteral("井号 %1    测试日期 %2\n%3")
                          .arg(well, q(st.Txt_TestTime).trimmed(), QDir::toNativeSeparators(q(st.Cur_File))));
-    const std::vector<report::Section> sections = report::analysis_sections(analysis_);
+    const std::vector<summary::Section> sections = summary::analysis_sections(analysis_);
     for (std::size_t i = 0; i < sections.size() && i < 3; ++i) {
-        for (const report::Figure& f : sections[i].figures) {
+        for (const summary::Figure& f : sections[i].figures) {
             if (QLabel* v = value(f.key)) {
                 v->setText(q(f.value));
                 v->setToolTip(q(f.how));
@@ -328,7 +328,7 @@ void AnalysisPanel::refresh() {
         notes_[i]->setVisible(!sections[i].note.empty());
     }
     QStringList ev;
-    for (const std::string& e : report::card_evidence(analysis_.card)) ev << QStringLiteral("· ") + q(e);
+    for (const std::string& e : summary::card_evidence(analysis_.card)) ev << QStringLiteral("· ") + q(e);
     Evidence->setText(ev.join(QLatin1Char('\n')));
     Thumb->set_card(analysis_.card);
     const condition::PeriodCheck& period = analysis_.condition.period;
@@ -358,14 +358,14 @@ void AnalysisPanel::open_well_dialog(const std::string& well) {
     // A saved record takes effect at once on the test in view.
     connect(d, &QDialog::accepted, this, [this] {
         QString problem;
-        report::WellBook book = read_well_book(problem);
+        summary::WellBook book = read_well_book(problem);
         if (!problem.isEmpty()) w_->show_status(problem, true);
         set_wells(std::move(book));
     });
     d->open();
 }
 
-void AnalysisPanel::set_wells(report::WellBook wells) {
+void AnalysisPanel::set_wells(summary::WellBook wells) {
     wells_ = std::move(wells);
     refresh();
 }
@@ -408,9 +408,9 @@ void AnalysisPanel::export_report() {
         // The test on display goes in as the window shows it (a manual
         // cycle or the recompute included); the others as a first click.
         const bool shown = QDir::cleanPath(paths[i]) == QDir::cleanPath(q(w_->st.Cur_File));
-        const report::PreparedTest t =
-            shown ? report::prepared_from(w_->st, set, &wells_)
-                  : report::prepare_test(paths[i].toStdString(), set, false, &wells_);
+        const summary::PreparedTest t =
+            shown ? summary::prepared_from(w_->st, set, &wells_)
+                  : summary::prepare_test(paths[i].toStdString(), set, false, &wells_);
         if (!t.readable) ++unreadable;
         pdf.add_test(t);
         progress.setValue(i + 1);
@@ -446,10 +446,10 @@ void AnalysisPanel::compare_selected() {
             skipped << n;
             continue;
         }
-        const report::PreparedTest t =
-            report::prepare_test(w_->full_path(n).toStdString(), set, false, &wells_);
+        const summary::PreparedTest t =
+            summary::prepare_test(w_->full_path(n).toStdString(), set, false, &wells_);
         if (t.readable)
-            tests.push_back(report::compare_entry(*t.st, t.analysis));
+            tests.push_back(summary::compare_entry(*t.st, t.analysis));
         else
             skipped << n;
     }

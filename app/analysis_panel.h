@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "report/summary.h"
+#include "summary/analysis_summary.h"
 
 class QDoubleSpinBox;
 class QGroupBox;
@@ -22,7 +22,7 @@ class QPushButton;
 
 namespace tavo {
 
-class TransFom;
+class MainWindow;
 class RecordingSurface;
 class PumpCardBox;
 
@@ -44,7 +44,7 @@ private:
 class AnalysisPanel : public QWidget {
     Q_OBJECT
 public:
-    explicit AnalysisPanel(TransFom* window);
+    explicit AnalysisPanel(MainWindow* window);
 
     // Recomputes the analysis of the test the window holds and shows it.
     void refresh();
@@ -52,7 +52,7 @@ public:
     // The value label of a figure by its key ("period.verified", ...).
     QLabel* value(const std::string& key) const;
     QLabel* note(int section) const { return notes_[section]; }
-    const report::Analysis& analysis() const { return analysis_; }
+    const summary::Analysis& analysis() const { return analysis_; }
     condition::BalanceSettings settings() const;
 
     QLabel* Heading = nullptr;
@@ -65,8 +65,8 @@ public:
     PumpCardBox* Pump = nullptr;
 
     // The well records the pump card reads; replacing them refreshes.
-    void set_wells(report::WellBook wells);
-    const report::WellBook& wells() const { return wells_; }
+    void set_wells(summary::WellBook wells);
+    const summary::WellBook& wells() const { return wells_; }
     // Opens the record of the test's well for editing; tests replace it.
     std::function<void(const std::string& well)> edit_well_record;
 
@@ -86,14 +86,14 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
-    QGroupBox* section_box(int index, const report::Section& s);
+    QGroupBox* section_box(int index, const summary::Section& s);
     void settings_changed();
     void load_settings();
     void couple_band();
 
-    TransFom* w_;
-    report::Analysis analysis_;
-    report::WellBook wells_;
+    MainWindow* w_;
+    summary::Analysis analysis_;
+    summary::WellBook wells_;
     std::map<std::string, QLabel*> values_, labels_;
     QGroupBox* boxes_[3] = {};
     QLabel* notes_[3] = {};

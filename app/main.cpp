@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/main_window.h"
 #include "app/startup.h"
-#include "app/trans_fom.h"
 #include "app/translations.h"
 #include "tavo_version.h"
 

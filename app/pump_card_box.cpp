@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "qtdraw/qt_render.h"
-#include "report/pump_summary.h"
+#include "summary/pump_summary.h"
 #include "views/recording_surface.h"
 
 namespace tavo {
@@ -89,7 +89,7 @@ QLabel* PumpCardBox::value(const std::string& key) const {
     return it == values_.end() ? nullptr : it->second;
 }
 
-void PumpCardBox::show_analysis(const report::Analysis& a, bool analysed) {
+void PumpCardBox::show_analysis(const summary::Analysis& a, bool analysed) {
     while (form_->rowCount() > 0) form_->removeRow(0);
     values_.clear();
     EditRecord->setEnabled(analysed && !a.well.empty());
@@ -100,13 +100,13 @@ void PumpCardBox::show_analysis(const report::Analysis& a, bool analysed) {
         Picture->hide();
         return;
     }
-    const report::Section s = report::pump_section(a.pump, a.well, a.card);
+    const summary::Section s = summary::pump_section(a.pump, a.well, a.card);
     Note->setText(q(s.note));
     Note->setVisible(!s.note.empty());
     const bool have = a.pump && a.pump->ok();
-    Picture->set_plot(have ? report::pump_card_plot(*a.pump) : PumpCardPlot{});
+    Picture->set_plot(have ? summary::pump_card_plot(*a.pump) : PumpCardPlot{});
     Picture->setVisible(have);
-    for (const report::Figure& f : s.figures) {
+    for (const summary::Figure& f : s.figures) {
         auto* label = new QLabel(q(f.label));
         auto* v = new QLabel(q(f.value));
         v->setObjectName(q(f.key));

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "report/summary.h"
+#include "summary/analysis_summary.h"
 #include "views/pump_card_view.h"
 
 class QFormLayout;
@@ -47,7 +47,7 @@ public:
 
     // Shows the pump card of the analysis (or why there is none); an
     // analysis of nothing clears the section.
-    void show_analysis(const report::Analysis& a, bool analysed);
+    void show_analysis(const summary::Analysis& a, bool analysed);
 
     QLabel* Note = nullptr;
     QLabel* Evidence = nullptr;

@@ -13,8 +13,8 @@
 #include <QStandardPaths>
 
 #include "app/file_list.h"
+#include "app/main_window.h"
 #include "app/paths.h"
-#include "app/trans_fom.h"
 #include "app/well_records.h"
 #include "tavo_version.h"
 
@@ -52,7 +52,7 @@ StartArgument resolve_start_argument(const QStringList& args) {
     return a;
 }
 
-void TransFom::open_start_argument(const StartArgument& a) {
+void MainWindow::open_start_argument(const StartArgument& a) {
     if (!a.problem.isEmpty()) {
         set_status(a.problem, true);
         return;
@@ -77,7 +77,7 @@ QString about_text() {
 namespace {
 
 // The status line's context menu: copy its text, and the About box.
-void add_status_menu(TransFom& w) {
+void add_status_menu(MainWindow& w) {
     QLabel* line = w.StatusLine;
     auto* copy = new QAction(QStringLiteral("复制"), line);
     QObject::connect(copy, &QAction::triggered, line, [line] {
@@ -94,9 +94,9 @@ void add_status_menu(TransFom& w) {
 
 }  // namespace
 
-std::unique_ptr<TransFom> start_window(const QStringList& args) {
+std::unique_ptr<MainWindow> start_window(const QStringList& args) {
     const StartArgument a = resolve_start_argument(args);
-    auto w = std::make_unique<TransFom>(a.folder);
+    auto w = std::make_unique<MainWindow>(a.folder);
     add_status_menu(*w);
     const QString seeded = seed_well_records(w->data_dir());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

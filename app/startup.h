@@ -8,7 +8,7 @@
 
 namespace tavo {
 
-class TransFom;
+class MainWindow;
 
 // The data directory of a program that runs from `app_dir`: "data" beside
 // the program when that folder exists, or when the program runs from a
@@ -29,7 +29,7 @@ StartArgument resolve_start_argument(const QStringList& args);
 
 // The window as the program opens it: centred on the screen, shown, then on
 // the command line's folder with its file analysed as a click on it would.
-std::unique_ptr<TransFom> start_window(const QStringList& args);
+std::unique_ptr<MainWindow> start_window(const QStringList& args);
 
 // The text of the About box: the program's name and version.
 QString about_text();

@@ -18,9 +18,9 @@ QString q(const std::string& s) {
 
 }  // namespace
 
-report::WellBook read_well_book(QString& problem) {
+summary::WellBook read_well_book(QString& problem) {
     problem.clear();
-    report::WellBook book;
+    summary::WellBook book;
     welldb::StoreProblem p;
     const auto store =
         welldb::WellStore::open(welldb::default_store_path(), welldb::WellStore::Mode::Read, p);

@@ -5,14 +5,14 @@
 
 #include <QString>
 
-#include "report/summary.h"
+#include "summary/analysis_summary.h"
 #include "welldb/well_store.h"
 
 namespace tavo {
 
 // Every record of the database; a database that does not exist yet holds
 // none. A problem is worded into `problem` (empty when all were read).
-report::WellBook read_well_book(QString& problem);
+summary::WellBook read_well_book(QString& problem);
 
 // At the first start (no database yet), the records of `data_dir`/wells.json
 // (the sample wells) go into a new database, so that the sample tests show

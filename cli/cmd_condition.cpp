@@ -31,7 +31,7 @@ struct InspectOptions {
     tavo::condition::BalanceSettings settings;
     std::string well_file, wells;  // --well, --wells
     bool arrays = false;
-    tavo::report::WellBook book;
+    tavo::summary::WellBook book;
 };
 
 struct FileInspection {
@@ -57,7 +57,7 @@ FileInspection inspect_one(const std::string& file, const InspectOptions& opt) {
         }
         nlohmann::json o = inspect_object(*st, file, c);
         o["card"] = card_json(tavo::condition::diagnose(*st, c.period));
-        if (const tavo::well::WellRecord* rec = tavo::report::record_of(&opt.book, *st))
+        if (const tavo::well::WellRecord* rec = tavo::summary::record_of(&opt.book, *st))
             o["downhole"] = downhole_object(tavo::condition::pump_card_of(*st, c.period, *rec), opt.arrays);
         r.line = json_line(o) + "\n";
     }

@@ -21,7 +21,7 @@
 #include "common/fault.h"
 #include "common/numbers.h"
 #include "record/state.h"
-#include "report/summary.h"
+#include "summary/analysis_summary.h"
 #include "views/compare_view.h"
 #include "views/recording_surface.h"
 #include "views/views.h"
@@ -113,13 +113,13 @@ int render_compare(const RenderOptions& o, RecordingSurface& rec, bool json) {
         std::cerr << "tavo-cli render: at most " << kCompareMaxTests << " files can be compared\n";
         return 2;
     }
-    report::WellBook book;
+    summary::WellBook book;
     if (!load_well_book(o.well_file, o.wells, book, std::cerr)) return 1;
     std::vector<CompareTest> tests;
     for (const std::string& file : o.files) {
         State st;
         if (!analyse_as_click(st, file, "render", std::cerr)) return 1;
-        tests.push_back(report::compare_entry(st, report::analyse(st, {}, report::record_of(&book, st))));
+        tests.push_back(summary::compare_entry(st, summary::analyse(st, {}, summary::record_of(&book, st))));
     }
     draw_compare(rec, tests);
     const CompareSize size = compare_size(static_cast<int>(tests.size()));

@@ -10,7 +10,7 @@
 #include "cli/draw_commands.h"
 #include "cli/in_order.h"
 #include "cli/well_book.h"
-#include "report/summary.h"
+#include "summary/analysis_summary.h"
 
 #ifdef TAVO_HAVE_QTDRAW
 #include "qtdraw/qt_render.h"
@@ -28,7 +28,7 @@ int run_report(const ReportOptions& o) {
         std::cerr << "tavo-cli report: " << error << "\n";
         return 1;
     }
-    report::WellBook book;
+    summary::WellBook book;
     if (!load_well_book(o.well_file, o.wells, book, std::cerr)) return 1;
     const bool progress = isatty(STDERR_FILENO) != 0;
     const int jobs = job_count(o.jobs);
@@ -36,12 +36,12 @@ int run_report(const ReportOptions& o) {
     std::vector<CompareTest> compared;
     const std::size_t total = o.files.size();
     // The files are analysed in parallel; the pages are drawn here, in order.
-    run_in_order<report::PreparedTest>(
+    run_in_order<summary::PreparedTest>(
         total, jobs,
         [&](std::size_t i) {
-            return report::prepare_test(o.files[i], o.balance, o.period == "verified", &book);
+            return summary::prepare_test(o.files[i], o.balance, o.period == "verified", &book);
         },
-        [&](std::size_t i, report::PreparedTest& t) {
+        [&](std::size_t i, summary::PreparedTest& t) {
             // The same words as analyze: an error for a file not read, a
             // warning for one whose samples end early.
             if (t.load) {
@@ -55,7 +55,7 @@ int run_report(const ReportOptions& o) {
                 rc = 1;
             }
             pdf.add_test(t);
-            if (t.readable && o.compare) compared.push_back(report::compare_entry(*t.st, t.analysis));
+            if (t.readable && o.compare) compared.push_back(summary::compare_entry(*t.st, t.analysis));
             if (progress)
                 std::cerr << "\rtavo-cli report: " << (i + 1) << "/" << total << " " << t.file << "\x1b[K"
                           << std::flush;

@@ -8,7 +8,7 @@
 
 namespace tavo::cli {
 
-bool load_well_book(const std::string& well_file, const std::string& db_option, report::WellBook& book,
+bool load_well_book(const std::string& well_file, const std::string& db_option, summary::WellBook& book,
                     std::ostream& err) {
     book.clear();
     std::vector<well::WellRecord> records;

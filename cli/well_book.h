@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "report/summary.h"
+#include "summary/analysis_summary.h"
 
 namespace tavo::cli {
 
@@ -16,7 +16,7 @@ namespace tavo::cli {
 // one that cannot be read is a warning on `err`: the tests are still
 // analysed, without pump cards. A file of one record stands for the well of
 // every test (it is also the book's fallback record).
-bool load_well_book(const std::string& well_file, const std::string& db_option, report::WellBook& book,
+bool load_well_book(const std::string& well_file, const std::string& db_option, summary::WellBook& book,
                     std::ostream& err);
 
 // --well FILE and --wells PATH on a subcommand that analyses tests.

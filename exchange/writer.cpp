@@ -57,8 +57,8 @@ std::string exchange_block(const State& st) {
     b += "[gtsj]";
     b += kEnd;
     // Stroke and rate as the result boxes show them.
-    b += utf8_to_gbk(st.Text3[12]) + kEnd;
-    b += utf8_to_gbk(st.Text3[13]) + kEnd;
+    b += utf8_to_gbk(st.Text3[Box::Stroke]) + kEnd;
+    b += utf8_to_gbk(st.Text3[Box::StrokesPerMinute]) + kEnd;
     b += curve_line(st.Force_Dat, n, 5, 1);
     b += curve_line(st.Pos_Dat, n, 4, 2);
     b += "[glsj]";

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -67,6 +68,28 @@ struct WindowHooks {
     std::function<void()> repaint;
 };
 
+// The positions of the result boxes Text3, in the window's order.
+struct Box {
+    enum Index : std::size_t {
+        TestDate,          // its label only
+        InputPower,        // kW
+        RodPower,          // polished-rod power, kW
+        UpDownPower,       // up/down-stroke mean power, kW
+        UpDownCurrent,     // up/down-stroke maximum current, A
+        MeanVoltage,       // V
+        MeanCurrent,       // A
+        ApparentPower,     // kVA
+        ReactivePower,     // kvar
+        PowerFactor,       //
+        RmsCurrent,        // A
+        RmsPower,          // kW
+        Stroke,            // m
+        StrokesPerMinute,  // 1/min
+        StrokeLoss,        // its label only
+        Count
+    };
+};
+
 struct State {
     // ---- sample arrays ----
     SampleArray Cur_Dat{}, Vol_Dat{}, Pow_Dat{}, Var_Dat{}, VA_Dat{}, PF_Dat{}, Pos_Dat{}, Force_Dat{};
@@ -99,9 +122,9 @@ struct State {
     // ---- window texts treated as shared state ----
     std::string Txt_WellName, Txt_TestTime, Rec_Spd, CircleDot;
     std::string TxtOutFile = "OutDataFile.Txt";
-    std::array<std::string, 15> Text3 = {"测试日期",   "输入功率",   "光杆功率", "工作功率", "工作电流",
-                                         "平均电压",   "平均电流",   "视在功率", "无功功率", "功率因数",
-                                         "均方根电流", "均方根功率", "实测冲程", "实测冲次", "冲程损失"};
+    std::array<std::string, Box::Count> Text3 = {
+        "测试日期", "输入功率", "光杆功率",   "工作功率",   "工作电流", "平均电压", "平均电流", "视在功率",
+        "无功功率", "功率因数", "均方根电流", "均方根功率", "实测冲程", "实测冲次", "冲程损失"};
     bool Chk_POW = false, Chk_SGT = false;
     int Opt_fil = 0;  // selected export mode: 0 export, 1 write-back
     std::string Picture1_ToolTip;

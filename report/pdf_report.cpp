@@ -9,7 +9,7 @@
 
 #include "common/fault.h"
 #include "qtdraw/qt_render.h"
-#include "report/pump_summary.h"
+#include "summary/pump_summary.h"
 #include "views/palette.h"
 #include "views/pump_card_view.h"
 #include "views/recording_surface.h"
@@ -20,6 +20,12 @@
 #endif
 
 namespace tavo::report {
+
+using summary::analysis_sections;
+using summary::Figure;
+using summary::pump_card_plot;
+using summary::Section;
+using summary::table_figures;
 
 namespace {
 
@@ -175,7 +181,7 @@ bool PdfReport::open(std::string* error) {
     return true;
 }
 
-void PdfReport::add_test(const PreparedTest& t) {
+void PdfReport::add_test(const summary::PreparedTest& t) {
     Impl& m = *impl_;
     if (!m.open) return;
     m.start_page();

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "report/summary.h"
+#include "summary/analysis_summary.h"
 #include "views/compare_view.h"
 
 namespace tavo::report {
@@ -27,7 +27,7 @@ public:
     // Starts the file; false, with the reason in `error`, when it cannot be written.
     bool open(std::string* error);
     // A page for the test; one that could not be read gets a page that says why.
-    void add_test(const PreparedTest& t);
+    void add_test(const summary::PreparedTest& t);
     void add_compare(const std::vector<CompareTest>& tests);
     // Finishes the file; false when it could not be written whole.
     bool close(std::string* error);

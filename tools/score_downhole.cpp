@@ -4,7 +4,7 @@
 // surface card, then back down.
 //   score_downhole [--data DIR] [--harmonics N]
 // DIR: the wells' folder (default ../shared/realdata/downhole-vendor beside
-// the source tree). Prints the errors; the targets are in the README.
+// the source tree). Prints the errors; the targets are in docs/algorithms.md.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>

@@ -79,7 +79,7 @@ void Disp_Pow_Data(State& st) {
     // Row 1: test mode, mean voltage as its box shows it, daily energy.
     if (const std::string mode = mode_name(st.Pow_Mode); !mode.empty())
         text_at(pic, 14.5, table_row_y(1), mode);
-    text_at(pic, 56.0, table_row_y(1), st.Text3[5]);
+    text_at(pic, 56.0, table_row_y(1), st.Text3[Box::MeanVoltage]);
     stmt([&] {
         // A value too wide for the cell up to the table's right border
         // (four digits and more in a face wider than the layout's) is
@@ -117,8 +117,8 @@ void Disp_Pow_Data(State& st) {
     text_at(pic, 88.5, table_row_y(9), printed_form(st.Avg_Up_Pow));
     text_at(pic, 38.5, table_row_y(10), printed_form(st.Max_Down_Cur));
     text_at(pic, 88.5, table_row_y(10), printed_form(st.Avg_Down_Pow));
-    text_at(pic, 38.5, table_row_y(11), printed_form(leading_number(st.Text3[10])));
-    text_at(pic, 88.5, table_row_y(11), printed_form(leading_number(st.Text3[11])));
+    text_at(pic, 38.5, table_row_y(11), printed_form(leading_number(st.Text3[Box::RmsCurrent])));
+    text_at(pic, 88.5, table_row_y(11), printed_form(leading_number(st.Text3[Box::RmsPower])));
     stmt([&] {
         const double b = st.Max_Down_Cur > st.Max_Up_Cur ? ddiv(st.Max_Up_Cur, st.Max_Down_Cur)
                                                          : ddiv(st.Max_Down_Cur, st.Max_Up_Cur);

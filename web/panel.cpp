@@ -7,7 +7,7 @@
 
 #include "common/text.h"
 #include "record/state.h"
-#include "report/summary.h"
+#include "summary/analysis_summary.h"
 
 namespace tavo::web {
 
@@ -15,9 +15,9 @@ namespace {
 
 using nlohmann::json;
 
-json figures_json(const std::vector<report::Figure>& figures) {
+json figures_json(const std::vector<summary::Figure>& figures) {
     json a = json::array();
-    for (const report::Figure& f : figures)
+    for (const summary::Figure& f : figures)
         a.push_back({{"key", f.key}, {"label", f.label}, {"value", f.value}, {"how", f.how}});
     return a;
 }
@@ -25,18 +25,18 @@ json figures_json(const std::vector<report::Figure>& figures) {
 // One line of JSON: whether the file could be read, why not (in Chinese),
 // the well's name and the sections of the analysis panel.
 json panel_json(const std::string& file) {
-    const report::PreparedTest p = report::prepare_test(file, {});
+    const summary::PreparedTest p = summary::prepare_test(file, {});
     json o = {{"file", file}, {"readable", p.readable}, {"problem", p.problem}};
     if (!p.readable || !p.st) return o;
     o["well"] = MyTrim(p.st->head.Well_Name);
     json sections = json::array();
-    for (const report::Section& s : report::analysis_sections(p.analysis))
+    for (const summary::Section& s : summary::analysis_sections(p.analysis))
         sections.push_back({{"title", s.title},
                             {"figures", figures_json(s.figures)},
                             {"note", s.note},
                             {"evidence", s.evidence}});
     o["sections"] = sections;
-    o["table"] = figures_json(report::table_figures(*p.st));
+    o["table"] = figures_json(summary::table_figures(*p.st));
     return o;
 }
 

@@ -1,5 +1,5 @@
 // The panel subcommand of the page's module: the analysis panel's content of
-// one test as JSON, the figures and words of report/summary.
+// one test as JSON, the figures and words of summary/analysis_summary.
 #pragma once
 
 #include <CLI/CLI.hpp>

@@ -46,7 +46,7 @@ private slots:
     // The window built, shown and painted once.
     void windowStart() {
         QBENCHMARK {
-            tavo::TransFom w(f.data);
+            tavo::MainWindow w(f.data);
             w.show();
             QVERIFY(QTest::qWaitForWindowExposed(&w));
             w.repaint();

@@ -76,7 +76,7 @@ void BrowserTest::clickAnalysesTheFile() {
     f.start();
     QVERIFY(!f.w->Frame3->isEnabled());
     f.press_file(kYang);
-    TransFom& w = *f.w;
+    MainWindow& w = *f.w;
     QCOMPARE(QString::fromStdString(w.st.Cur_File), f.data + "/" + kYang);
     QVERIFY(w.Frame3->isEnabled());
     QCOMPARE(w.st.Disp_Mode, int16_t(1));
@@ -111,7 +111,7 @@ void BrowserTest::treeShowsTheDataFolderAtStart() {
 void BrowserTest::damagedFileKeepsThePreviousTestAndRefusesExport() {
     WindowFixture f;
     f.start();
-    TransFom& w = *f.w;
+    MainWindow& w = *f.w;
     f.press_file(kYang);
     f.press_picture();  // the table
     const std::vector<DrawOp> shown = w.Picture1->surface().ops;
@@ -230,7 +230,7 @@ void BrowserTest::rightButtonDeletesAfterTheQuestion() {
 void BrowserTest::lockBoxesKeepCurvesOfThePreviousFile() {
     WindowFixture f;
     f.start();
-    TransFom& w = *f.w;
+    MainWindow& w = *f.w;
     // Card curves locked: the file without card data keeps the previous card.
     f.press_file(kYang);
     const SampleArray vol_yang = w.st.Vol_Dat;

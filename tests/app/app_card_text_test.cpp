@@ -3,7 +3,7 @@
 // probabilities and what speaks for each when it is not.
 #include <QtTest>
 
-#include "report/summary.h"
+#include "summary/analysis_summary.h"
 
 using namespace tavo;
 
@@ -28,27 +28,27 @@ condition::CardDiagnosis pound() {
     return d;
 }
 
-std::string figure(const std::vector<report::Section>& sections, const std::string& key) {
-    for (const report::Section& s : sections)
-        for (const report::Figure& f : s.figures)
+std::string figure(const std::vector<summary::Section>& sections, const std::string& key) {
+    for (const summary::Section& s : sections)
+        for (const summary::Figure& f : s.figures)
             if (f.key == key) return f.value;
     return "<none>";
 }
 }  // namespace
 
 void CardTextTest::sureNamesOneCondition() {
-    report::Analysis a;
+    summary::Analysis a;
     a.card = pound();
-    QCOMPARE(report::condition_text(a.card), std::string("供液不足"));
-    QCOMPARE(report::card_evidence(a.card), a.card.evidence);
-    const auto sections = report::analysis_sections(a);
+    QCOMPARE(summary::condition_text(a.card), std::string("供液不足"));
+    QCOMPARE(summary::card_evidence(a.card), a.card.evidence);
+    const auto sections = summary::analysis_sections(a);
     QCOMPARE(figure(sections, "card.condition"), std::string("供液不足"));
     QCOMPARE(figure(sections, "card.confidence"), std::string("93%"));
     QCOMPARE(figure(sections, "card.runner_up"), std::string("气体影响（4%）"));
     // The measured accuracy, in words, where the report prints it.
     QVERIFY(sections.back().note.find("交叉验证") != std::string::npos);
     condition::CardDiagnosis none;
-    QCOMPARE(report::condition_text(none), std::string("—"));
+    QCOMPARE(summary::condition_text(none), std::string("—"));
 }
 
 void CardTextTest::unsureNamesTheTwoLikeliest() {
@@ -56,18 +56,18 @@ void CardTextTest::unsureNamesTheTwoLikeliest() {
     d.confidence = 0.48;
     d.runner_up_confidence = 0.31;
     d.needs_review = true;
-    QCOMPARE(report::condition_text(d), std::string("不确定：供液不足48%或气体影响31%"));
-    const std::vector<std::string> ev = report::card_evidence(d);
+    QCOMPARE(summary::condition_text(d), std::string("不确定：供液不足48%或气体影响31%"));
+    const std::vector<std::string> ev = summary::card_evidence(d);
     QCOMPARE(ev.size(), std::size_t{2});
     QVERIFY(ev[0].rfind("供液不足：下冲程卸载点", 0) == 0);
     QVERIFY(ev[1].rfind("气体影响：下冲程卸载过程", 0) == 0);
-    report::Analysis a;
+    summary::Analysis a;
     a.card = d;
-    QCOMPARE(report::analysis_sections(a).back().evidence, ev);
+    QCOMPARE(summary::analysis_sections(a).back().evidence, ev);
     // The comparison's narrow column: the two names only.
-    QCOMPARE(report::compare_entry(State{}, a).condition, std::string("不确定：供液不足/气体影响"));
+    QCOMPARE(summary::compare_entry(State{}, a).condition, std::string("不确定：供液不足/气体影响"));
     a.card.needs_review = false;
-    QCOMPARE(report::compare_entry(State{}, a).condition, std::string("供液不足"));
+    QCOMPARE(summary::compare_entry(State{}, a).condition, std::string("供液不足"));
 }
 
 QTEST_GUILESS_MAIN(CardTextTest)

@@ -56,7 +56,7 @@ private slots:
 void ChineseTest::questionsAreChineseAndDefaultToNo() {
     WindowFixture f;
     f.start();
-    TransFom fresh(f.data);  // with its own message boxes
+    MainWindow fresh(f.data);  // with its own message boxes
     QString yes, no;
     bool no_is_default = false;
     QTimer::singleShot(0, [&] {
@@ -104,7 +104,7 @@ void ChineseTest::listsShowFileNamesAsSpelt() {
 void ChineseTest::longTextsShowTheirBeginning() {
     WindowFixture f;
     f.start();
-    TransFom& w = *f.w;
+    MainWindow& w = *f.w;
     const QString name = QString(60, QLatin1Char('a')) + QStringLiteral(".O00");
     QFile(f.data + "/" + name).open(QIODevice::WriteOnly);  // empty: not a tester file
     w.File1->refresh();
@@ -125,7 +125,7 @@ void ChineseTest::longTextsShowTheirBeginning() {
 void ChineseTest::failureMessageLastsOneAction() {
     WindowFixture f;
     f.start();
-    TransFom& w = *f.w;
+    MainWindow& w = *f.w;
     f.press_file(kYang);
     QFile(f.data + "/empty.O00").open(QIODevice::WriteOnly);
     w.File1->refresh();

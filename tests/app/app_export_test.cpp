@@ -64,7 +64,7 @@ private slots:
 void ExportTest::modeSwitchBothWays() {
     WindowFixture f;
     f.start();
-    TransFom& w = *f.w;
+    MainWindow& w = *f.w;
     const QColor face = w.Frame2->palette().color(QPalette::Window);
     f.press_file(kYang);
     QTest::mouseClick(w.Opt_fil[1], Qt::LeftButton);
@@ -96,7 +96,7 @@ void ExportTest::modeSwitchBothWays() {
 void ExportTest::exportOneWritesTheDataOnDisplay() {
     WindowFixture f;
     f.start();
-    TransFom& w = *f.w;
+    MainWindow& w = *f.w;
     f.press_file(kYang);
     w.CircleDot->setText(QStringLiteral("500"));
     QTest::keyClick(w.CircleDot, Qt::Key_Return);
@@ -117,7 +117,7 @@ void ExportTest::exportOneWritesTheDataOnDisplay() {
 void ExportTest::exportThreeAnalysesEachInListOrder() {
     WindowFixture f;
     f.start();
-    TransFom& w = *f.w;
+    MainWindow& w = *f.w;
     select_first(f, 3);
     const QString out = f.tmp.filePath(QStringLiteral("three.Txt"));
     touch(out, QByteArray("kept\r\n"));
@@ -139,7 +139,7 @@ void ExportTest::exportThreeAnalysesEachInListOrder() {
 void ExportTest::batchCanBeCancelledAndSkipsUnreadableFiles() {
     WindowFixture f;
     f.start();
-    TransFom& w = *f.w;
+    MainWindow& w = *f.w;
     select_first(f, 4);
     const QString out = f.tmp.filePath(QStringLiteral("cancel.Txt"));
     w.TxtOutFile->setText(out);
@@ -180,7 +180,7 @@ void ExportTest::noSelectionWritesNothing() {
 void ExportTest::exportErrorsAreShownWithThePath() {
     WindowFixture f;
     f.start();
-    TransFom& w = *f.w;
+    MainWindow& w = *f.w;
     // A folder that cannot hold the file: a plain file stands in its place.
     touch(f.tmp.filePath(QStringLiteral("notadir")), "x");
     const QString out = f.tmp.filePath(QStringLiteral("notadir/out.Txt"));
@@ -207,7 +207,7 @@ void ExportTest::exportErrorsAreShownWithThePath() {
 void ExportTest::rebuildFromTheExchangeFile() {
     WindowFixture f;
     f.start();
-    TransFom& w = *f.w;
+    MainWindow& w = *f.w;
     select_first(f, 3);
     const QString out = f.tmp.filePath(QStringLiteral("back.Txt"));
     w.TxtOutFile->setText(out);
@@ -256,7 +256,7 @@ void ExportTest::rebuildErrorIsShown() {
 void ExportTest::writeBackAsksBeforeOverwriting() {
     WindowFixture f;
     f.start();
-    TransFom& w = *f.w;
+    MainWindow& w = *f.w;
     const QString path = f.data + "/" + kYang;
     const QByteArray before = WindowFixture::bytes(path);
     f.press_file(kYang);
@@ -285,7 +285,7 @@ void ExportTest::writeBackAsksBeforeOverwriting() {
 void ExportTest::writeBackFailureIsShown() {
     WindowFixture f;
     f.start();
-    TransFom& w = *f.w;
+    MainWindow& w = *f.w;
     touch(f.tmp.filePath(QStringLiteral("notadir")), "x");
     const QString target = f.tmp.filePath(QStringLiteral("notadir/x.O00"));
     f.press_file(kYang);

@@ -91,7 +91,7 @@ void LayoutTest::controlsSitWhereDesigned() {
 void LayoutTest::captionsTextsAndTooltips() {
     WindowFixture f;
     f.start(false);
-    TransFom& w = *f.w;
+    MainWindow& w = *f.w;
     QCOMPARE(w.windowTitle(), QStringLiteral("TAVO仪器测试数据显示转换程序 Ver3.20[20050618]"));
     QCOMPARE(w.Label1->text(), QStringLiteral("周期"));
     QCOMPARE(w.Label2->text(), QStringLiteral("平均点"));

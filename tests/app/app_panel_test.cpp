@@ -25,7 +25,7 @@ QString text(const AnalysisPanel& p, const char* key) {
     return l ? l->text() : QStringLiteral("<none>");
 }
 
-void enter_cycle(TransFom& w, const QString& t) {
+void enter_cycle(MainWindow& w, const QString& t) {
     w.CircleDot->clear();
     QTest::keyClicks(w.CircleDot, t);
     QTest::keyClick(w.CircleDot, Qt::Key_Return);
@@ -81,7 +81,7 @@ void PanelTest::manualCycleThenRecompute() {
     PanelFixture f;
     f.open();
     AnalysisPanel& p = *f.panel;
-    TransFom& w = *f.w;
+    MainWindow& w = *f.w;
     f.press_file(kYang);
     const std::vector<DrawOp> chart = w.Picture1->surface().ops;
     const std::string spm = w.st.Text3[13];
@@ -143,7 +143,7 @@ void PanelTest::settingsSurviveARestart() {
     QVERIFY(f.panel->value("balance.settings")->text().contains(QStringLiteral("传动效率 70%")));
     f.w.reset();
 
-    f.w = std::make_unique<TransFom>(f.data);
+    f.w = std::make_unique<MainWindow>(f.data);
     f.w->show_analysis_panel();
     AnalysisPanel* again = f.w->findChild<AnalysisPanel*>();
     QCOMPARE(again->BandLow->value(), 90.0);

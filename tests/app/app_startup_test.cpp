@@ -22,7 +22,7 @@ void touch(const QString& path) {
     f.write("x");
 }
 
-bool is_failure(const TransFom& w) {
+bool is_failure(const MainWindow& w) {
     return w.StatusLine->property("failure").toBool();
 }
 }  // namespace

@@ -27,7 +27,7 @@ QString view_shown(const RecordingSurface& rec) {
 
 // A chart line drawn for the given cycle: the chart's time axis depends on
 // the cycle length, so two charts of different cycles differ.
-std::vector<DrawOp> ops_of(const TransFom& w) {
+std::vector<DrawOp> ops_of(const MainWindow& w) {
     return w.Picture1->surface().ops;
 }
 
@@ -40,7 +40,7 @@ bool same_ops(const std::vector<DrawOp>& a, const std::vector<DrawOp>& b) {
     return true;
 }
 
-void enter_cycle(TransFom& w, const QString& text) {
+void enter_cycle(MainWindow& w, const QString& text) {
     w.CircleDot->clear();
     QTest::keyClicks(w.CircleDot, text);
     QTest::keyClick(w.CircleDot, Qt::Key_Return);
@@ -62,7 +62,7 @@ void ViewsTest::threePressesGoRoundTheRing() {
     WindowFixture f;
     f.start();
     f.press_file(kYang);
-    TransFom& w = *f.w;
+    MainWindow& w = *f.w;
     QCOMPARE(view_shown(w.Picture1->surface()), QStringLiteral("chart"));
     const auto chart = ops_of(w);
 
@@ -103,7 +103,7 @@ void ViewsTest::enterAppliesACycleLength() {
     WindowFixture f;
     f.start();
     f.press_file(kYang);
-    TransFom& w = *f.w;
+    MainWindow& w = *f.w;
     const int16_t found = w.st.Circle_Num;
     const auto chart = ops_of(w);
     const float work = w.st.Sgt_Work;
@@ -126,7 +126,7 @@ void ViewsTest::manualEntryKeepsTheRingPosition() {
     WindowFixture f;
     f.start();
     f.press_file(kYang);
-    TransFom& w = *f.w;
+    MainWindow& w = *f.w;
     f.press_picture();
     QCOMPARE(view_shown(w.Picture1->surface()), QStringLiteral("table"));
     enter_cycle(w, QStringLiteral("500"));
@@ -142,7 +142,7 @@ void ViewsTest::failingViewLeavesTheModeAsItWas() {
     WindowFixture f;
     f.start();
     f.press_file(kYang);
-    TransFom& w = *f.w;
+    MainWindow& w = *f.w;
     f.press_picture();
     // A recording-speed factor whose period does not fit 16 bits fails the card.
     w.Rec_Spd->setText(QStringLiteral("99"));

@@ -13,8 +13,8 @@
 #include <string>
 
 #include "app/file_list.h"
+#include "app/main_window.h"
 #include "app/picture_widget.h"
-#include "app/trans_fom.h"
 #include "common/text.h"
 
 namespace tavo::testing {
@@ -26,7 +26,7 @@ inline QString samples_dir() {
 struct WindowFixture {
     QTemporaryDir tmp;
     QString data;
-    std::unique_ptr<TransFom> w;
+    std::unique_ptr<MainWindow> w;
     QStringList questions;  // "title|text" of every Yes/No question
     QStringList errors;     // "title|text" of every error box
     bool answer = true;
@@ -39,7 +39,7 @@ struct WindowFixture {
             for (const QString& n : QDir(samples_dir()).entryList(QDir::Files))
                 QFile::copy(QDir(samples_dir()).filePath(n), QDir(data).filePath(n));
         }
-        w = std::make_unique<TransFom>(data);
+        w = std::make_unique<MainWindow>(data);
         w->ask_yes_no = [this](const QString& t, const QString& x) {
             questions << t + QLatin1Char('|') + x;
             return answer;

@@ -11,15 +11,15 @@
 #include "analysis/pick_file.h"
 #include "app/dir_list.h"
 #include "app/file_list.h"
+#include "app/main_window.h"
 #include "app/messages.h"
 #include "app/paths.h"
 #include "app/picture_widget.h"
 #include "app/text_box.h"
-#include "app/trans_fom.h"
 
 namespace tavo {
 
-void TransFom::Form_Load() {
+void MainWindow::Form_Load() {
     const QString d = data_dir_;
     // A directory that cannot be created is skipped; the lists stay empty
     // and the status line says why.
@@ -33,7 +33,7 @@ void TransFom::Form_Load() {
     Frame3->setEnabled(false);
 }
 
-void TransFom::Dir1_Change() {
+void MainWindow::Dir1_Change() {
     clear_failure();
     const QString before = default_out_path();
     File1->setPath(Dir1->path());
@@ -43,7 +43,7 @@ void TransFom::Dir1_Change() {
         set_text_if_changed(TxtOutFile, default_out_path());
 }
 
-void TransFom::File1_Click() {
+void MainWindow::File1_Click() {
     const QString name = File1->fileName();
     if (name.isEmpty()) return;
     clear_failure();
@@ -73,7 +73,7 @@ void TransFom::File1_Click() {
 
 // A file that could not be read shows no message box; the status line says
 // so, since the drawing then still holds the data read before.
-void TransFom::report_load(const QString& path, const Problem& p) {
+void MainWindow::report_load(const QString& path, const Problem& p) {
     if (not_analysed(p))
         set_status(QStringLiteral("无法读取：%1（%2）；图中不是该文件的数据").arg(path, problem_text(p)),
                    true);
@@ -83,7 +83,7 @@ void TransFom::report_load(const QString& path, const Problem& p) {
         set_status(QStringLiteral("已分析：%1").arg(path));
 }
 
-bool TransFom::refuse_unread(const QString& title) {
+bool MainWindow::refuse_unread(const QString& title) {
     if (unread_path_.isEmpty()) return false;
     set_status(QStringLiteral("%1：%2 未能读取，图中不是该文件的数据").arg(title, unread_path_), true);
     show_error(title,
@@ -92,7 +92,7 @@ bool TransFom::refuse_unread(const QString& title) {
     return true;
 }
 
-void TransFom::File1_MouseDown(Qt::MouseButton button) {
+void MainWindow::File1_MouseDown(Qt::MouseButton button) {
     if (button == Qt::LeftButton) {
         File1_Click();
         return;
@@ -117,7 +117,7 @@ void TransFom::File1_MouseDown(Qt::MouseButton button) {
     File1->refresh();
 }
 
-void TransFom::Command2_Click() {
+void MainWindow::Command2_Click() {
     close();
 }
 

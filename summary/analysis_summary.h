@@ -15,7 +15,7 @@
 #include "views/compare_view.h"
 #include "well/well_record.h"
 
-namespace tavo::report {
+namespace tavo::summary {
 
 // One figure: a stable key (for tests and widgets), the label, the value as
 // shown, and how it is computed (the tooltip).
@@ -93,4 +93,4 @@ PreparedTest prepare_test(const std::string& file, const condition::BalanceSetti
 PreparedTest prepared_from(const State& st, const condition::BalanceSettings& settings,
                            const WellBook* wells = nullptr);
 
-}  // namespace tavo::report
+}  // namespace tavo::summary

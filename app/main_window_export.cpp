@@ -8,18 +8,18 @@
 
 #include "analysis/pick_file.h"
 #include "app/file_list.h"
+#include "app/main_window.h"
 #include "app/messages.h"
 #include "app/paths.h"
 #include "app/picture_widget.h"
 #include "app/text_box.h"
-#include "app/trans_fom.h"
 #include "common/text.h"
 #include "exchange/exchange.h"
 #include "record/tester_file.h"
 
 namespace tavo {
 
-void TransFom::Opt_fil_Click(int) {
+void MainWindow::Opt_fil_Click(int) {
     clear_failure();
     QPalette pal = Frame2->palette();
     if (Opt_fil[1]->isChecked()) {
@@ -37,7 +37,7 @@ void TransFom::Opt_fil_Click(int) {
     }
 }
 
-void TransFom::CmdOutFile_Click() {
+void MainWindow::CmdOutFile_Click() {
     clear_failure();
     controls_to_state();
     if (Opt_fil[1]->isChecked()) {
@@ -59,7 +59,7 @@ void TransFom::CmdOutFile_Click() {
     }
 }
 
-void TransFom::write_back() {
+void MainWindow::write_back() {
     const SaveReport r = Save_Data(st);
     state_to_controls();
     const QString path = r.path.empty() ? QStringLiteral("（未指定文件）") : QString::fromStdString(r.path);
@@ -78,7 +78,7 @@ void TransFom::write_back() {
     }
 }
 
-void TransFom::rebuild(const QString& source) {
+void MainWindow::rebuild(const QString& source) {
     set_busy(true);
     // Each rebuilt file is shown as it is analysed; user input waits until
     // the rebuild is over.
@@ -125,7 +125,7 @@ void TransFom::rebuild(const QString& source) {
     }
 }
 
-void TransFom::export_one() {
+void MainWindow::export_one() {
     const QString out = QString::fromStdString(MyTrim(st.TxtOutFile));
     const Problem p = out_txt_file(st);
     state_to_controls();
@@ -142,7 +142,7 @@ void TransFom::export_one() {
         set_status(QStringLiteral("已导出 1 个测试到：%1").arg(out));
 }
 
-void TransFom::export_batch(const QStringList& names) {
+void MainWindow::export_batch(const QStringList& names) {
     const QString out = QString::fromStdString(MyTrim(st.TxtOutFile));
     QProgressDialog progress(QStringLiteral("正在导出…"), QStringLiteral("取消"), 0, int(names.size()), this);
     progress.setObjectName(QStringLiteral("batch_progress"));

@@ -1,4 +1,4 @@
-#include "app/trans_fom.h"
+#include "app/main_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -46,7 +46,7 @@ W* place(W* w, const QRect& r) {
 
 }  // namespace
 
-TransFom::TransFom(const QString& data_dir, QWidget* parent) : QWidget(parent) {
+MainWindow::MainWindow(const QString& data_dir, QWidget* parent) : QWidget(parent) {
     if (!data_dir.isEmpty()) {
         data_dir_ = data_dir;
     } else if (qEnvironmentVariableIsSet("TAVO_DATA_DIR")) {
@@ -84,7 +84,7 @@ TransFom::TransFom(const QString& data_dir, QWidget* parent) : QWidget(parent) {
     install_analysis_panel();
 }
 
-TransFom::~TransFom() {
+MainWindow::~MainWindow() {
     if (busy_) QApplication::restoreOverrideCursor();
     // The controls outlive this part of the window; nothing they signal
     // while they go may reach the handlers.
@@ -93,7 +93,7 @@ TransFom::~TransFom() {
     st.picture = nullptr;
 }
 
-void TransFom::build_controls() {
+void MainWindow::build_controls() {
     setWindowTitle(QStringLiteral("TAVO仪器测试数据显示转换程序 Ver3.20[20050618]"));
     const QRect client = twips(0, 0, kClientWidth, kClientHeight);
     setFixedSize(client.width(), client.height() + kStatusHeight);
@@ -193,7 +193,7 @@ void TransFom::build_controls() {
     StatusLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
 }
 
-void TransFom::wire_controls() {
+void MainWindow::wire_controls() {
     connect(Dir1, &DirListBox::changed, this, [this] { Dir1_Change(); });
     connect(File1, &FileListBox::buttonPressed, this, [this](Qt::MouseButton b) { File1_MouseDown(b); });
     connect(File1, &FileListBox::keyMoved, this, [this] { File1_Click(); });
@@ -208,15 +208,15 @@ void TransFom::wire_controls() {
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 }
 
-QString TransFom::full_path(const QString& name) const {
+QString MainWindow::full_path(const QString& name) const {
     return join_path(File1->path(), name);
 }
 
-QString TransFom::default_out_path() const {
+QString MainWindow::default_out_path() const {
     return join_path(File1->path(), kDefaultOutName);
 }
 
-void TransFom::controls_to_state() {
+void MainWindow::controls_to_state() {
     st.Txt_WellName = s(Txt_WellName->text());
     st.Txt_TestTime = s(Txt_TestTime->text());
     st.Rec_Spd = s(Rec_Spd->text());
@@ -229,7 +229,7 @@ void TransFom::controls_to_state() {
         if (Opt_fil[i]->isChecked()) st.Opt_fil = i;
 }
 
-void TransFom::state_to_controls() {
+void MainWindow::state_to_controls() {
     set_text_if_changed(Txt_WellName, q(st.Txt_WellName));
     set_text_if_changed(Txt_TestTime, q(st.Txt_TestTime));
     set_text_if_changed(Rec_Spd, q(st.Rec_Spd));
@@ -240,7 +240,7 @@ void TransFom::state_to_controls() {
 
 // The hourglass is a property of the window, not a stack:
 // setting it twice needs only one reset.
-void TransFom::set_busy(bool busy) {
+void MainWindow::set_busy(bool busy) {
     if (busy == busy_) return;
     busy_ = busy;
     if (busy)
@@ -250,7 +250,7 @@ void TransFom::set_busy(bool busy) {
 }
 
 // A message longer than the line ends in "…"; the tooltip holds all of it.
-void TransFom::set_status(const QString& text, bool failure) {
+void MainWindow::set_status(const QString& text, bool failure) {
     status_text_ = text;
     const int room = StatusLine->contentsRect().width() - 2 * StatusLine->margin();
     StatusLine->setText(StatusLine->fontMetrics().elidedText(text, Qt::ElideRight, room));
@@ -263,7 +263,7 @@ void TransFom::set_status(const QString& text, bool failure) {
 
 // A failure message belongs to the action that met it; the next action
 // starts on a clear line.
-void TransFom::clear_failure() {
+void MainWindow::clear_failure() {
     if (StatusLine->property("failure").toBool()) set_status(QString());
 }
 

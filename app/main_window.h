@@ -1,5 +1,5 @@
-// TransFom: the program's one window. It owns the controls, the analysis
-// state and the handlers of the user's actions.
+// MainWindow (the legacy form TransFom): the program's one window. It owns
+// the controls, the analysis state and the handlers of the user's actions.
 #pragma once
 
 #include <QString>
@@ -25,13 +25,13 @@ class FileListBox;
 class PictureBox;
 struct StartArgument;
 
-class TransFom : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
     // `data_dir` overrides the data directory (else $TAVO_DATA_DIR, else
     // default_data_dir() of app/startup.h). Form_Load runs here.
-    explicit TransFom(const QString& data_dir = QString(), QWidget* parent = nullptr);
-    ~TransFom() override;
+    explicit MainWindow(const QString& data_dir = QString(), QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // ---- controls, named as the design names them ----
     QGroupBox* Frame1 = nullptr;

@@ -10,7 +10,7 @@
 #include "downhole/pump_card.h"
 #include "views/pump_card_view.h"
 
-namespace tavo::report {
+namespace tavo::summary {
 
 struct Section;
 
@@ -22,4 +22,4 @@ Section pump_section(const std::optional<downhole::PumpCardResult>& pump, const 
 // when there is no pump card.
 PumpCardPlot pump_card_plot(const downhole::PumpCardResult& pump);
 
-}  // namespace tavo::report
+}  // namespace tavo::summary

@@ -1,4 +1,4 @@
-#include "report/pump_summary.h"
+#include "summary/pump_summary.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,9 +7,9 @@
 #include "condition/pump_card_of.h"
 #include "downhole/card_reading.h"
 #include "downhole/downhole_words.h"
-#include "report/summary.h"
+#include "summary/analysis_summary.h"
 
-namespace tavo::report {
+namespace tavo::summary {
 
 namespace {
 
@@ -113,4 +113,4 @@ PumpCardPlot pump_card_plot(const downhole::PumpCardResult& r) {
     return p;
 }
 
-}  // namespace tavo::report
+}  // namespace tavo::summary

@@ -10,14 +10,14 @@
 
 #include "app/analysis_panel.h"
 #include "app/file_list.h"
+#include "app/main_window.h"
 #include "app/picture_widget.h"
-#include "app/trans_fom.h"
 #include "condition/period_check.h"
 #include "condition/verified_rerun.h"
 
 namespace tavo {
 
-void TransFom::install_analysis_panel() {
+void MainWindow::install_analysis_panel() {
     // The button takes the right end of the status line; the legacy layout
     // above it stays where it is.
     constexpr int kButtonWidth = 76;
@@ -41,23 +41,23 @@ void TransFom::install_analysis_panel() {
         connect(lock, &QCheckBox::toggled, this, [this] { analysis_changed(); });
 }
 
-AnalysisPanel* TransFom::analysis_panel() {
+AnalysisPanel* MainWindow::analysis_panel() {
     if (!panel_) panel_ = new AnalysisPanel(this);
     return panel_;
 }
 
-void TransFom::show_analysis_panel() {
+void MainWindow::show_analysis_panel() {
     AnalysisPanel* p = analysis_panel();
     p->show();
     p->raise();
     p->activateWindow();
 }
 
-void TransFom::analysis_changed() {
+void MainWindow::analysis_changed() {
     if (panel_ && panel_->isVisible()) panel_->refresh();
 }
 
-bool TransFom::recompute_with_verified_period() {
+bool MainWindow::recompute_with_verified_period() {
     if (st.last_load.kind != LoadReport::Kind::Ok && st.last_load.kind != LoadReport::Kind::ShortSamples)
         return false;
     controls_to_state();
@@ -76,7 +76,7 @@ bool TransFom::recompute_with_verified_period() {
     set_status(QStringLiteral("结果已按校验周期重新计算：周期 %1 点（原检测 %2 点），冲次 %3")
                    .arg(st.Circle_Num)
                    .arg(before)
-                   .arg(QString::fromStdString(st.Text3[13]).trimmed()));
+                   .arg(QString::fromStdString(st.Text3[Box::StrokesPerMinute]).trimmed()));
     analysis_changed();
     return true;
 }

@@ -1,8 +1,8 @@
 // The drawing area's ring of views and the manual cycle length.
 #include <QLineEdit>
 
+#include "app/main_window.h"
 #include "app/picture_widget.h"
-#include "app/trans_fom.h"
 #include "common/fault.h"
 #include "common/numbers.h"
 #include "exchange/exchange.h"
@@ -10,7 +10,7 @@
 
 namespace tavo {
 
-void TransFom::Picture1_MouseDown(Qt::MouseButton) {
+void MainWindow::Picture1_MouseDown(Qt::MouseButton) {
     struct Step {
         void (*view)(State&);
         int16_t next;
@@ -41,7 +41,7 @@ void TransFom::Picture1_MouseDown(Qt::MouseButton) {
     Picture1->update();
 }
 
-void TransFom::CircleDot_KeyPress(int key_ascii) {
+void MainWindow::CircleDot_KeyPress(int key_ascii) {
     if (key_ascii != 13) return;
     clear_failure();
     controls_to_state();

@@ -1,4 +1,4 @@
-#include "report/summary.h"
+#include "summary/analysis_summary.h"
 
 #include <cmath>
 
@@ -9,9 +9,9 @@
 #include "condition/pump_card_of.h"
 #include "condition/verified_rerun.h"
 #include "record/tester_file.h"
-#include "report/pump_summary.h"
+#include "summary/pump_summary.h"
 
-namespace tavo::report {
+namespace tavo::summary {
 
 namespace {
 
@@ -254,18 +254,28 @@ std::vector<Section> analysis_sections(const Analysis& a) {
 
 std::vector<Figure> table_figures(const State& st) {
     // The result boxes, named by their initial texts.
-    struct Box {
-        int index;
+    struct Shown {
+        Box::Index index;
         const char* unit;
     };
-    static const Box boxes[] = {{13, " 次/min"}, {12, " m"},   {2, " kW"}, {1, " kW"}, {3, " kW"},
-                                {7, " kVA"},     {8, " kVar"}, {9, ""},    {5, " V"},  {6, " A"},
-                                {4, " A"},       {10, " A"},   {11, " kW"}};
+    static const Shown boxes[] = {{Box::StrokesPerMinute, " 次/min"},
+                                  {Box::Stroke, " m"},
+                                  {Box::RodPower, " kW"},
+                                  {Box::InputPower, " kW"},
+                                  {Box::UpDownPower, " kW"},
+                                  {Box::ApparentPower, " kVA"},
+                                  {Box::ReactivePower, " kVar"},
+                                  {Box::PowerFactor, ""},
+                                  {Box::MeanVoltage, " V"},
+                                  {Box::MeanCurrent, " A"},
+                                  {Box::UpDownCurrent, " A"},
+                                  {Box::RmsCurrent, " A"},
+                                  {Box::RmsPower, " kW"}};
     static const State initial;
     std::vector<Figure> out;
-    for (const Box& b : boxes) {
-        const std::string label = initial.Text3[static_cast<std::size_t>(b.index)];
-        std::string value = st.Text3[static_cast<std::size_t>(b.index)];
+    for (const Shown& b : boxes) {
+        const std::string label = initial.Text3[b.index];
+        std::string value = st.Text3[b.index];
         const bool blank = value.find_first_not_of(' ') == std::string::npos || value == label;
         out.push_back({"table." + std::to_string(b.index), label,
                        blank ? kNone : value.substr(value.find_first_not_of(' ')) + b.unit, ""});
@@ -347,4 +357,4 @@ PreparedTest prepared_from(const State& held, const cond::BalanceSettings& setti
     return p;
 }
 
-}  // namespace tavo::report
+}  // namespace tavo::summary
