@@ -17,7 +17,4 @@ namespace tavo {
 // early is analysed, with a warning (Problem::Kind::ShortSamples).
 Problem pick_file(State& st, const std::string& path);
 
-// Whether a problem of pick_file means the file was not analysed at all.
-bool not_analysed(const Problem& p);
-
 }  // namespace tavo

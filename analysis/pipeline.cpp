@@ -10,7 +10,6 @@
 #include "common/fault.h"
 #include "common/number_text.h"
 #include "record/tester_file.h"
-#include "views/views.h"
 
 namespace tavo {
 
@@ -26,17 +25,17 @@ constexpr double kMinAmplitude = 0.5;  // m, first harmonic of the displacement
 
 }  // namespace
 
-LoadReport tx_org(State& st, const std::string& PathName, int16_t flag) {
+Problem tx_org(State& st, const std::string& PathName, int16_t flag) {
     std::array<float, 2> A{}, B{};
 
     // Load. A file that cannot be read is not analysed: the state, the
     // drawing and the header boxes keep the test held before.
-    LoadReport load;
+    Problem load;
     if (flag == 1) {
         // A copy: PathName may be Cur_File itself, which is set below.
         const std::string path = PathName;  // NOLINT(performance-unnecessary-copy-initialization)
         load = Load_Data(st, path);
-        if (load.unreadable()) return load;
+        if (not_analysed(load)) return load;
         st.Cur_File = path;
         if (st.Opt_fil == 1) st.TxtOutFile = st.Cur_File;
     }
@@ -77,12 +76,6 @@ LoadReport tx_org(State& st, const std::string& PathName, int16_t flag) {
     // The electrical and card results.
     Calc_Power_Data(st);
     Calc_Sgt_Data(st);
-
-    // The chart, its tooltip, and the view state.
-    stmt([&] { iup_line_form(st, 10.0f, 10.0f); });
-    st.Picture1_ToolTip = "单击此处可显示电能数据";
-    if (st.hooks.repaint) st.hooks.repaint();
-    st.Disp_Mode = 1;
     return load;
 }
 

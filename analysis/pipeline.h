@@ -1,5 +1,6 @@
 // The analysis pipeline: load a tester file, find the stroke, calculate the
-// electrical and card results and draw the curve chart.
+// electrical and card results. It draws nothing: the caller shows the
+// results (show_chart_first of views/views.h).
 #pragma once
 
 #include <cstdint>
@@ -10,9 +11,9 @@
 namespace tavo {
 
 // flag = 1 loads PathName first and returns what the reading met (also kept
-// in st.last_load); a file that cannot be read (LoadReport::unreadable) is
-// not analysed and leaves the state as it was. Any other flag analyses the
-// data held and returns a report of kind NotRun.
-LoadReport tx_org(State& st, const std::string& PathName, int16_t flag);
+// in st.last_load); a file that cannot be read (not_analysed) is not
+// analysed and leaves the state as it was. Any other flag analyses the data
+// held and returns no problem.
+Problem tx_org(State& st, const std::string& PathName, int16_t flag);
 
 }  // namespace tavo

@@ -19,14 +19,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/file_list.h"
-#include "app/main_window.h"
+#include "app/card_thumb.h"
+#include "app/compare_window.h"
+#include "app/messages.h"
 #include "app/pump_card_box.h"
 #include "app/well_dialog.h"
 #include "app/well_records.h"
-#include "qtdraw/qt_render.h"
 #include "report/pdf_report.h"
-#include "views/recording_surface.h"
 
 namespace tavo {
 
@@ -56,58 +55,10 @@ QDoubleSpinBox* percent_box(double lo, double hi, const QString& tip) {
 
 }  // namespace
 
-// ---- the small card -------------------------------------------------------
-
-CardThumb::CardThumb(QWidget* parent) : QWidget(parent) {
-    setMinimumSize(200, 110);
-    setObjectName(QStringLiteral("CardThumb"));
-}
-
-void CardThumb::set_card(const condition::CardDiagnosis& d) {
-    card_ = d;
-    QStringList marks;
-    for (const condition::CardMark& m : d.marks)
-        marks
-            << QStringLiteral("%1：%2 m，%3 kN").arg(q(m.what)).arg(m.pos, 0, 'f', 2).arg(m.load, 0, 'f', 1);
-    setToolTip(marks.isEmpty()
-                   ? QStringLiteral("没有示功图")
-                   : QStringLiteral("诊断所用的示功图点（红圈）：\n") + marks.join(QLatin1Char('\n')));
-    update();
-}
-
-void CardThumb::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    const QRectF area = QRectF(rect()).adjusted(6, 6, -6, -6);
-    p.fillRect(rect(), Qt::white);
-    p.setPen(QColor(160, 160, 160));
-    p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
-    const std::size_t n = std::min(card_.pos.size(), card_.load.size());
-    if (n < 2) {
-        p.setPen(Qt::darkGray);
-        p.drawText(rect(), Qt::AlignCenter, QStringLiteral("无示功图"));
-        return;
-    }
-    const auto [dlo, dhi] = std::minmax_element(card_.pos.begin(), card_.pos.begin() + static_cast<long>(n));
-    const auto [llo, lhi] =
-        std::minmax_element(card_.load.begin(), card_.load.begin() + static_cast<long>(n));
-    const double dx = std::max(1e-6, double(*dhi - *dlo)), dy = std::max(1e-6, double(*lhi - *llo));
-    auto at = [&](float d, float l) {
-        return QPointF(area.left() + (d - *dlo) / dx * area.width(),
-                       area.bottom() - (l - *llo) / dy * area.height());
-    };
-    QPainterPath path(at(card_.pos[0], card_.load[0]));
-    for (std::size_t i = 1; i < n; ++i) path.lineTo(at(card_.pos[i], card_.load[i]));
-    path.closeSubpath();
-    p.setPen(QPen(QColor(255, 0, 255), 1.5));
-    p.drawPath(path);
-    p.setPen(QPen(QColor(220, 0, 0), 1.5));
-    for (const condition::CardMark& m : card_.marks) p.drawEllipse(at(m.pos, m.load), 3.5, 3.5);
-}
-
 // ---- the panel ------------------------------------------------------------
 
-AnalysisPanel::AnalysisPanel(MainWindow* window) : QWidget(window, Qt::Tool), w_(window) {
+AnalysisPanel::AnalysisPanel(QWidget* window, PanelHost host)
+    : QWidget(window, Qt::Tool), host_(std::move(host)) {
     setObjectName(QStringLiteral("AnalysisPanel"));
     setWindowTitle(QStringLiteral("井况分析"));
     setFont(window->font());
@@ -156,11 +107,11 @@ AnalysisPanel::AnalysisPanel(MainWindow* window) : QWidget(window, Qt::Tool), w_
     lay->addStretch(1);
     connect(ExportReport, &QPushButton::clicked, this, [this] { export_report(); });
     connect(Compare, &QPushButton::clicked, this, [this] { compare_selected(); });
-    connect(Recompute, &QPushButton::clicked, this, [this] { w_->recompute_with_verified_period(); });
+    connect(Recompute, &QPushButton::clicked, this, [this] { host_.recompute(); });
 
     QString problem;
     wells_ = read_well_book(problem);
-    if (!problem.isEmpty()) w_->show_status(problem, true);
+    if (!problem.isEmpty()) host_.status(problem, true);
     load_settings();
     for (QDoubleSpinBox* b : {BandLow, BandHigh, Efficiency})
         connect(b, &QDoubleSpinBox::valueChanged, this, [this] { settings_changed(); });
@@ -290,15 +241,13 @@ void AnalysisPanel::showEvent(QShowEvent* e) {
 }
 
 void AnalysisPanel::refresh() {
-    const State& st = w_->st;
-    const LoadReport::Kind k = st.last_load.kind;
-    const bool analysed = k == LoadReport::Kind::Ok || k == LoadReport::Kind::ShortSamples;
-    for (QGroupBox* b : boxes_) b->setEnabled(analysed);
-    if (!analysed) {
-        Heading->setText(k == LoadReport::Kind::NotRun
-                             ? kNothingYet
-                             : QStringLiteral("无法读取 %1，没有分析结果。")
-                                   .arg(QDir::toNativeSeparators(q(st.last_load.path))));
+    const State& st = host_.shown();
+    const bool shows_test = analysed(st.last_load);
+    for (QGroupBox* b : boxes_) b->setEnabled(shows_test);
+    if (!shows_test) {
+        Heading->setText(!st.last_load ? kNothingYet
+                                       : QStringLiteral("无法读取 %1，没有分析结果。")
+                                             .arg(QDir::toNativeSeparators(q(st.last_load.path))));
         for (auto& [key, label] : values_) label->setText(QStringLiteral("—"));
         for (QLabel* n : notes_) n->clear();
         Evidence->clear();
@@ -359,7 +308,7 @@ void AnalysisPanel::open_well_dialog(const std::string& well) {
     connect(d, &QDialog::accepted, this, [this] {
         QString problem;
         summary::WellBook book = read_well_book(problem);
-        if (!problem.isEmpty()) w_->show_status(problem, true);
+        if (!problem.isEmpty()) host_.status(problem, true);
         set_wells(std::move(book));
     });
     d->open();
@@ -371,25 +320,24 @@ void AnalysisPanel::set_wells(summary::WellBook wells) {
 }
 
 void AnalysisPanel::export_report() {
-    QStringList paths;
-    for (const QString& n : w_->File1->selectedNames()) paths << w_->full_path(n);
-    if (paths.isEmpty() && !w_->st.Cur_File.empty()) paths << q(w_->st.Cur_File);
+    const State& st = host_.shown();
+    QStringList paths = host_.selected_paths();
+    if (paths.isEmpty() && !st.Cur_File.empty()) paths << q(st.Cur_File);
     if (paths.isEmpty()) {
-        w_->show_status(QStringLiteral("请先在文件列表中选择要写入报告的测试文件"), true);
+        host_.status(QStringLiteral("请先在文件列表中选择要写入报告的测试文件"), true);
         return;
     }
     QString out = ask_report_path ? ask_report_path()
                                   : QFileDialog::getSaveFileName(
                                         this, QStringLiteral("导出报告"),
-                                        QDir(w_->File1->path()).filePath(QStringLiteral("分析报告.pdf")),
+                                        QDir(host_.folder()).filePath(QStringLiteral("分析报告.pdf")),
                                         QStringLiteral("PDF 文件 (*.pdf)"));
     if (out.isEmpty()) return;
     if (!out.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) out += QStringLiteral(".pdf");
 
     report::PdfReport pdf(out);
-    std::string error;
-    if (!pdf.open(&error)) {
-        w_->show_status(QStringLiteral("无法写入报告 %1：%2").arg(out, q(error)), true);
+    if (const Problem p = pdf.open()) {
+        host_.status(QStringLiteral("无法写入报告 %1：%2").arg(out, problem_text(p)), true);
         return;
     }
     QProgressDialog progress(QStringLiteral("正在导出报告…"), QStringLiteral("取消"), 0, int(paths.size()),
@@ -407,9 +355,12 @@ void AnalysisPanel::export_report() {
                                   .arg(paths.size()));
         // The test on display goes in as the window shows it (a manual
         // cycle or the recompute included); the others as a first click.
-        const bool shown = QDir::cleanPath(paths[i]) == QDir::cleanPath(q(w_->st.Cur_File));
+        // Not while the file picked last could not be read: the window
+        // then holds the test before it, but not its reading.
+        const bool shown =
+            QDir::cleanPath(paths[i]) == QDir::cleanPath(q(st.Cur_File)) && analysed(st.last_load);
         const summary::PreparedTest t =
-            shown ? summary::prepared_from(w_->st, set, &wells_)
+            shown ? summary::prepared_from(st, set, &wells_)
                   : summary::prepare_test(paths[i].toStdString(), set, false, &wells_);
         if (!t.readable) ++unreadable;
         pdf.add_test(t);
@@ -418,8 +369,8 @@ void AnalysisPanel::export_report() {
     }
     const bool cancelled = progress.wasCanceled();
     const int pages = pdf.pages();
-    if (!pdf.close(&error)) {
-        w_->show_status(QStringLiteral("报告没有写完 %1：%2").arg(out, q(error)), true);
+    if (const Problem p = pdf.close()) {
+        host_.status(QStringLiteral("报告没有写完 %1：%2").arg(out, problem_text(p)), true);
         return;
     }
     QString text = cancelled ? QStringLiteral("报告已取消：%1 中写入了 %2 页（共 %3 个测试）")
@@ -428,33 +379,31 @@ void AnalysisPanel::export_report() {
                                    .arg(paths.size())
                              : QStringLiteral("已导出报告：%1（%2 页）").arg(out).arg(pages);
     if (unreadable > 0) text += QStringLiteral("；其中 %1 个文件无法读取，其页面说明了原因").arg(unreadable);
-    w_->show_status(text, unreadable > 0);
+    host_.status(text, unreadable > 0);
 }
 
 void AnalysisPanel::compare_selected() {
-    const QStringList names = w_->File1->selectedNames();
-    if (names.size() < 2) {
-        w_->show_status(QStringLiteral("对比需要在文件列表中按住 Ctrl 或 Shift 选中两个或更多测试文件"),
-                        true);
+    const QStringList paths = host_.selected_paths();
+    if (paths.size() < 2) {
+        host_.status(QStringLiteral("对比需要在文件列表中按住 Ctrl 或 Shift 选中两个或更多测试文件"), true);
         return;
     }
     std::vector<CompareTest> tests;
     QStringList skipped;
     const condition::BalanceSettings set = settings();
-    for (const QString& n : names) {
+    for (const QString& path : paths) {
         if (int(tests.size()) >= kCompareMaxTests) {
-            skipped << n;
+            skipped << QFileInfo(path).fileName();
             continue;
         }
-        const summary::PreparedTest t =
-            summary::prepare_test(w_->full_path(n).toStdString(), set, false, &wells_);
+        const summary::PreparedTest t = summary::prepare_test(path.toStdString(), set, false, &wells_);
         if (t.readable)
             tests.push_back(summary::compare_entry(*t.st, t.analysis));
         else
-            skipped << n;
+            skipped << QFileInfo(path).fileName();
     }
     if (tests.size() < 2) {
-        w_->show_status(
+        host_.status(
             QStringLiteral("可对比的测试不足两个：%1 无法读取").arg(skipped.join(QStringLiteral("、"))),
             true);
         return;
@@ -464,34 +413,13 @@ void AnalysisPanel::compare_selected() {
     cw->show();
     last_compare = cw;
     if (skipped.isEmpty())
-        w_->show_status(QStringLiteral("正在对比 %1 个测试").arg(tests.size()));
+        host_.status(QStringLiteral("正在对比 %1 个测试").arg(tests.size()), false);
     else
-        w_->show_status(QStringLiteral("正在对比 %1 个测试；未包括：%2（无法读取或超过 %3 个）")
-                            .arg(tests.size())
-                            .arg(skipped.join(QStringLiteral("、")))
-                            .arg(kCompareMaxTests),
-                        true);
-}
-
-// ---- the comparison window ------------------------------------------------
-
-CompareWindow::CompareWindow(const std::vector<CompareTest>& tests, QWidget* parent)
-    : QDialog(parent), rec_(std::make_unique<RecordingSurface>(std::make_shared<QtTextMetrics>())) {
-    setObjectName(QStringLiteral("CompareWindow"));
-    setWindowTitle(QStringLiteral("测试对比"));
-    setModal(false);
-    draw_compare(*rec_, tests);
-    const CompareSize size = compare_size(int(tests.size()));
-    constexpr double px_per_mm = 96.0 / 25.4;
-    base_ = QSizeF(size.width_mm * px_per_mm, size.height_mm * px_per_mm);
-    resize(int(std::lround(base_.width())), int(std::lround(base_.height())));
-}
-
-CompareWindow::~CompareWindow() = default;
-
-void CompareWindow::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    paint_recording(p, *rec_, QSizeF(size()), base_);
+        host_.status(QStringLiteral("正在对比 %1 个测试；未包括：%2（无法读取或超过 %3 个）")
+                         .arg(tests.size())
+                         .arg(skipped.join(QStringLiteral("、")))
+                         .arg(kCompareMaxTests),
+                     true);
 }
 
 }  // namespace tavo

@@ -7,10 +7,10 @@
 #include <QDialog>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <map>
-#include <memory>
 #include <string>
 
 #include "summary/analysis_summary.h"
@@ -22,29 +22,28 @@ class QPushButton;
 
 namespace tavo {
 
-class MainWindow;
-class RecordingSurface;
+class CardThumb;
 class PumpCardBox;
 
-// The card of the test drawn small, with the points the diagnosis read.
-class CardThumb : public QWidget {
-    Q_OBJECT
-public:
-    explicit CardThumb(QWidget* parent = nullptr);
-    void set_card(const condition::CardDiagnosis& d);
-    QSize sizeHint() const override { return {240, 130}; }
-
-protected:
-    void paintEvent(QPaintEvent* e) override;
-
-private:
-    condition::CardDiagnosis card_;
+// What the panel needs of the window it serves, and no more.
+struct PanelHost {
+    // The analysis the window shows.
+    std::function<const State&()> shown;
+    // The full paths of the files selected in the window's list, and the
+    // folder it lists.
+    std::function<QStringList()> selected_paths;
+    std::function<QString()> folder;
+    // A message on the window's status line, red for a failure.
+    std::function<void(const QString& text, bool failure)> status;
+    // Recalculates the test on display with the verified period.
+    std::function<void()> recompute;
 };
 
 class AnalysisPanel : public QWidget {
     Q_OBJECT
 public:
-    explicit AnalysisPanel(MainWindow* window);
+    // A tool window of `window`, which it serves through `host`.
+    AnalysisPanel(QWidget* window, PanelHost host);
 
     // Recomputes the analysis of the test the window holds and shows it.
     void refresh();
@@ -91,29 +90,13 @@ private:
     void load_settings();
     void couple_band();
 
-    MainWindow* w_;
+    PanelHost host_;
     summary::Analysis analysis_;
     summary::WellBook wells_;
     std::map<std::string, QLabel*> values_, labels_;
     QGroupBox* boxes_[3] = {};
     QLabel* notes_[3] = {};
     bool loading_ = false;
-};
-
-// The comparison of several tests in a window of its own.
-class CompareWindow : public QDialog {
-    Q_OBJECT
-public:
-    CompareWindow(const std::vector<CompareTest>& tests, QWidget* parent);
-    ~CompareWindow() override;
-    const RecordingSurface& drawing() const { return *rec_; }
-
-protected:
-    void paintEvent(QPaintEvent* e) override;
-
-private:
-    std::unique_ptr<RecordingSurface> rec_;
-    QSizeF base_;
 };
 
 }  // namespace tavo

@@ -14,6 +14,7 @@
 #include "app/picture_widget.h"
 #include "condition/period_check.h"
 #include "condition/verified_rerun.h"
+#include "views/views.h"
 
 namespace tavo {
 
@@ -42,7 +43,19 @@ void MainWindow::install_analysis_panel() {
 }
 
 AnalysisPanel* MainWindow::analysis_panel() {
-    if (!panel_) panel_ = new AnalysisPanel(this);
+    if (!panel_) {
+        PanelHost host;
+        host.shown = [this]() -> const State& { return st; };
+        host.selected_paths = [this] {
+            QStringList paths;
+            for (const QString& n : File1->selectedNames()) paths << full_path(n);
+            return paths;
+        };
+        host.folder = [this] { return File1->path(); };
+        host.status = [this](const QString& text, bool failure) { set_status(text, failure); };
+        host.recompute = [this] { recompute_with_verified_period(); };
+        panel_ = new AnalysisPanel(this, std::move(host));
+    }
     return panel_;
 }
 
@@ -58,14 +71,15 @@ void MainWindow::analysis_changed() {
 }
 
 bool MainWindow::recompute_with_verified_period() {
-    if (st.last_load.kind != LoadReport::Kind::Ok && st.last_load.kind != LoadReport::Kind::ShortSamples)
-        return false;
+    if (!analysed(st.last_load)) return false;
     controls_to_state();
     const condition::PeriodCheck check = condition::check_period(st);
     const auto agrees = check.agrees();
     if (!agrees || *agrees) return false;
     const int before = st.Circle_Num;
-    if (!condition::rerun_with_cycle(st, check.cycle_length())) {
+    const bool rerun = condition::rerun_with_cycle(st, check.cycle_length());
+    if (rerun) show_chart_first(st);
+    if (!rerun) {
         set_status(
             QStringLiteral("无法按校验周期重新计算：%1 已无法读取").arg(QString::fromStdString(st.Cur_File)),
             true);

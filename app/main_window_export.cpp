@@ -16,6 +16,7 @@
 #include "common/text.h"
 #include "exchange/exchange.h"
 #include "record/tester_file.h"
+#include "views/views.h"
 
 namespace tavo {
 
@@ -85,6 +86,7 @@ void MainWindow::rebuild(const QString& source) {
     int done = 0;
     const Rebuilt r = InvOutFile(st, source.toStdString(), [&](const std::string& path) {
         ++done;
+        show_chart_first(st);
         if (st.Disp_Mode != 0) Frame3->setEnabled(true);
         state_to_controls();
         Picture1->update();
@@ -166,6 +168,7 @@ void MainWindow::export_batch(const QStringList& names) {
         const QString path = full_path(names[i]);
         controls_to_state();
         const Problem load = pick_file(st, path.toStdString());
+        if (!not_analysed(load)) show_chart_first(st);
         if (not_analysed(load)) {
             // Nothing read, nothing written: the state holds the file before.
             unreadable << path;

@@ -16,6 +16,7 @@
 #include "app/paths.h"
 #include "app/picture_widget.h"
 #include "app/text_box.h"
+#include "views/views.h"
 
 namespace tavo {
 
@@ -51,6 +52,7 @@ void MainWindow::File1_Click() {
     const QString path = full_path(name);
     controls_to_state();
     const Problem p = pick_file(st, path.toStdString());
+    if (!not_analysed(p)) show_chart_first(st);
     if (not_analysed(p)) {
         // Nothing was read: the drawing, the boxes and the state keep the
         // file before, which the export and the write-back must not take

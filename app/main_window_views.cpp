@@ -12,22 +12,22 @@ namespace tavo {
 
 void MainWindow::Picture1_MouseDown(Qt::MouseButton) {
     struct Step {
-        void (*view)(State&);
+        void (*view)(State&, Surface&);
         int16_t next;
         const char* tooltip;
     };
     static const Step ring[] = {
         {nullptr, 0, nullptr},
-        {[](State& s) { Disp_Pow_Data(s); }, 2, "单击此处可绘制示功图"},
-        {[](State& s) { RodEngMapDisplay(s); }, 3, "单击此处可绘制电力曲线"},
-        {[](State& s) { iup_line_form(s, 10.0f, 10.0f); }, 1, "单击此处可显示电能数据"},
+        {[](State& s, Surface& pic) { Disp_Pow_Data(s, pic); }, 2, "单击此处可绘制示功图"},
+        {[](State& s, Surface& pic) { RodEngMapDisplay(s, pic); }, 3, "单击此处可绘制电力曲线"},
+        {[](State& s, Surface& pic) { iup_line_form(s, pic, 10.0f, 10.0f); }, 1, "单击此处可显示电能数据"},
     };
     clear_failure();
     if (st.Disp_Mode < 1 || st.Disp_Mode > 3) return;
     const Step& step = ring[st.Disp_Mode];
     controls_to_state();
     try {
-        step.view(st);
+        if (st.picture) step.view(st, *st.picture);
     } catch (const Fault&) {
         // A failing view ends the press: mode and tooltip stay, so the next
         // press tries the same view again.
@@ -52,7 +52,7 @@ void MainWindow::CircleDot_KeyPress(int key_ascii) {
         st.Circle_Num = n;
         st.Pow_Circle_Num = n;
         st.cycle_origin = State::CycleOrigin::Manual;
-        iup_line_form(st, 10.0f, 10.0f);
+        if (st.picture) iup_line_form(st, *st.picture, 10.0f, 10.0f);
     } catch (const Fault&) {
         // The action ends here; what was set stays.
     }

@@ -1,5 +1,5 @@
-// Every problem the core reports, in the window's words: Chinese only. This
-// is the one place where the window puts a problem into words.
+// Every problem the core reports, in the window's words (Chinese only), as
+// the core words them (common/problem.h).
 #pragma once
 
 #include <QString>

@@ -98,9 +98,11 @@ bool write_output(const RecordingSurface& rec, const RenderOptions& o, bool json
         (void)width_mm, (void)height_mm;
 #else
         constexpr double px_per_mm = 96.0 / 25.4;
-        ok = save_recording(
-            rec, o.output, o.scale, &error,
+        const Problem p = save_recording(
+            rec, o.output, o.scale,
             width_mm > 0.0 ? QSizeF(width_mm * px_per_mm, height_mm * px_per_mm) : picture_size());
+        ok = !p;
+        if (p) error = english(p);
 #endif
     }
     if (!ok) std::cerr << "tavo-cli render: " << error << "\n";
@@ -167,6 +169,7 @@ int run_render(const RenderOptions& o) {
         }
         std::cerr << "tavo-cli render: warning: " << file << ": " << english(p) << "\n";
     }
+    show_chart_first(st);
 
     if (o.cycle) {
         // As Enter in the cycle box: both cycle lengths, then the chart.
@@ -176,11 +179,11 @@ int run_render(const RenderOptions& o) {
         st.cycle_origin = State::CycleOrigin::Manual;
     }
     // The views as the clicks on the drawing area bring them: chart, table, card.
-    iup_line_form(st, 10.0f, 10.0f);
-    if (o.view != "chart") Disp_Pow_Data(st);
+    iup_line_form(st, rec, 10.0f, 10.0f);
+    if (o.view != "chart") Disp_Pow_Data(st, rec);
     if (o.view == "card") {
         try {
-            RodEngMapDisplay(st);
+            RodEngMapDisplay(st, rec);
         } catch (const Fault& f) {
             std::cerr << "tavo-cli render: the card cannot be drawn: " << f.what() << "\n";
             return 1;

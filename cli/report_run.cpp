@@ -23,9 +23,8 @@ namespace tavo::cli {
 int run_report(const ReportOptions& o) {
     GuiSession gui;
     report::PdfReport pdf(QString::fromStdString(o.output));
-    std::string error;
-    if (!pdf.open(&error)) {
-        std::cerr << "tavo-cli report: " << error << "\n";
+    if (const Problem p = pdf.open()) {
+        std::cerr << "tavo-cli report: " << english(p) << "\n";
         return 1;
     }
     summary::WellBook book;
@@ -70,8 +69,8 @@ int run_report(const ReportOptions& o) {
         }
         pdf.add_compare(compared);
     }
-    if (!pdf.close(&error)) {
-        std::cerr << "tavo-cli report: " << error << "\n";
+    if (const Problem p = pdf.close()) {
+        std::cerr << "tavo-cli report: " << english(p) << "\n";
         return 1;
     }
     return rc;

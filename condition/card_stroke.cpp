@@ -28,7 +28,9 @@ CardStroke card_stroke(std::vector<double> pos, std::vector<double> load) {
 
 CardStroke card_stroke(const State& st, int cycle) {
     if (cycle <= 0) cycle = st.Circle_Num;
-    int held = st.last_load.kind == LoadReport::Kind::NotRun ? st.head.Point_Num : st.last_load.records_read;
+    // A state no file was read into (a test's made-up one) holds what its header says.
+    const bool nothing_read = !st.last_load && st.last_load.records_read == 0;
+    int held = nothing_read ? st.head.Point_Num : static_cast<int>(st.last_load.records_read);
     held = std::clamp(held, 0, kMaxSamples);
     const int n = std::clamp(cycle, 0, held);
     std::vector<double> pos(static_cast<std::size_t>(n)), load(static_cast<std::size_t>(n));

@@ -6,7 +6,8 @@ namespace tavo::condition {
 
 int own_sample_count(const State& st) {
     int n = std::min<int>(st.head.Point_Num, kMaxSamples);
-    if (st.last_load.kind == LoadReport::Kind::ShortSamples) n = std::min(n, st.last_load.records_read);
+    if (st.last_load.kind == Problem::Kind::ShortSamples)
+        n = std::min(n, static_cast<int>(st.last_load.records_read));
     return std::max(n, 0);
 }
 

@@ -6,15 +6,13 @@
 #include "common/fault.h"
 #include "common/number_text.h"
 #include "record/tester_file.h"
-#include "views/views.h"
 
 namespace tavo::condition {
 
 bool rerun_with_cycle(State& st, int cycle) {
     if (cycle < 1 || cycle > kMaxSamples) return false;
     State fresh = st;  // the state is only replaced when the file reads
-    const LoadReport load = Load_Data(fresh, fresh.Cur_File);
-    if (load.kind != LoadReport::Kind::Ok && load.kind != LoadReport::Kind::ShortSamples) return false;
+    if (!analysed(Load_Data(fresh, fresh.Cur_File))) return false;
 
     // The displacement stage lowers the displacement curve in place; the
     // card results are taken on the lowered curve.
@@ -30,10 +28,6 @@ bool rerun_with_cycle(State& st, int cycle) {
     Calc_Power_Data(fresh);
     Calc_Sgt_Data(fresh);
     st = std::move(fresh);
-    stmt([&] { iup_line_form(st, 10.0f, 10.0f); });
-    st.Picture1_ToolTip = "单击此处可显示电能数据";
-    if (st.hooks.repaint) st.hooks.repaint();
-    st.Disp_Mode = 1;
     return true;
 }
 

@@ -8,8 +8,8 @@ namespace tavo::condition {
 
 // Re-reads the file held (st.Cur_File) and runs the rest of the pipeline
 // with the cycle length `cycle` instead of a detected one: Pow_Circle_Num
-// follows, the electrical and card results, the result boxes and the chart
-// are made anew. Circle_Corr keeps what the detection left. The file is
+// follows, the electrical and card results and the result boxes are made
+// anew (the caller shows them). Circle_Corr keeps what the detection left. The file is
 // read again because the card calculation normalised the card curves over
 // the old cycle in place. Returns false, with the state unchanged, when the
 // file can no longer be read or `cycle` does not fit the arrays.

@@ -111,7 +111,7 @@ public:
         if (count > kArrayLen) {
             Problem p;
             p.kind = Problem::Kind::CountTooLarge;
-            p.numbers = {count};
+            p.count = count;
             return fail(std::move(p));
         }
         const Fields f(line->text);
@@ -120,8 +120,8 @@ public:
             Problem p;
             p.kind = Problem::Kind::LineTooShort;
             p.quantity = what;
-            p.numbers = {static_cast<long>(line->no), static_cast<long>(f.chars()), static_cast<long>(need),
-                         count, width};
+            p.short_line = {static_cast<long>(line->no), static_cast<long>(f.chars()),
+                            static_cast<long>(need), count, width};
             return fail(std::move(p));
         }
         for (int i = 0; i < count; ++i) a[static_cast<std::size_t>(i)] = f.value(i, width);

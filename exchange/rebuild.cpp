@@ -112,7 +112,7 @@ Problem Save_Org_file(State& st, const std::string& PathDir, const std::string& 
     const int16_t m = st.Circle_Num;
     if (m < 1 || m > kArrayLen) {
         p.kind = Problem::Kind::RebuildStroke;
-        p.numbers = {m};
+        p.stroke = m;
         return p;
     }
     try {
@@ -147,7 +147,7 @@ Problem Save_Org_file(State& st, const std::string& PathDir, const std::string& 
         const auto misfit = [&](Quantity what, float value) {
             p.kind = Problem::Kind::SampleNotShort;
             p.quantity = what;
-            p.numbers = {q};
+            p.sample = q;
             p.detail = plain_form(value);
             return p;
         };

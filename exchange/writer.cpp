@@ -83,7 +83,7 @@ Problem out_txt_block(const State& st, const std::string& target, std::string& b
     }
     if (st.Circle_Num < 1 || st.Circle_Num > kArrayLen) {
         p.kind = Problem::Kind::StrokeOutOfRange;
-        p.numbers = {st.Circle_Num};
+        p.stroke = st.Circle_Num;
         return p;
     }
     try {

@@ -59,9 +59,10 @@ inline RunResult fuzz_tester_file_once(const uint8_t* data, size_t size) {
         // A file that cannot be read is not analysed; the front ends then
         // show and export nothing of it.
         if (not_analysed(pick_file(st, path.string()))) continue;
-        Disp_Pow_Data(st);
-        stmt([&] { RodEngMapDisplay(st); });
-        iup_line_form(st, 10.0f, 10.0f);
+        show_chart_first(st);
+        Disp_Pow_Data(st, surface);
+        stmt([&] { RodEngMapDisplay(st, surface); });
+        iup_line_form(st, surface, 10.0f, 10.0f);
         // A stroke that cannot be resampled is the writer's clear refusal.
         stmt([&] { (void)exchange_block(st); });
         const condition::WellCondition c = condition::assess_condition(st);

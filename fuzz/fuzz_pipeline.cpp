@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto st = std::make_unique<tavo::State>();
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     for (int click = 0; click < 2; ++click) {
-        if (tavo::load_tester_bytes(*st, bytes).unreadable()) return 0;
+        if (tavo::not_analysed(tavo::load_tester_bytes(*st, bytes))) return 0;
         (void)tavo::tx_org(*st, {}, 0);
         if (st->Circle_Num < 1 || st->Circle_Num > tavo::kMaxSamples) {
             std::fprintf(stderr, "stroke length %d outside 1..%d\n", st->Circle_Num, tavo::kMaxSamples);

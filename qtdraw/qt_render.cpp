@@ -174,25 +174,28 @@ void paint_recording(QPainter& p, const RecordingSurface& rec, const QSizeF& are
 
 // ---- files ----------------------------------------------------------------
 
-bool save_recording(const RecordingSurface& rec, const std::string& path, double scale, std::string* error,
-                    const QSizeF& base) {
-    auto fail = [&](const std::string& why) {
-        if (error) *error = why;
-        return false;
+Problem save_recording(const RecordingSurface& rec, const std::string& path, double scale,
+                       const QSizeF& base) {
+    auto fail = [&](Problem::Kind kind, const std::string& detail = {}) {
+        Problem p;
+        p.kind = kind;
+        p.path = path;
+        p.detail = detail;
+        return p;
     };
-    if (!(scale > 0.0) || scale > 32.0) return fail("the scale must be above 0 and at most 32");
+    if (!(scale > 0.0) || scale > 32.0) return fail(Problem::Kind::BadScale);
     const QString qpath = QString::fromStdString(path);
     const QString ext = QFileInfo(qpath).suffix().toLower();
     if (ext != "png" && ext != "svg" && ext != "pdf")
-        return fail("unknown picture type '" + ext.toStdString() + "' (use .png, .svg or .pdf)");
+        return fail(Problem::Kind::UnknownPictureType, ext.toStdString());
 
-    if (!(base.width() > 0.0 && base.height() > 0.0)) return fail("the picture has no size");
+    if (!(base.width() > 0.0 && base.height() > 0.0)) return fail(Problem::Kind::NoPictureSize);
     const QSizeF area(base.width() * scale, base.height() * scale);
     const QSize pixels(std::max(1, int(std::lround(area.width()))),
                        std::max(1, int(std::lround(area.height()))));
     QSaveFile file(qpath);
     if (!file.open(QIODevice::WriteOnly))
-        return fail("cannot write " + path + ": " + file.errorString().toStdString());
+        return fail(Problem::Kind::CannotWriteFile, file.errorString().toStdString());
 
     bool painted = false;
     if (ext == "png") {
@@ -239,10 +242,10 @@ bool save_recording(const RecordingSurface& rec, const std::string& path, double
     }
     if (!painted) {
         file.cancelWriting();
-        return fail("cannot draw the picture into " + path);
+        return fail(Problem::Kind::CannotDrawPicture);
     }
-    if (!file.commit()) return fail("cannot write " + path + ": " + file.errorString().toStdString());
-    return true;
+    if (!file.commit()) return fail(Problem::Kind::CannotWriteFile, file.errorString().toStdString());
+    return {};
 }
 
 // ---- application ----------------------------------------------------------

@@ -14,6 +14,7 @@
 #include <string>
 #include <utility>
 
+#include "common/problem.h"
 #include "views/recording_surface.h"
 #include "views/surface.h"
 
@@ -60,10 +61,10 @@ void paint_recording(QPainter& p, const RecordingSurface& rec, const QSizeF& are
                      const QSizeF& base = picture_size());
 
 // Writes the picture at `scale` times `base` (the window's drawing area
-// unless said): PNG, SVG or PDF by the extension of `path`. On failure
-// returns false and says why in `error`.
-bool save_recording(const RecordingSurface& rec, const std::string& path, double scale, std::string* error,
-                    const QSizeF& base = picture_size());
+// unless said): PNG, SVG or PDF by the extension of `path`; a problem when
+// it is not written.
+Problem save_recording(const RecordingSurface& rec, const std::string& path, double scale,
+                       const QSizeF& base = picture_size());
 
 // Makes sure a QGuiApplication exists while it lives (fonts need one); with
 // no platform chosen it runs on the offscreen platform.

@@ -129,34 +129,32 @@ void clear_past_records(State& st, int n) {
 
 }  // namespace
 
-LoadReport Load_Data(State& st, const std::string& str_file) {
+Problem Load_Data(State& st, const std::string& str_file) {
     // One read of the whole file. A folder, a pipe or a device is refused
     // before reading: none of them is a tester file.
     thread_local std::string bytes;  // kept: the next file of the batch reuses it
     const IoFailure err = file_io::read_all(str_file, bytes);
     if (err) {
-        LoadReport report;
-        report.kind = LoadReport::Kind::CannotOpen;
-        report.detail = "cannot open the file (" + english(err) + ")";
+        Problem report;
+        report.kind = Problem::Kind::CannotOpen;
         report.io = err;
         report.path = str_file;
         st.last_load = report;
         return report;
     }
-    LoadReport report = load_tester_bytes(st, bytes);
+    Problem report = load_tester_bytes(st, bytes);
     report.path = str_file;
     st.last_load.path = str_file;
     return report;
 }
 
-LoadReport load_tester_bytes(State& st, std::string_view bytes) {
-    LoadReport report;
+Problem load_tester_bytes(State& st, std::string_view bytes) {
+    Problem report;
     // A file shorter than its header is not analysed: nothing of the state
     // changes, so nothing is invented from the file read before.
     std::optional<TesterRecords> rec = decode_tester_file(bytes);
     if (!rec) {
-        report.kind = LoadReport::Kind::ShortHeader;
-        report.detail = "the file is shorter than its 1024-byte header";
+        report.kind = Problem::Kind::ShortHeader;
         st.last_load = report;
         return report;
     }
@@ -167,9 +165,8 @@ LoadReport load_tester_bytes(State& st, std::string_view bytes) {
     const std::vector<Org_Point>& points = rec->points;
     const int n = static_cast<int>(points.size());
     if (n == 0) {
-        report.kind = LoadReport::Kind::NoSamples;
+        report.kind = Problem::Kind::NoSamples;
         report.records_expected = announced;
-        report.detail = "the file holds its header but no whole sample record";
         st.last_load = report;
         return report;
     }
@@ -253,13 +250,7 @@ LoadReport load_tester_bytes(State& st, std::string_view bytes) {
 
     report.records_expected = announced;
     report.records_read = n;
-    if (n < announced) {
-        report.kind = LoadReport::Kind::ShortSamples;
-        report.detail = "the file holds " + std::to_string(n) + " of the " + std::to_string(announced) +
-                        " samples its header announces";
-    } else {
-        report.kind = LoadReport::Kind::Ok;
-    }
+    if (n < announced) report.kind = Problem::Kind::ShortSamples;
     st.last_load = report;
     return report;
 }

@@ -24,27 +24,6 @@ constexpr int kMaxSamples = 3000;
 using SampleArray = std::array<float, kArrayLen>;
 using QuadTable = std::array<float, 6>;  // slots 1..5 used; slot 0 unused
 
-// What Load_Data met, for the window's status line and the command line.
-// CannotOpen (missing, unreadable, a folder, a pipe or a device),
-// ShortHeader and NoSamples (a header without one whole sample record) leave
-// the analysis state as it was; ShortSamples is a test of the records the
-// file holds.
-struct LoadReport {
-    enum class Kind { NotRun, Ok, CannotOpen, ShortHeader, NoSamples, ShortSamples };
-    Kind kind = Kind::NotRun;
-    int records_expected = 0;  // Point_Num of the header used
-    int records_read = 0;      // sample records read whole
-    std::string detail;        // human-readable reason
-    IoFailure io;              // why a file could not be opened (CannotOpen)
-    std::string path;          // the file read (empty for bytes from memory)
-
-    // Nothing of the file was analysed: it could not be opened, is no
-    // ordinary file, is shorter than its header or holds no whole sample.
-    bool unreadable() const {
-        return kind == Kind::CannotOpen || kind == Kind::ShortHeader || kind == Kind::NoSamples;
-    }
-};
-
 // What Save_Data did; a failure's problem is of kind CannotWriteBack.
 struct SaveReport {
     enum class Kind { Written, Declined, Failed };
@@ -130,7 +109,10 @@ struct State {
     std::string Picture1_ToolTip;
 
     // ---- what the last reading met ----
-    LoadReport last_load;
+    // CannotOpen, ShortHeader and NoSamples left the rest of the state as
+    // it was; ShortSamples is a test of the records the file holds. Before
+    // the first reading: no problem and no records (see analysed()).
+    Problem last_load;
 
     // ---- window services ----
     WindowHooks hooks;

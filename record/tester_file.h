@@ -11,12 +11,13 @@ namespace tavo {
 // Reads the header and the samples of `str_file` into the state (unless the
 // lock boxes keep a group of curves), derives current or reactive power,
 // apparent power and power factor, and fills the header boxes. What it met
-// is returned and kept in `st.last_load`; a file it cannot read (see
-// LoadReport::unreadable) changes nothing else.
-LoadReport Load_Data(State& st, const std::string& str_file);
+// is returned and kept in `st.last_load` (no problem for a whole file, its
+// records counted); a file it cannot read (see not_analysed) changes
+// nothing else.
+Problem Load_Data(State& st, const std::string& str_file);
 
 // Load_Data of a tester file already held in memory.
-LoadReport load_tester_bytes(State& st, std::string_view bytes);
+Problem load_tester_bytes(State& st, std::string_view bytes);
 
 // Writes the header record and the arrays back into the file named in
 // TxtOutFile, asking through `st.hooks.ask_yes_no` before overwriting. The

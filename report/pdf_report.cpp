@@ -58,6 +58,15 @@ struct PdfReport::Impl {
 
     explicit Impl(const QString& path) : file(path) {}
 
+    // A problem with the file, the writer's reason in its words.
+    Problem problem(Problem::Kind kind) const {
+        Problem pr;
+        pr.kind = kind;
+        pr.path = file.fileName().toStdString();
+        if (kind == Problem::Kind::CannotWriteFile) pr.detail = file.errorString().toStdString();
+        return pr;
+    }
+
     QFont font(double pt, bool bold = false) {
         QFont f = view_font("宋体", pt, p.device());
         f.setBold(bold);
@@ -150,20 +159,12 @@ struct PdfReport::Impl {
 PdfReport::PdfReport(const QString& path) : impl_(std::make_unique<Impl>(path)) {}
 
 PdfReport::~PdfReport() {
-    if (impl_->open) {
-        std::string ignored;
-        close(&ignored);
-    }
+    if (impl_->open) (void)close();
 }
 
-bool PdfReport::open(std::string* error) {
+Problem PdfReport::open() {
     Impl& m = *impl_;
-    if (!m.file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error =
-                "cannot write " + m.file.fileName().toStdString() + ": " + m.file.errorString().toStdString();
-        return false;
-    }
+    if (!m.file.open(QIODevice::WriteOnly)) return m.problem(Problem::Kind::CannotWriteFile);
     m.pdf = std::make_unique<QPdfWriter>(&m.file);
     m.pdf->setCreator(QStringLiteral("TAVO"));
     m.pdf->setTitle(QStringLiteral("抽油机井测试分析报告"));
@@ -172,13 +173,12 @@ bool PdfReport::open(std::string* error) {
     m.pdf->setResolution(600);
     if (!m.p.begin(m.pdf.get())) {
         m.file.cancelWriting();
-        if (error) *error = "cannot draw into " + m.file.fileName().toStdString();
-        return false;
+        return m.problem(Problem::Kind::CannotDrawInto);
     }
     m.p.scale(m.pdf->resolution() / 96.0, m.pdf->resolution() / 96.0);
     m.p.setRenderHint(QPainter::Antialiasing, true);
     m.open = true;
-    return true;
+    return {};
 }
 
 void PdfReport::add_test(const summary::PreparedTest& t) {
@@ -213,18 +213,14 @@ void PdfReport::add_test(const summary::PreparedTest& t) {
 
     RecordingSurface chart(m.metrics), table(m.metrics), card(m.metrics);
     std::string card_problem;
-    st.picture = &chart;
-    iup_line_form(st, 10.0f, 10.0f);
-    st.picture = &table;
-    Disp_Pow_Data(st);
-    st.picture = &card;
+    iup_line_form(st, chart, 10.0f, 10.0f);
+    Disp_Pow_Data(st, table);
     try {
-        RodEngMapDisplay(st);
+        RodEngMapDisplay(st, card);
     } catch (const Fault&) {
         // The only fault: the card's stroke period does not fit 16 bits.
         card_problem = "示功图无法绘制：冲程周期超出 16 位整数";
     }
-    st.picture = nullptr;
     // The reactive power's yellow is the screen's colour; on white paper it
     // is all but invisible, so the page prints it in the palette's olive.
     constexpr int kOlive = 6;
@@ -280,24 +276,18 @@ void PdfReport::add_compare(const std::vector<CompareTest>& tests) {
     m.footer();
 }
 
-bool PdfReport::close(std::string* error) {
+Problem PdfReport::close() {
     Impl& m = *impl_;
-    if (!m.open) return false;
+    if (!m.open) return m.problem(Problem::Kind::CannotFinish);
     m.open = false;
     const bool painted = m.p.end();
     m.pdf.reset();
     if (!painted) {
         m.file.cancelWriting();
-        if (error) *error = "cannot finish " + m.file.fileName().toStdString();
-        return false;
+        return m.problem(Problem::Kind::CannotFinish);
     }
-    if (!m.file.commit()) {
-        if (error)
-            *error =
-                "cannot write " + m.file.fileName().toStdString() + ": " + m.file.errorString().toStdString();
-        return false;
-    }
-    return true;
+    if (!m.file.commit()) return m.problem(Problem::Kind::CannotWriteFile);
+    return {};
 }
 
 int PdfReport::pages() const {

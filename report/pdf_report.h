@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/problem.h"
 #include "summary/analysis_summary.h"
 #include "views/compare_view.h"
 
@@ -24,13 +25,14 @@ public:
     PdfReport(const PdfReport&) = delete;
     PdfReport& operator=(const PdfReport&) = delete;
 
-    // Starts the file; false, with the reason in `error`, when it cannot be written.
-    bool open(std::string* error);
+    // Starts the file; a problem when it cannot be written.
+    Problem open();
     // A page for the test; one that could not be read gets a page that says why.
     void add_test(const summary::PreparedTest& t);
     void add_compare(const std::vector<CompareTest>& tests);
-    // Finishes the file; false when it could not be written whole.
-    bool close(std::string* error);
+    // Finishes the file; a problem when it could not be written whole (or
+    // was not open).
+    Problem close();
     int pages() const;
 
 private:

@@ -311,28 +311,10 @@ PreparedTest prepare_test(const std::string& file, const cond::BalanceSettings& 
     p.file = file;
     p.st = std::make_unique<State>();
     State& st = *p.st;
-    const Problem picked = pick_file(st, file);
-    p.load = picked;
-    switch (picked.kind) {
-        case Problem::Kind::CannotOpen:
-            p.problem = picked.io.why == IoFailure::Why::Folder ? "无法打开文件（这是一个文件夹）"
-                        : picked.io.why == IoFailure::Why::NotOrdinaryFile ? "无法打开文件（这不是普通文件）"
-                                                                           : "无法打开文件";
-            return p;
-        case Problem::Kind::ShortHeader:
-            p.problem = "文件短于 1024 字节的文件头，不是完整的测试文件";
-            return p;
-        case Problem::Kind::NoSamples:
-            p.problem = "文件只有文件头，没有一个完整的采样点，不是测试数据";
-            return p;
-        case Problem::Kind::ShortSamples:
-            p.problem = "文件不完整：只有 " + std::to_string(st.last_load.records_read) +
-                        " 个采样点，文件头说有 " + std::to_string(st.last_load.records_expected) + " 个";
-            break;
-        default:
-            break;
-    }
-    p.readable = true;
+    p.load = pick_file(st, file);
+    p.problem = chinese_test_note(p.load);
+    p.readable = analysed(p.load);
+    if (!p.readable) return p;
     if (verified_period) cond::rerun_with_verified_period(st);
     p.analysis = analyse(st, settings, record_of(wells, st));
     return p;
@@ -344,15 +326,13 @@ PreparedTest prepared_from(const State& held, const cond::BalanceSettings& setti
     p.st = std::make_unique<State>(held);
     p.st->picture = nullptr;
     p.st->hooks = WindowHooks{};
-    const LoadReport::Kind k = held.last_load.kind;
-    p.readable = k == LoadReport::Kind::Ok || k == LoadReport::Kind::ShortSamples;
+    p.readable = analysed(held.last_load);
     if (!p.readable) {
-        p.problem = "文件无法读取，没有分析结果";
+        // The reading that failed was of another file than the one held.
+        p.problem = chinese_test_note(Problem{});
         return p;
     }
-    if (k == LoadReport::Kind::ShortSamples)
-        p.problem = "文件不完整：只有 " + std::to_string(held.last_load.records_read) +
-                    " 个采样点，文件头说有 " + std::to_string(held.last_load.records_expected) + " 个";
+    p.problem = chinese_test_note(held.last_load);
     p.analysis = analyse(*p.st, settings, record_of(wells, *p.st));
     return p;
 }

@@ -89,15 +89,13 @@ std::array<std::string, 17> card_panel(const State& st) {
     return t;
 }
 
-void RodEngMapDisplay(State& st) {
+void RodEngMapDisplay(State& st, Surface& pic) {
     // A period that does not fit 16 bits passes to the caller, nothing drawn.
     st.Sgt_Period = to_i16(leading_number(st.Rec_Spd) * st.Circle_Num);
-    Disp_SGT(st, st.Circle_Num);
+    Disp_SGT(st, pic, st.Circle_Num);
 }
 
-void Disp_SGT(State& st, int16_t gt_num) {
-    if (!st.picture) return;
-    Surface& pic = *st.picture;
+void Disp_SGT(const State& st, Surface& pic, int16_t gt_num) {
     const int n = gt_num;
     const CardScales s = card_scales(st.Sgt_Stroke, st.Sgt_MaxLoad);
     const std::array<std::string, 17> panel = card_panel(st);

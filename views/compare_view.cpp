@@ -47,9 +47,9 @@ CompareTest compare_test(const State& st) {
     t.date = left_chars(tt, 8);
     const std::string last4 = right_chars(tt, 4);
     t.time = left_chars(last4, 2) + ":" + right_chars(tt, 2);
-    if (st.last_load.kind == LoadReport::Kind::ShortSamples) {
-        t.records_read = st.last_load.records_read;
-        t.records_expected = st.last_load.records_expected;
+    if (st.last_load.kind == Problem::Kind::ShortSamples) {
+        t.records_read = static_cast<int>(st.last_load.records_read);
+        t.records_expected = static_cast<int>(st.last_load.records_expected);
     }
 
     const bool has_card = st.Sgt_Stroke > 300 && st.Sgt_MaxLoad > 300;

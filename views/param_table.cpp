@@ -60,10 +60,7 @@ void text_at(Surface& pic, double x, double y, const std::string& s) {
 
 }  // namespace
 
-void Disp_Pow_Data(State& st) {
-    if (!st.picture) return;
-    Surface& pic = *st.picture;
-
+void Disp_Pow_Data(const State& st, Surface& pic) {
     pic.set_unit(Unit::Millimetre);
     pic.clear();
     pic.set_color(kBlack);

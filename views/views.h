@@ -1,22 +1,28 @@
-// The three views of the drawing area Picture1. Each draws on `*st.picture`
-// and does nothing when the state has no drawing surface.
+// The three views of the drawing area Picture1. Each reads the analysis and
+// draws on `pic`; only the card writes into the state (its period).
 #pragma once
 
 #include <cstdint>
 
 #include "record/state.h"
+#include "views/surface.h"
 
 namespace tavo {
 
 // The electrical curve chart with its origin at (xx, yy) millimetres.
-void iup_line_form(State& st, float xx, float yy);
+void iup_line_form(const State& st, Surface& pic, float xx, float yy);
 
 // The electrical parameter table.
-void Disp_Pow_Data(State& st);
+void Disp_Pow_Data(const State& st, Surface& pic);
 
 // The dynamometer card: refreshes Sgt_Period from Rec_Spd (a Fault when it
 // does not fit 16 bits passes to the caller, nothing drawn), then Disp_SGT.
-void RodEngMapDisplay(State& st);
-void Disp_SGT(State& st, int16_t gt_num);
+void RodEngMapDisplay(State& st, Surface& pic);
+void Disp_SGT(const State& st, Surface& pic, int16_t gt_num);
+
+// What the window shows once a test is analysed: the chart on the drawing
+// area (when the state has one; a chart that cannot be drawn leaves the
+// area as it was), its tooltip, and the ring of views at its start.
+void show_chart_first(State& st);
 
 }  // namespace tavo

@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "app/analysis_panel.h"
+#include "app/compare_window.h"
 #include "support/panel_fixture.h"
 
 using namespace tavo;
@@ -41,6 +42,7 @@ private slots:
     void aFileWithoutSamplesIsNamedAndShowsNothingOfTheFileBefore();
     void settingsSurviveARestart();
     void reportCancelledStaysAWholePdf();
+    void reportTakesTheHeldTestAfterAFailedPick();
     void compareNeedsTwoFiles();
 };
 
@@ -114,10 +116,8 @@ void PanelTest::manualCycleThenRecompute() {
     QCOMPARE(text(p, "period.agrees"), QStringLiteral("一致"));
 }
 
-void PanelTest::aFileWithoutSamplesIsNamedAndShowsNothingOfTheFileBefore() {
-    PanelFixture f;
-    f.open();
-    AnalysisPanel& p = *f.panel;
+// A header without samples, BARE.O00, beside the samples.
+void write_bare(PanelFixture& f) {
     QFile src(QDir(f.data).filePath(kBei));
     QVERIFY(src.open(QIODevice::ReadOnly));
     QFile bare(QDir(f.data).filePath(QStringLiteral("BARE.O00")));
@@ -125,6 +125,13 @@ void PanelTest::aFileWithoutSamplesIsNamedAndShowsNothingOfTheFileBefore() {
     bare.write(src.read(1024));
     bare.close();
     f.w->File1->refresh();
+}
+
+void PanelTest::aFileWithoutSamplesIsNamedAndShowsNothingOfTheFileBefore() {
+    PanelFixture f;
+    f.open();
+    AnalysisPanel& p = *f.panel;
+    write_bare(f);
     f.press_file(kYang);
     f.press_file(QStringLiteral("BARE.O00"));
     QVERIFY(p.Heading->text().contains(QStringLiteral("BARE.O00")));
@@ -173,6 +180,22 @@ void PanelTest::reportCancelledStaysAWholePdf() {
     const QByteArray pdf = WindowFixture::bytes(out);
     QVERIFY(pdf.startsWith("%PDF"));
     QVERIFY(pdf.trimmed().endsWith("%%EOF"));
+}
+
+// The window still shows the test before a file it could not read; the
+// report takes that test as a whole one, not as the failed reading.
+void PanelTest::reportTakesTheHeldTestAfterAFailedPick() {
+    PanelFixture f;
+    f.open();
+    write_bare(f);
+    f.press_file(kYang);
+    f.press_file(QStringLiteral("BARE.O00"), Qt::LeftButton, Qt::ControlModifier);
+    const QString out = f.tmp.filePath(QStringLiteral("r.pdf"));
+    f.panel->ask_report_path = [&] { return out; };
+    QTest::mouseClick(f.panel->ExportReport, Qt::LeftButton);
+    const QString status = f.w->StatusLine->toolTip();
+    QVERIFY2(status.contains(QStringLiteral("已导出报告")), qPrintable(status));
+    QVERIFY2(status.contains(QStringLiteral("其中 1 个文件无法读取")), qPrintable(status));
 }
 
 void PanelTest::compareNeedsTwoFiles() {

@@ -29,11 +29,12 @@ struct Analysed {
     Analysed() {
         st.picture = &rec;
         pick_file(st, kSample);
+        show_chart_first(st);
     }
     void show(const QString& view) {
-        iup_line_form(st, 10.0f, 10.0f);
-        if (view != "chart") Disp_Pow_Data(st);
-        if (view == "card") RodEngMapDisplay(st);
+        iup_line_form(st, rec, 10.0f, 10.0f);
+        if (view != "chart") Disp_Pow_Data(st, rec);
+        if (view == "card") RodEngMapDisplay(st, rec);
     }
 };
 
@@ -107,7 +108,7 @@ private slots:
         for (int16_t stroke : {0, 1000}) {
             a.st.Sgt_Stroke = stroke;
             a.st.Sgt_MaxLoad = 0;
-            Disp_SGT(a.st, a.st.Circle_Num);
+            Disp_SGT(a.st, a.rec, a.st.Circle_Num);
             for (const DrawOp& op : a.rec.ops)
                 if (op.kind == OpKind::Text)
                     for (char32_t c : QString::fromStdString(op.text).toUcs4()) chars.insert(c);
@@ -125,14 +126,13 @@ private slots:
         QVERIFY(dir.isValid());
         Analysed a;
         a.show("chart");
-        std::string err;
         const std::string base = dir.path().toStdString() + "/chart";
-        QVERIFY2(save_recording(a.rec, base + ".png", 2.0, &err), err.c_str());
+        QCOMPARE(english(save_recording(a.rec, base + ".png", 2.0)), std::string());
         QImage png(QString::fromStdString(base + ".png"));
         QCOMPARE(png.size(), QSize(802, 482));
         QVERIFY(count_colour(png, kLightMagenta) > 200);
 
-        QVERIFY2(save_recording(a.rec, base + ".svg", 1.0, &err), err.c_str());
+        QCOMPARE(english(save_recording(a.rec, base + ".svg", 1.0)), std::string());
         QSvgRenderer svg(QString::fromStdString(base + ".svg"));
         QVERIFY(svg.isValid());
         QImage from_svg(1604, 964, QImage::Format_RGB32);
@@ -143,7 +143,7 @@ private slots:
         }
         QVERIFY(count_colour(from_svg, kLightBlue) > 50);
 
-        QVERIFY2(save_recording(a.rec, base + ".PDF", 1.0, &err), err.c_str());
+        QCOMPARE(english(save_recording(a.rec, base + ".PDF", 1.0)), std::string());
         QFile pdf(QString::fromStdString(base + ".PDF"));
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         const QByteArray bytes = pdf.readAll();
@@ -156,12 +156,13 @@ private slots:
         QVERIFY(dir.isValid());
         const std::string base = dir.path().toStdString() + "/picture";
         RecordingSurface rec;
-        std::string err;
-        QVERIFY(!save_recording(rec, base + ".bmp", 1.0, &err));
-        QVERIFY(err.find("bmp") != std::string::npos);
-        QVERIFY(!save_recording(rec, "/no-such-dir/x/picture.png", 1.0, &err));
-        QVERIFY(err.find("cannot write") != std::string::npos);
-        QVERIFY(!save_recording(rec, base + ".png", 0.0, &err));
+        const Problem bmp = save_recording(rec, base + ".bmp", 1.0);
+        QVERIFY(bmp.kind == Problem::Kind::UnknownPictureType);
+        QCOMPARE(english(bmp), std::string("unknown picture type 'bmp' (use .png, .svg or .pdf)"));
+        const Problem nowhere = save_recording(rec, "/no-such-dir/x/picture.png", 1.0);
+        QVERIFY(nowhere.kind == Problem::Kind::CannotWriteFile);
+        QVERIFY(english(nowhere).find("cannot write /no-such-dir/x/picture.png: ") == 0);
+        QVERIFY(save_recording(rec, base + ".png", 0.0).kind == Problem::Kind::BadScale);
         // A refusal writes nothing.
         QVERIFY(QDir(dir.path()).isEmpty());
     }

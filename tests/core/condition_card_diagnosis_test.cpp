@@ -188,7 +188,7 @@ TEST(CardDiagnosis, ReadsOnlyTheFilesOwnSamplesOfTheCycle) {
         st.Pos_Dat[i] = static_cast<float>(pos[i]);
         st.Force_Dat[i] = static_cast<float>(load[i]);
     }
-    st.last_load.kind = LoadReport::Kind::ShortSamples;
+    st.last_load.kind = Problem::Kind::ShortSamples;
     st.last_load.records_read = 200;
     for (int16_t cycle : {int16_t{3000}, int16_t{3001}, int16_t{32767}}) {
         st.Circle_Num = cycle;

@@ -33,7 +33,7 @@ TEST(PumpCardOfTest, ReadsOneOpenStrokeOfTheFilesOwnSamples) {
         st.Force_Dat[i] = static_cast<float>(30.0 + 8.0 * std::sin(a));
     }
     st.Circle_Num = 301;  // the cycle's last sample closes the loop
-    st.last_load.kind = LoadReport::Kind::ShortSamples;
+    st.last_load.kind = Problem::Kind::ShortSamples;
     st.last_load.records_read = 301;
     PeriodCheck p;
     p.detected = 301;

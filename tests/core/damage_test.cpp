@@ -153,15 +153,15 @@ TEST(DamageTruncated, AFileThatCannotBeReadLeavesTheTestHeld) {
     fs::create_directory(dir / "folder.O00");
     struct Case {
         std::string path;
-        LoadReport::Kind kind;
+        Problem::Kind kind;
     };
-    std::vector<Case> cases = {{(dir / "none.O00").string(), LoadReport::Kind::CannotOpen},
-                               {(dir / "folder.O00").string(), LoadReport::Kind::CannotOpen},
-                               {pipe.string(), LoadReport::Kind::CannotOpen}};
+    std::vector<Case> cases = {{(dir / "none.O00").string(), Problem::Kind::CannotOpen},
+                               {(dir / "folder.O00").string(), Problem::Kind::CannotOpen},
+                               {pipe.string(), Problem::Kind::CannotOpen}};
     for (std::size_t len : {std::size_t{0}, std::size_t{10}, kHeadSize - 1}) {
         const fs::path p = dir / ("cut" + std::to_string(len) + ".O00");
         write_bytes(p, whole.substr(0, len));
-        cases.push_back({p.string(), LoadReport::Kind::ShortHeader});
+        cases.push_back({p.string(), Problem::Kind::ShortHeader});
     }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
@@ -187,16 +187,17 @@ TEST(DamageTruncated, SamplesEndingEarlyAreTheTestOfTheRecordsHeld) {
         if (held == 0) {
             // A header without a whole record is no test: the test before stays.
             const State before = *cut;
-            EXPECT_EQ(tx_org(*cut, path, 1).kind, LoadReport::Kind::NoSamples);
+            EXPECT_EQ(tx_org(*cut, path, 1).kind, Problem::Kind::NoSamples);
             expect_same_analysis(*cut, before);
             continue;
         }
         tx_org(*cut, path, 1);
-        EXPECT_EQ(cut->last_load.kind, LoadReport::Kind::ShortSamples);
+        EXPECT_EQ(cut->last_load.kind, Problem::Kind::ShortSamples);
         EXPECT_EQ(cut->last_load.records_read, held);
         EXPECT_EQ(cut->last_load.records_expected, 3000);
-        EXPECT_TRUE(contains(cut->last_load.detail, "holds " + std::to_string(held) + " of the 3000 samples"))
-            << cut->last_load.detail;
+        EXPECT_TRUE(
+            contains(english(cut->last_load), "holds " + std::to_string(held) + " of the 3000 samples"))
+            << english(cut->last_load);
         // No record is invented, and nothing of the test before is read:
         // beyond the records held the arrays are 0.
         EXPECT_TRUE(
@@ -209,7 +210,7 @@ TEST(DamageTruncated, SamplesEndingEarlyAreTheTestOfTheRecordsHeld) {
         write_bytes(path, honest);
         auto same = analysed(kSample2);
         tx_org(*same, path, 1);
-        EXPECT_EQ(same->last_load.kind, LoadReport::Kind::Ok);
+        EXPECT_EQ(same->last_load.kind, Problem::Kind::None);
         expect_same_analysis(*cut, *same);
     }
 }
@@ -301,7 +302,7 @@ TEST(DamageHeader, AbsurdWordsAreReadAsFarAsTheyMakeSenseAndWrittenBackWhole) {
         EXPECT_EQ(st->last_load.records_read, c.records);
         if (c.records == 0) {
             // No sample record: no test, nothing analysed and nothing to write back.
-            EXPECT_EQ(st->last_load.kind, LoadReport::Kind::NoSamples);
+            EXPECT_EQ(st->last_load.kind, Problem::Kind::NoSamples);
             EXPECT_EQ(st->Cur_File, "");
             continue;
         }
@@ -459,8 +460,9 @@ TEST(DamageUnwritable, FoldersDevicesAndPipesAreNoFiles) {
 
     // Reading: refused at once, not waiting for a writer.
     auto st = analysed(kSample);
-    EXPECT_EQ(Load_Data(*st, pipe.string()).detail, "cannot open the file (it is not an ordinary file)");
-    EXPECT_EQ(Load_Data(*st, (dir / "folder.O00").string()).detail, "cannot open the file (it is a folder)");
+    EXPECT_EQ(english(Load_Data(*st, pipe.string())), "cannot open the file (it is not an ordinary file)");
+    EXPECT_EQ(english(Load_Data(*st, (dir / "folder.O00").string())),
+              "cannot open the file (it is a folder)");
     EXPECT_EQ(st->Txt_WellName, "T7-15");
     EXPECT_TRUE(contains(exchange_error([&] { return InvOutFile(*st, pipe.string()).problem; }),
                          "not an ordinary file"));

@@ -90,7 +90,6 @@ TEST(PickFile, MissingSamplesAreAWarningAndTheFileIsAnalysed) {
     EXPECT_FALSE(not_analysed(p));
     EXPECT_EQ(english(p), "the file holds 1000 of the 3000 samples its header announces");
     EXPECT_EQ(st.Cur_File, cut.string());
-    EXPECT_EQ(st.Disp_Mode, 1);
 }
 
 // Everything a pick computes, as text: the arrays, the header, the boxes and

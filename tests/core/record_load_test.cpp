@@ -105,8 +105,8 @@ TEST(LoadData, CurrentFirstModeOneDerivesApparentAndReactivePower) {
     const std::string dir = tmp.string();
     const std::string p = write_test(dir, "m1.O00", head(1, 1), {{2000, -30536, 1500, 1523, 4567}});
     State st;
-    const LoadReport r = Load_Data(st, p);
-    EXPECT_EQ(r.kind, LoadReport::Kind::Ok);
+    const Problem r = Load_Data(st, p);
+    EXPECT_EQ(r.kind, Problem::Kind::None);
     EXPECT_EQ(r.records_read, 1);
     const float k = static_cast<float>(std::sqrt(3.0) / 1000.0);
     EXPECT_EQ(st.Cur_Dat[0], 20.0f);
@@ -195,7 +195,7 @@ TEST(LoadData, OnlyTheFirst3000SamplesAreHeldAndIndex3000NeverWritten) {
     const std::string p = write_test(dir, "long.O00", head(1, 3005), pts);
     State st;
     st.Pow_Dat[3000] = 42.0f;
-    const LoadReport r = Load_Data(st, p);
+    const Problem r = Load_Data(st, p);
     EXPECT_EQ(r.records_read, 3005);
     EXPECT_EQ(st.Pow_Dat[2999], 1.0f);
     EXPECT_EQ(st.Pow_Dat[3000], 42.0f);
@@ -210,15 +210,15 @@ TEST(LoadData, DamagedFilesFollowTheFailureRule) {
     Load_Data(st, good);
 
     // Missing file: nothing changes.
-    const LoadReport missing = Load_Data(st, dir + "/none.O00");
-    EXPECT_EQ(missing.kind, LoadReport::Kind::CannotOpen);
+    const Problem missing = Load_Data(st, dir + "/none.O00");
+    EXPECT_EQ(missing.kind, Problem::Kind::CannotOpen);
     EXPECT_EQ(st.Txt_WellName, "杨12-5");
     EXPECT_EQ(st.Pow_Dat[0], 5.0f);
 
     // Shorter than the header: the header record stays as it was.
     write_bytes(dir + "/short.O00", std::string(100, 'x'));
-    const LoadReport shorth = Load_Data(st, dir + "/short.O00");
-    EXPECT_EQ(shorth.kind, LoadReport::Kind::ShortHeader);
+    const Problem shorth = Load_Data(st, dir + "/short.O00");
+    EXPECT_EQ(shorth.kind, Problem::Kind::ShortHeader);
     EXPECT_EQ(st.head.Point_Num, 2);
 
     // Fewer records than announced: the test of the records held; the
@@ -226,8 +226,8 @@ TEST(LoadData, DamagedFilesFollowTheFailureRule) {
     std::string bytes = testing::file_bytes(head(1, 4), {{1000, 19000, 900, 1000, 2000}});
     bytes += std::string(5, '\0');  // half a record
     write_bytes(dir + "/trunc.O00", bytes);
-    const LoadReport tr = Load_Data(st, dir + "/trunc.O00");
-    EXPECT_EQ(tr.kind, LoadReport::Kind::ShortSamples);
+    const Problem tr = Load_Data(st, dir + "/trunc.O00");
+    EXPECT_EQ(tr.kind, Problem::Kind::ShortSamples);
     EXPECT_EQ(tr.records_read, 1);
     EXPECT_EQ(tr.records_expected, 4);
     EXPECT_EQ(st.head.Point_Num, 1);
@@ -238,13 +238,13 @@ TEST(LoadData, DamagedFilesFollowTheFailureRule) {
     // Point_Num of 0 or negative, or all bytes 0xFF (Point_Num -1): no
     // sample record, no test; nothing of the state changes.
     st.Pow_Dat[0] = -3.0f;
-    EXPECT_EQ(Load_Data(st, write_test(dir, "zero.O00", head(1, 0), {})).kind, LoadReport::Kind::NoSamples);
+    EXPECT_EQ(Load_Data(st, write_test(dir, "zero.O00", head(1, 0), {})).kind, Problem::Kind::NoSamples);
     EXPECT_EQ(st.Pow_Dat[0], -3.0f);
-    EXPECT_EQ(Load_Data(st, write_test(dir, "neg.O00", head(1, -5), {})).kind, LoadReport::Kind::NoSamples);
+    EXPECT_EQ(Load_Data(st, write_test(dir, "neg.O00", head(1, -5), {})).kind, Problem::Kind::NoSamples);
     EXPECT_EQ(st.Pow_Dat[0], -3.0f);
     write_bytes(dir + "/ff.O00", std::string(1024 + 100, '\xFF'));
-    const LoadReport ff = Load_Data(st, dir + "/ff.O00");
-    EXPECT_EQ(ff.kind, LoadReport::Kind::NoSamples);
+    const Problem ff = Load_Data(st, dir + "/ff.O00");
+    EXPECT_EQ(ff.kind, Problem::Kind::NoSamples);
     EXPECT_EQ(ff.records_expected, -1);
     EXPECT_EQ(st.head.Point_Num, 1);
     EXPECT_EQ(st.last_load.path, dir + "/ff.O00");

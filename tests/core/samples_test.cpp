@@ -121,8 +121,8 @@ TEST(SampleFiles, LoadGivesPlausibleCurves) {
     for (const WellPlan& w : samples::sample_plans()) {
         SCOPED_TRACE(w.file_name);
         State st;
-        const LoadReport r = Load_Data(st, sample_path(w).string());
-        ASSERT_EQ(r.kind, LoadReport::Kind::Ok) << r.detail;
+        const Problem r = Load_Data(st, sample_path(w).string());
+        ASSERT_EQ(r.kind, Problem::Kind::None) << english(r);
         const int n = std::min(w.point_num, kMaxSamples);
         const float u_nom = w.mode == 3 ? 220.0f : 380.0f;
 

@@ -118,12 +118,12 @@ TEST_F(CardFixture, StrokesPerMinuteNeedAPeriod) {
 
 TEST_F(CardFixture, DrawingAgainShowsNothingOfTheEarlierResults) {
     loaded();
-    Disp_SGT(st, 0);
+    Disp_SGT(st, rec, 0);
     const auto first = rec.ops;
-    Disp_SGT(st, 0);
+    Disp_SGT(st, rec, 0);
     EXPECT_EQ(rec.ops, first);
     st.Sgt_Stroke = 0;
-    Disp_SGT(st, 0);
+    Disp_SGT(st, rec, 0);
     const auto panel = panel_texts();
     EXPECT_EQ(panel[5], "");
     EXPECT_EQ(panel[12], "");
@@ -134,7 +134,7 @@ TEST_F(CardFixture, RodEngMapDisplayRefreshesThePeriod) {
     loaded();
     st.Rec_Spd = " 2";
     st.Circle_Num = 375;
-    RodEngMapDisplay(st);
+    RodEngMapDisplay(st, rec);
     EXPECT_EQ(st.Sgt_Period, 750);
     EXPECT_EQ(panel_texts().at(3), "冲次: 4次");
 
@@ -142,7 +142,7 @@ TEST_F(CardFixture, RodEngMapDisplayRefreshesThePeriod) {
     const auto before = rec.ops;
     st.Rec_Spd = "20";
     st.Circle_Num = 3000;
-    EXPECT_THROW(RodEngMapDisplay(st), Fault);
+    EXPECT_THROW(RodEngMapDisplay(st, rec), Fault);
     EXPECT_EQ(st.Sgt_Period, 750);
     EXPECT_EQ(rec.ops, before);
 }

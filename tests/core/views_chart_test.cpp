@@ -30,7 +30,7 @@ struct ChartFixture : ::testing::Test {
         }
         st.Pow_Circle_Num = static_cast<int16_t>(n);
     }
-    void draw() { iup_line_form(st, 10.0f, 10.0f); }
+    void draw() { iup_line_form(st, rec, 10.0f, 10.0f); }
     std::vector<std::string> left_labels() const {
         std::vector<std::string> out;
         for (int k = 0; k <= 6; ++k) out.push_back(text_at(rec, 4.0, 10.0 + 8.0 * k - 1.5));

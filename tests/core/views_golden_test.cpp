@@ -36,11 +36,12 @@ std::map<std::string, std::string> draw_views(const fs::path& file) {
     auto st = std::make_unique<State>();
     st->picture = &rec;
     pick_file(*st, file.string());
+    show_chart_first(*st);
     views["chart"] = testing::ops_text(rec.ops);
-    Disp_Pow_Data(*st);
+    Disp_Pow_Data(*st, rec);
     views["table"] = testing::ops_text(rec.ops);
     try {
-        RodEngMapDisplay(*st);
+        RodEngMapDisplay(*st, rec);
         views["card"] = testing::ops_text(rec.ops);
     } catch (const Fault& f) {
         views["card"] = std::string("refused: ") + f.what() + "\n";

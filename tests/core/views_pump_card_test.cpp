@@ -4,10 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <limits>
 
-#include "support/files.h"
 #include "support/ops.h"
 #include "views/palette.h"
 #include "views/pump_card_view.h"
@@ -15,8 +13,6 @@
 
 namespace tavo {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr double kPi = 3.14159265358979323846;
 
@@ -38,16 +34,7 @@ PumpCardPlot made_up_plot() {
 TEST(PumpCardView, DrawsAsItsGoldenFile) {
     RecordingSurface rec;
     draw_pump_card(rec, made_up_plot());
-    const std::string text = testing::ops_text(rec.ops);
-    const fs::path golden = testing::source_dir() / "tests/golden/drawings/pump_card.ops";
-    if (testing::golden_update_requested()) {
-        fs::create_directories(golden.parent_path());
-        testing::write_bytes(golden, text);
-        return;
-    }
-    ASSERT_TRUE(fs::is_regular_file(golden)) << golden << " is missing; write it with TAVO_UPDATE_GOLDEN=1";
-    const std::string want = testing::read_bytes(golden);
-    EXPECT_TRUE(want == text) << testing::first_difference(want, text);
+    EXPECT_EQ(testing::golden_drawing_mismatch(rec, "pump_card.ops"), "");
 }
 
 TEST(PumpCardView, StaysInsideItsSizeWhateverTheCard) {

@@ -22,7 +22,7 @@ struct TableFixture : ::testing::Test {
         st.Txt_WellName = std::string(" 杨12-5\0", 10);
         st.Txt_TestTime = "2026110409071";
     }
-    void draw() { Disp_Pow_Data(st); }
+    void draw() { Disp_Pow_Data(st, rec); }
     std::string cell(int j, int row) const { return text_at(rec, kCol[j], table_row_y(row)); }
 };
 

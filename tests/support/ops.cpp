@@ -3,7 +3,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
+
+#include "support/files.h"
 
 namespace tavo::testing {
 
@@ -116,6 +119,20 @@ std::string ops_text(const std::vector<DrawOp>& ops) {
         out += "\n";
     }
     return out;
+}
+
+std::string golden_drawing_mismatch(const RecordingSurface& rec, const std::string& name) {
+    const std::string text = ops_text(rec.ops);
+    const std::filesystem::path golden = source_dir() / "tests/golden/drawings" / name;
+    if (golden_update_requested()) {
+        std::filesystem::create_directories(golden.parent_path());
+        write_bytes(golden, text);
+        return {};
+    }
+    if (!std::filesystem::is_regular_file(golden))
+        return golden.string() + " is missing; write it with TAVO_UPDATE_GOLDEN=1";
+    const std::string want = read_bytes(golden);
+    return want == text ? std::string() : first_difference(want, text);
 }
 
 bool golden_update_requested() {

@@ -45,4 +45,9 @@ bool golden_update_requested();
 // Where two texts part: the first differing line of each, and how many differ.
 std::string first_difference(const std::string& want, const std::string& got);
 
+// A drawing's operations against their golden file tests/golden/drawings/NAME
+// (rewritten instead when TAVO_UPDATE_GOLDEN asks): empty when they agree,
+// else where they part.
+std::string golden_drawing_mismatch(const RecordingSurface& rec, const std::string& name);
+
 }  // namespace tavo::testing
