@@ -12,6 +12,7 @@
 #include "app/file_list.h"
 #include "app/main_window.h"
 #include "app/picture_widget.h"
+#include "common/number_text.h"
 #include "condition/period_check.h"
 #include "condition/verified_rerun.h"
 #include "views/views.h"
@@ -90,7 +91,8 @@ bool MainWindow::recompute_with_verified_period() {
     set_status(QStringLiteral("结果已按校验周期重新计算：周期 %1 点（原检测 %2 点），冲次 %3")
                    .arg(st.Circle_Num)
                    .arg(before)
-                   .arg(QString::fromStdString(st.Text3[Box::StrokesPerMinute]).trimmed()));
+                   .arg(QString::fromStdString(
+                       condition::stroke_rate_text(leading_number(st.Text3[Box::StrokesPerMinute])))));
     analysis_changed();
     return true;
 }

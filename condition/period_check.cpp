@@ -44,10 +44,14 @@ double spm_of(double n, double seconds_per_sample) {
 }
 
 std::string spm_text(double n, double sps) {
-    return fixed_text(spm_of(n, sps), 2);
+    return stroke_rate_text(spm_of(n, sps));
 }
 
 }  // namespace
+
+std::string stroke_rate_text(double spm) {
+    return fixed_text(spm, 2) + " 次/min";
+}
 
 std::optional<double> PeriodCheck::verified_rounded() const {
     if (!verified()) return std::nullopt;

@@ -36,6 +36,10 @@ struct PeriodCheck {
     bool detection_failed() const;
 };
 
+// A stroke rate as every new place prints it: two decimals and its unit,
+// "3.99 次/min". The legacy table and card keep their own forms.
+std::string stroke_rate_text(double spm);
+
 // Source names for machine-readable output: "displacement", "power", "".
 const char* source_name(PeriodSource s);
 

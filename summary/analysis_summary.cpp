@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "analysis/pick_file.h"
+#include "common/number_text.h"
 #include "common/text.h"
 #include "condition/card_model.h"
 #include "condition/fixed_text.h"
@@ -46,11 +47,11 @@ Section period_section(const cond::PeriodCheck& p) {
     if (p.detection_failed())
         detected = "检测失败（" + std::to_string(p.detected) + " 点只是失败的标记）";
     else if (p.detected > 0)
-        detected += "（冲次 " + fixed_text(60.0 / (p.detected * sps), 2) + "）";
+        detected += "（冲次 " + cond::stroke_rate_text(60.0 / (p.detected * sps)) + "）";
     std::string verified = kNone;
     if (p.verified())
         verified = fixed_text(*p.verified_rounded(), 1) + " 点（冲次 " +
-                   fixed_text(60.0 / (p.period * sps), 2) + "）";
+                   cond::stroke_rate_text(60.0 / (p.period * sps)) + "）";
     const auto agrees = p.agrees();
     s.figures = {
         {"period.detected",
@@ -258,7 +259,7 @@ std::vector<Figure> table_figures(const State& st) {
         Box::Index index;
         const char* unit;
     };
-    static const Shown boxes[] = {{Box::StrokesPerMinute, " 次/min"},
+    static const Shown boxes[] = {{Box::StrokesPerMinute, ""},
                                   {Box::Stroke, " m"},
                                   {Box::RodPower, " kW"},
                                   {Box::InputPower, " kW"},
@@ -277,8 +278,13 @@ std::vector<Figure> table_figures(const State& st) {
         const std::string label = initial.Text3[b.index];
         std::string value = st.Text3[b.index];
         const bool blank = value.find_first_not_of(' ') == std::string::npos || value == label;
-        out.push_back({"table." + std::to_string(b.index), label,
-                       blank ? kNone : value.substr(value.find_first_not_of(' ')) + b.unit, ""});
+        // The stroke rate in the one form every new place prints it, so the
+        // legacy box's " 3" reads "3.00 次/min" as in the period section.
+        if (!blank && b.index == Box::StrokesPerMinute)
+            value = cond::stroke_rate_text(leading_number(value));
+        else if (!blank)
+            value = value.substr(value.find_first_not_of(' ')) + b.unit;
+        out.push_back({"table." + std::to_string(b.index), label, blank ? kNone : value, ""});
     }
     return out;
 }

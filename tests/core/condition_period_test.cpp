@@ -48,7 +48,7 @@ TEST(ConditionPeriod, LongStrokeWhereTheDetectionIsShortIsFlaggedAndRerun) {
     EXPECT_TRUE(within(c.period, p.period, 0.005)) << c.period;
     EXPECT_EQ(c.agrees(), false);
     EXPECT_NE(c.note.find("可能偏短"), std::string::npos) << c.note;
-    EXPECT_NE(c.note.find("冲次应为 2.79 而非"), std::string::npos) << c.note;
+    EXPECT_NE(c.note.find("冲次应为 2.79 次/min 而非 3.13 次/min"), std::string::npos) << c.note;
 
     const int16_t detected = st->Circle_Num;
     const condition::PeriodCheck again = condition::rerun_with_verified_period(*st);
