@@ -278,25 +278,9 @@ struct Trip {
     double reversed_diff_kN;
 };
 
+// The card as the solver's harmonics can hold it.
 std::vector<double> kept_harmonics(const std::vector<double>& x, int m) {
-    // The card as the solver's harmonics can hold it.
-    const std::size_t n = x.size();
-    std::vector<double> out(n, 0.0);
-    for (int h = 0; h <= m; ++h) {
-        double re = 0, im = 0;
-        for (std::size_t j = 0; j < n; ++j) {
-            const double ph = 2.0 * std::numbers::pi * h * static_cast<double>(j) / static_cast<double>(n);
-            re += x[j] * std::cos(ph);
-            im -= x[j] * std::sin(ph);
-        }
-        re /= static_cast<double>(n);
-        im /= static_cast<double>(n);
-        for (std::size_t j = 0; j < n; ++j) {
-            const double ph = 2.0 * std::numbers::pi * h * static_cast<double>(j) / static_cast<double>(n);
-            out[j] += (h == 0 ? 1.0 : 2.0) * (re * std::cos(ph) - im * std::sin(ph));
-        }
-    }
-    return out;
+    return tavo::fdref::fourier_resample(x, x.size(), m);
 }
 
 // smooth: the chosen card first kept to the solver's harmonics, so that
