@@ -54,9 +54,9 @@ PumpCardResult pump_card(const SurfaceStroke& surface, const well::WellRecord& w
     r.damping_nu = in.damping_nu;
     r.harmonics = in.harmonics;
 
-    // The rod loads keep twice the harmonics of the pump card: their peaks
-    // are what the stresses need, and they are amplified less on the way
-    // down than the pump load at the string's end.
+    // The rod loads and the plunger's position keep twice the harmonics of
+    // the pump load: the loads' peaks are what the stresses need, and they
+    // are amplified less on the way down than the load at the string's end.
     const int most = static_cast<int>((r.surface_position_m.size() - 1) / 2);
     const Fourier fourier(r.surface_position_m.size(), std::min({2 * in.harmonics, most, kMaxHarmonics}));
     const double omega = 2.0 * std::numbers::pi / in.period_s;
@@ -71,9 +71,12 @@ PumpCardResult pump_card(const SurfaceStroke& surface, const well::WellRecord& w
         carry_down(s, omega, state);
         depth += s.length_m;
     }
-    state.u.resize(static_cast<std::size_t>(in.harmonics) + 1);
-    state.t.resize(static_cast<std::size_t>(in.harmonics) + 1);
+    // The plunger's position keeps the harmonics of the rod loads: the
+    // march does not amplify the position's noise (the load's share of it
+    // is divided by the wave number), and a plunger that stops short at the
+    // end of its travel needs them for its stroke.
     r.pump_position_m = fourier.synthesise(state.u);
+    state.t.resize(static_cast<std::size_t>(in.harmonics) + 1);
     r.pump_load_kN = scaled(fourier.synthesise(state.t), 1e-3);
     if (!finite_all(r.pump_position_m) || !finite_all(r.pump_load_kN)) {
         r = PumpCardResult{};

@@ -88,7 +88,7 @@ struct PumpCardResult {
     double period_s = 0.0;
     double strokes_per_min = 0.0;
     double damping_nu = 0.0;  // the damping used
-    int harmonics = 0;        // the harmonics used
+    int harmonics = 0;        // the pump load's (position and rod loads: twice)
 
     double gross_stroke_m = 0.0;  // plunger travel
     double net_stroke_m = 0.0;    // travel with the travelling valve open

@@ -1,12 +1,15 @@
 // Writes the sample tests into a directory:
 //
 //   make_samples [--realdata DIR] [--synthetic] DIR
-//   make_samples [--realdata DIR] [--synthetic] --corpus N DIR
+//   make_samples [--realdata DIR] [--synthetic] --corpus N [--wide] DIR
 //
 // The first form writes the sample set that is committed under samples/;
 // the second writes N files for batch benchmarks: the sample wells in turn,
 // each with its own well name and file name, through every test mode with
-// and without bit 14, longer and shorter strokes and tests without card. Card shapes come from the
+// and without bit 14, longer and shorter strokes and tests without card.
+// With --wide the corpus is as varied as field tests: real cards repeated
+// at periods of 5-25 s, tests of the motor alone, long strokes, and the
+// sample wells' copies (see wide_corpus_plans). Card shapes come from the
 // real dynamometer cards below --realdata (default: ../shared/realdata
 // beside the source tree); without them, or with --synthetic, synthetic
 // cards are used and a note says so.
@@ -26,7 +29,7 @@ namespace {
 
 int usage() {
     std::fprintf(stderr,
-                 "usage: make_samples [--realdata DIR] [--synthetic] [--corpus N] OUTPUT_DIR\n"
+                 "usage: make_samples [--realdata DIR] [--synthetic] [--corpus N [--wide]] OUTPUT_DIR\n"
                  "  writes the sample tester files into OUTPUT_DIR (created when missing)\n");
     return 2;
 }
@@ -37,7 +40,7 @@ int main(int argc, char** argv) {
     namespace fs = std::filesystem;
     using namespace tavo::samples;
     std::string realdata = std::string(TAVO_SOURCE_DIR) + "/../shared/realdata";
-    bool synthetic = false;
+    bool synthetic = false, wide = false;
     int corpus = -1;
     std::string out_dir;
     for (int a = 1; a < argc; ++a) {
@@ -46,6 +49,8 @@ int main(int argc, char** argv) {
             realdata = argv[++a];
         } else if (arg == "--synthetic") {
             synthetic = true;
+        } else if (arg == "--wide") {
+            wide = true;
         } else if (arg == "--corpus" && a + 1 < argc) {
             char* end = nullptr;
             const long n = std::strtol(argv[++a], &end, 10);
@@ -67,7 +72,7 @@ int main(int argc, char** argv) {
             return usage();
         }
     }
-    if (out_dir.empty()) return usage();
+    if (out_dir.empty() || (wide && corpus < 0)) return usage();
 
     RealCards real;
     const RealCards* cards = nullptr;
@@ -87,7 +92,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::vector<SampleFile> files =
-        corpus > 0 ? generate_corpus(corpus, cards) : generate_samples(cards);
+        corpus > 0 ? (wide ? generate_wide_corpus(corpus, cards) : generate_corpus(corpus, cards))
+                   : generate_samples(cards);
     for (const SampleFile& f : files) {
         const fs::path path = fs::path(out_dir) / fs::path(f.file_name);
         std::ofstream out(path, std::ios::binary | std::ios::trunc);

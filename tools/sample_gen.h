@@ -591,4 +591,79 @@ inline std::vector<SampleFile> generate_corpus(int count, const RealCards* real)
     return files;
 }
 
+// The kinds of test in the wide corpus, one after the other.
+enum class WideKind { RealCard, PowerOnly, LongStroke, Sample };
+inline WideKind wide_kind(int n) {
+    switch (n % 5) {
+        case 0:
+        case 1:
+            return WideKind::RealCard;
+        case 2:
+            return WideKind::PowerOnly;
+        case 3:
+            return WideKind::LongStroke;
+        default:
+            return WideKind::Sample;
+    }
+}
+
+// A corpus as varied as tests in the field: two in five are one real card
+// repeated at a period of 5-25 s with its own stroke and loads, one is a
+// test of the motor alone (no displacement or load), one a long stroke of
+// 5-8 m at 15-25 s, and one a copy of a sample well as in corpus_plans.
+// Test modes 1-4, with and without bit 14, and both recording speeds.
+// Without real cards (`real` null) the synthetic ones stand in.
+inline std::vector<WellPlan> wide_corpus_plans(int count, const RealCards* real) {
+    const std::vector<WellPlan> base = sample_plans();
+    const std::vector<WellPlan> copies = corpus_plans(count);
+    std::vector<CardRef> refs;
+    if (real != nullptr) {
+        for (std::size_t i = 0; i < real->cn.size(); ++i)
+            refs.push_back({CardRef::Kind::CnOilfield, SyntheticKind::FullPump, static_cast<int>(i),
+                            real->cn_labels[i], 0});
+        for (const auto& [id, card] : real->srp)
+            refs.push_back({CardRef::Kind::SrpDemo, SyntheticKind::FullPump, 0, "", id});
+    }
+    if (refs.empty())
+        for (SyntheticKind k : {SyntheticKind::FullPump, SyntheticKind::FluidPound})
+            refs.push_back({CardRef::Kind::Synthetic, k, 0, "", 0});
+    std::vector<WellPlan> v;
+    for (int n = 0; n < count; ++n) {
+        const WideKind kind = wide_kind(n);
+        if (kind == WideKind::Sample) {
+            v.push_back(copies[static_cast<std::size_t>(n)]);
+            continue;
+        }
+        Rng rng(0x5EED0000ull + static_cast<uint64_t>(n));
+        WellPlan w = base[static_cast<std::size_t>(n) % base.size()];
+        const char* stem = kind == WideKind::RealCard    ? "实卡"
+                           : kind == WideKind::PowerOnly ? "电参"
+                                                         : "长冲程";
+        w.well_name = numbered_name(stem, n + 1);
+        w.file_name = w.well_name + ".O" + std::string(n % 100 < 10 ? "0" : "") + std::to_string(n % 100);
+        w.seed = 0xC0FFEEull * 1000003ull + static_cast<uint64_t>(n);
+        w.mode = 1 + static_cast<int>(rng.below(4));
+        w.reactive_first = rng.below(2) == 1;
+        w.rec_speed = rng.below(4) == 0 ? 2 : 1;
+        w.point_num = 3000;
+        w.card = refs[(static_cast<std::size_t>(n) * 7919u) % refs.size()];
+        w.no_card = kind == WideKind::PowerOnly;
+        const double period =
+            kind == WideKind::LongStroke ? 15.0 + 10.0 * rng.unit() : 5.0 + 20.0 * rng.unit();
+        w.cycle = static_cast<int>(period / (0.02 * w.rec_speed) + 0.5);
+        w.stroke_m = kind == WideKind::LongStroke ? 5.0 + 3.0 * rng.unit() : 1.2 + 4.0 * rng.unit();
+        w.load_min_kn = 10.0 + 30.0 * rng.unit();
+        w.load_max_kn = w.load_min_kn + 5.0 + 35.0 * rng.unit();
+        w.cb_bias = 0.3 * rng.sym();
+        v.push_back(std::move(w));
+    }
+    return v;
+}
+
+inline std::vector<SampleFile> generate_wide_corpus(int count, const RealCards* real) {
+    std::vector<SampleFile> files;
+    for (const WellPlan& w : wide_corpus_plans(count, real)) files.push_back(make_sample(w, real));
+    return files;
+}
+
 }  // namespace tavo::samples

@@ -1,10 +1,14 @@
 // Scores the pump card against a commercial analyzer's pump cards and
-// figures (two real wells, US units), and on round trips: pump cards of
-// known shape carried up the rod string by the forward wave equation to a
-// surface card, then back down.
-//   score_downhole [--data DIR] [--harmonics N]
+// figures (two real wells, US units); against an independent finite-
+// difference solver (tools/fd_reference.h) at the same damping, on those
+// wells and on real surface cards each given a drawn rod string; and on
+// round trips: pump cards of known shape carried up the rod string by the
+// forward wave equation to a surface card, then back down.
+//   score_downhole [--data DIR] [--cards FILE.ts] [--harmonics N] [--list]
 // DIR: the wells' folder (default ../shared/realdata/downhole-vendor beside
-// the source tree). Prints the errors; the targets are in docs/algorithms.md.
+// the source tree); FILE: labelled surface cards (default the development
+// set); --list prints each real card's errors. Prints the errors; the
+// targets are in docs/algorithms.md.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -22,8 +26,12 @@
 #include "downhole/card_reading.h"
 #include "downhole/downhole_words.h"
 #include "downhole/pump_card.h"
+#include "downhole/rod_loading.h"
+#include "downhole/rod_string.h"
 #include "downhole/surface_card.h"
 #include "downhole/travel_direction.h"
+#include "tools/card_set.h"
+#include "tools/fd_reference.h"
 #include "well/well_defaults.h"
 
 namespace {
@@ -270,25 +278,9 @@ struct Trip {
     double reversed_diff_kN;
 };
 
+// The card as the solver's harmonics can hold it.
 std::vector<double> kept_harmonics(const std::vector<double>& x, int m) {
-    // The card as the solver's harmonics can hold it.
-    const std::size_t n = x.size();
-    std::vector<double> out(n, 0.0);
-    for (int h = 0; h <= m; ++h) {
-        double re = 0, im = 0;
-        for (std::size_t j = 0; j < n; ++j) {
-            const double ph = 2.0 * std::numbers::pi * h * static_cast<double>(j) / static_cast<double>(n);
-            re += x[j] * std::cos(ph);
-            im -= x[j] * std::sin(ph);
-        }
-        re /= static_cast<double>(n);
-        im /= static_cast<double>(n);
-        for (std::size_t j = 0; j < n; ++j) {
-            const double ph = 2.0 * std::numbers::pi * h * static_cast<double>(j) / static_cast<double>(n);
-            out[j] += (h == 0 ? 1.0 : 2.0) * (re * std::cos(ph) - im * std::sin(ph));
-        }
-    }
-    return out;
+    return tavo::fdref::fourier_resample(x, x.size(), m);
 }
 
 // smooth: the chosen card first kept to the solver's harmonics, so that
@@ -343,19 +335,278 @@ std::optional<Trip> round_trip(const Plate& plate, const StringCase& c, double n
     return t;
 }
 
+// ---- against the finite-difference reference -------------------------------
+
+// The reference is fed the card with this many harmonics (all that 200-odd
+// samples hold) on a time step a quarter of the card's.
+constexpr int kReferenceHarmonics = 1000;
+constexpr int kReferenceRefine = 4;
+
+struct Versus {
+    Shape shape;
+    double stroke_pct = 0, fo_pct = 0, fill_pts = 0;
+    std::optional<double> goodman_pts;  // the taper of largest difference
+    double ref_fo_kN = 0, ref_fill_pct = 0;
+};
+
+// The product's pump card (already computed in time order) against the
+// reference's of the same stroke at the same damping. The reference's pump
+// load is fed `load_h` harmonics, its plunger position and taper loads
+// `more_h` (the product keeps twice as many for those).
+std::optional<Versus> versus_reference(const dh::PumpCardResult& r, const tavo::well::WellRecord& well,
+                                       double nu, int load_h, int more_h) {
+    const auto rods = tavo::fdref::tapers_of(well, nu);
+    const auto run = [&](int h) {
+        return tavo::fdref::march(rods, r.surface_position_m, r.surface_load_kN, r.period_s, h,
+                                  kReferenceRefine);
+    };
+    const tavo::fdref::Result ref = run(load_h);
+    const tavo::fdref::Result more = more_h == load_h ? ref : run(more_h);
+    if (!ref.ok || !more.ok) return std::nullopt;
+    Versus v;
+    v.shape = shape_error(r.pump_load_kN, ref.pump_load_kN);
+    const dh::CardReading truth = dh::read_pump_card(more.pump_position_m, ref.pump_load_kN);
+    v.stroke_pct = 100.0 * (r.gross_stroke_m / truth.gross_stroke_m - 1.0);
+    v.fo_pct = 100.0 * (r.fluid_load_kN / truth.fluid_load_kN - 1.0);
+    v.fill_pts = r.fillage_pct - truth.fillage_pct;
+    v.ref_fo_kN = truth.fluid_load_kN;
+    v.ref_fill_pct = truth.fillage_pct;
+    for (std::size_t k = 0; k < r.tapers.size() && k < more.taper_top_load_kN.size(); ++k) {
+        const auto [lo, hi] =
+            std::minmax_element(more.taper_top_load_kN[k].begin(), more.taper_top_load_kN[k].end());
+        const double area = rods[k].area_mm2;
+        const auto g = dh::goodman_loading_pct(*hi * 1000.0 / area, *lo * 1000.0 / area,
+                                               dh::tensile_strength_MPa(well.rods[k]), 1.0);
+        const auto mine = r.tapers[k].goodman_pct;
+        if (!g || !mine) continue;
+        if (!v.goodman_pts || std::fabs(*mine - *g) > std::fabs(*v.goodman_pts)) v.goodman_pts = *mine - *g;
+    }
+    return v;
+}
+
+// A plausible well for a real surface card, drawn from its index: one to
+// four tapers over 600-2500 m, steel of the API sizes, sometimes a
+// fibreglass top or sinker bars at the foot; a plunger for the depth; a
+// period and stroke the string can run at; the card's loads scaled to the
+// string's buoyant weight, its fluid load and the dynamic factor S·N²/1790.
+struct DrawnWell {
+    tavo::well::WellRecord well;
+    double period_s = 0, stroke_m = 0, min_kN = 0, max_kN = 0;
+    std::string text;
+};
+
+DrawnWell draw_well(std::size_t index) {
+    tavo::samples::Rng rng(0xD0E5ull * 1000003ull + index);
+    DrawnWell d;
+    auto& w = d.well;
+    const double depth = 600.0 + 1900.0 * rng.unit();
+    const int n = 1 + static_cast<int>(rng.below(4));
+    const bool sinker = n >= 2 && rng.unit() < 0.35;
+    const bool glass = n >= 2 && rng.unit() < 0.3;
+    const int steel = n - (sinker ? 1 : 0) - (glass ? 1 : 0);
+    // Steel sizes from the top: 29, 25, 22, 19, 16 mm, the foot's drawn.
+    const double sizes[] = {15.875, 19.05, 22.225, 25.4, 28.575};
+    const int foot = static_cast<int>(rng.below(static_cast<uint64_t>(std::max(1, 6 - std::max(steel, 1)))));
+    double left = depth;
+    if (glass) {
+        const double len = depth * (0.4 + 0.25 * rng.unit());
+        w.rods.push_back({len, 25.4, 1.07, 48.0, std::nullopt, "fibreglass"});
+        left -= len;
+    }
+    const double bars = sinker ? 50.0 + 150.0 * rng.unit() : 0.0;
+    left -= bars;
+    for (int i = 0; i < steel; ++i) {
+        const int size = foot + (steel - 1 - i);
+        const double len = i + 1 == steel ? left : left * (0.3 + 0.4 * rng.unit()) * 2.0 / (steel - i);
+        w.rods.push_back({std::min(len, left), sizes[size], std::nullopt, 206.0, 793.0, "D"});
+        left -= w.rods.back().length_m;
+    }
+    if (sinker) w.rods.push_back({bars, 38.1, std::nullopt, 206.0, 793.0, "sinker"});
+    w.pump.depth_m = depth;
+    const double plungers[] = {32.0, 38.0, 44.0, 56.0, 70.0};
+    const int deep = depth > 1800 ? 2 : depth > 1200 ? 3 : 5;
+    w.pump.plunger_mm = plungers[rng.below(static_cast<uint64_t>(deep))];
+    w.fluid.water_cut_pct = 98.0 * rng.unit();
+    w.fluid.water_kg_m3 = 1050;
+
+    d.stroke_m = 1.2 + 4.8 * rng.unit();
+    d.period_s = 6.0 + 14.0 * rng.unit();
+    // No faster than a dynamic factor of 0.35.
+    const double slowest = std::sqrt(d.stroke_m * 3600.0 / (1790.0 * 0.35));
+    d.period_s = std::max(d.period_s, slowest);
+    const double spm = 60.0 / d.period_s;
+    const double f1 = d.stroke_m * spm * spm / 1790.0;
+    const double rho = dh::mixture_density(w.fluid);
+    double buoyant = 0.0;
+    for (const auto& t : w.rods) {
+        const double a = std::numbers::pi * t.diameter_mm * t.diameter_mm / 4e6;
+        buoyant += (tavo::well::weight_kg_per_m(t).value_or(0) - rho * a) * 9.80665 * t.length_m / 1000.0;
+    }
+    const double ap = std::numbers::pi * w.pump.plunger_mm * w.pump.plunger_mm / 4e6;
+    const double fo = rho * 9.80665 * depth * ap / 1000.0 * (0.7 + 0.3 * rng.unit());
+    d.max_kN = buoyant * (1.0 + f1) + fo;
+    d.min_kN = std::max(0.1 * buoyant, buoyant * (1.0 - f1));
+    char text[160];
+    std::snprintf(text, sizeof text, "%d tapers%s%s, %.0f m, plunger %.0f mm, %.1f s, %.2f m, %.1f-%.1f kN",
+                  n, glass ? " (fibreglass top)" : "", sinker ? " (sinker bars)" : "", depth,
+                  w.pump.plunger_mm, d.period_s, d.stroke_m, d.min_kN, d.max_kN);
+    d.text = text;
+    return d;
+}
+
+dh::SurfaceStroke scaled_card(const tavo::samples::CardShape& c, const DrawnWell& d) {
+    dh::SurfaceStroke s;
+    s.period_s = d.period_s;
+    const auto [pl, ph] = std::minmax_element(c.pos.begin(), c.pos.end());
+    const auto [ll, lh] = std::minmax_element(c.load.begin(), c.load.end());
+    for (std::size_t i = 0; i < c.pos.size(); ++i) {
+        s.position_m.push_back(d.stroke_m * (c.pos[i] - *pl) / std::max(*ph - *pl, 1e-9));
+        s.load_kN.push_back(d.min_kN + (d.max_kN - d.min_kN) * (c.load[i] - *ll) / std::max(*lh - *ll, 1e-9));
+    }
+    return s;
+}
+
+// Share of the values within a limit, the median, the 95th percentile and
+// the worst.
+void print_spread(const char* what, std::vector<double> v, double limit, const char* unit) {
+    if (v.empty()) {
+        std::printf("  %-26s none\n", what);
+        return;
+    }
+    std::sort(v.begin(), v.end());
+    const auto within = std::count_if(v.begin(), v.end(), [&](double x) { return x <= limit; });
+    std::printf("  %-26s within %g%s: %5.1f %%   median %6.2f   95th %7.2f   worst %8.2f   (%zu)\n", what,
+                limit, unit, 100.0 * static_cast<double>(within) / static_cast<double>(v.size()),
+                v[v.size() / 2], v[(v.size() * 95) / 100], v.back(), v.size());
+}
+
+struct Spread {
+    std::vector<double> med, max, stroke, fo, fill, good;
+    void add(const Versus& v) {
+        med.push_back(v.shape.median_pct);
+        max.push_back(v.shape.max_pct);
+        stroke.push_back(std::fabs(v.stroke_pct));
+        fo.push_back(std::fabs(v.fo_pct));
+        fill.push_back(std::fabs(v.fill_pts));
+        if (v.goodman_pts) good.push_back(std::fabs(*v.goodman_pts));
+    }
+    void print() const {
+        print_spread("load shape median", med, 1.0, " %");
+        print_spread("load shape max", max, 5.0, " %");
+        print_spread("gross stroke", stroke, 1.0, " %");
+        print_spread("fluid load", fo, 5.0, " %");
+        print_spread("fillage", fill, 6.0, " points");
+        print_spread("Goodman (worst taper)", good, 3.0, " points");
+    }
+};
+
+// How far the rounding of a card (0.01 m and 0.1 kN in the data set's units)
+// alone moves a pump card of all harmonics: the card kept to `harmonics`,
+// once as is and once rounded like the data, both through the reference.
+Shape rounding_effect(const tavo::samples::CardShape& c, const DrawnWell& d, const dh::PumpCardResult& r,
+                      double nu, int harmonics) {
+    const auto [pl, ph] = std::minmax_element(c.pos.begin(), c.pos.end());
+    const auto [ll, lh] = std::minmax_element(c.load.begin(), c.load.end());
+    const double pos_step = 0.01 * d.stroke_m / std::max(*ph - *pl, 1e-9);
+    const double load_step = 0.1 * (d.max_kN - d.min_kN) / std::max(*lh - *ll, 1e-9);
+    const std::size_t n = r.surface_position_m.size();
+    std::vector<double> pos = tavo::fdref::fourier_resample(r.surface_position_m, n, harmonics);
+    std::vector<double> load = tavo::fdref::fourier_resample(r.surface_load_kN, n, harmonics);
+    const auto rods = tavo::fdref::tapers_of(d.well, nu);
+    const auto smooth =
+        tavo::fdref::march(rods, pos, load, r.period_s, kReferenceHarmonics, kReferenceRefine);
+    for (double& x : pos) x = pos_step * std::round(x / pos_step);
+    for (double& x : load) x = load_step * std::round(x / load_step);
+    const auto rounded =
+        tavo::fdref::march(rods, pos, load, r.period_s, kReferenceHarmonics, kReferenceRefine);
+    if (!smooth.ok || !rounded.ok) return {};
+    return shape_error(rounded.pump_load_kN, smooth.pump_load_kN);
+}
+
+void score_real_cards(const std::vector<tavo::samples::LabelledCard>& cards, int harmonics, bool list) {
+    for (int ref_h : {harmonics, kReferenceHarmonics}) {
+        const bool same = ref_h == harmonics;
+        for (double nu : {0.0, tavo::well::default_damping_nu, 0.2}) {
+            Spread all;
+            std::vector<double> round_med, round_max;
+            int failed = 0;
+            for (std::size_t i = 0; i < cards.size(); ++i) {
+                const DrawnWell d = draw_well(i);
+                dh::Settings s;
+                s.damping_nu = nu;
+                s.harmonics = harmonics;
+                const dh::PumpCardResult r = dh::pump_card(scaled_card(cards[i].card, d), d.well, s);
+                const auto v =
+                    r.ok() ? versus_reference(r, d.well, nu, ref_h, same ? 2 * ref_h : ref_h) : std::nullopt;
+                if (!v) {
+                    ++failed;
+                    continue;
+                }
+                all.add(*v);
+                if (!same) {
+                    const Shape e = rounding_effect(cards[i].card, d, r, nu, harmonics);
+                    round_med.push_back(e.median_pct);
+                    round_max.push_back(e.max_pct);
+                }
+                if (list)
+                    std::printf(
+                        "#%zu %-24s %s | shape %.2f/%.2f stroke %+.2f Fo %+.2f (ref %.1f kN) fill %+.1f (ref "
+                        "%.0f) Goodman %+.1f\n",
+                        i, cards[i].label.c_str(), d.text.c_str(), v->shape.median_pct, v->shape.max_pct,
+                        v->stroke_pct, v->fo_pct, v->ref_fo_kN, v->fill_pts, v->ref_fill_pct,
+                        v->goodman_pts.value_or(NAN));
+            }
+            std::printf("\n%zu real cards, nu %.2f, reference fed %s harmonics%s:\n", cards.size(), nu,
+                        ref_h == harmonics ? "the product's" : "all",
+                        failed ? (", " + std::to_string(failed) + " not computed").c_str() : "");
+            all.print();
+            if (same) continue;
+            std::printf("  the card's rounding alone, through the reference with all harmonics:\n");
+            print_spread("load shape median", round_med, 1.0, " %");
+            print_spread("load shape max", round_max, 5.0, " %");
+        }
+    }
+}
+
+void vendor_vs_reference(const Vendor& v, double nu, int harmonics) {
+    dh::Settings s;
+    s.damping_nu = nu;
+    s.harmonics = harmonics;
+    const dh::PumpCardResult r = dh::pump_card(v.forward, v.well, s);
+    for (int ref_h : {harmonics, kReferenceHarmonics}) {
+        const auto x = r.ok() ? versus_reference(r, v.well, nu, ref_h, ref_h == harmonics ? 2 * ref_h : ref_h)
+                              : std::nullopt;
+        if (!x) continue;
+        std::printf(
+            "  vs the reference (%s harmonics): load shape %.2f/%.2f %%, stroke %+.2f %%, fluid load %+.2f "
+            "%%, "
+            "fillage %+.1f, Goodman %+.1f points\n",
+            ref_h == harmonics ? "same" : "all", x->shape.median_pct, x->shape.max_pct, x->stroke_pct,
+            x->fo_pct, x->fill_pts, x->goodman_pts.value_or(NAN));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     fs::path dir = fs::path(TAVO_SOURCE_DIR) / ".." / "shared" / "realdata" / "downhole-vendor";
+    std::string cards_file = tavo::samples::default_dev_set(TAVO_SOURCE_DIR);
+    bool named_cards = false, list = false;
     int harmonics = dh::kDefaultHarmonics;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--data" && i + 1 < argc)
             dir = argv[++i];
+        else if (a == "--cards" && i + 1 < argc) {
+            cards_file = argv[++i];
+            named_cards = true;
+        } else if (a == "--list")
+            list = true;
         else if (a == "--harmonics" && i + 1 < argc)
             harmonics = std::atoi(argv[++i]);
         else {
-            std::fprintf(stderr, "usage: score_downhole [--data DIR] [--harmonics N]\n");
+            std::fprintf(stderr,
+                         "usage: score_downhole [--data DIR] [--cards FILE.ts] [--harmonics N] [--list]\n");
             return 2;
         }
     }
@@ -368,11 +619,25 @@ int main(int argc, char** argv) {
         const Vendor v = read_vendor(f);
         if (v.damping) {
             score_vendor(v, *v.damping, harmonics);
+            vendor_vs_reference(v, *v.damping, harmonics);
         } else {
             score_vendor(v, 0.0, harmonics);
+            vendor_vs_reference(v, 0.0, harmonics);
             score_vendor(v, tavo::well::default_damping_nu, harmonics);
+            vendor_vs_reference(v, tavo::well::default_damping_nu, harmonics);
         }
     }
+
+    std::printf(
+        "\n== real surface cards (%s), each with a drawn rod string, against the finite-difference "
+        "reference\n",
+        cards_file.c_str());
+    std::vector<tavo::samples::LabelledCard> cards;
+    int status = 0;
+    if (tavo::samples::read_cards_or_say("score_downhole", cards_file, named_cards, cards, status))
+        score_real_cards(cards, harmonics, list);
+    else if (status != 0)
+        return status;
 
     std::ifstream plates_in(dir / "plate_reference_cards.json");
     const json plates = json::parse(plates_in);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <set>
 
@@ -262,6 +263,48 @@ TEST(SampleGenerator, CorpusNamesAreDistinctAndFit) {
     EXPECT_EQ(samples::numbered_name("濮城南区三号斜井", 11), "濮城南区三号-11");
     // Copies of one well differ in their noise, not in their shape.
     EXPECT_NE(files[0].bytes, files[samples::sample_plans().size()].bytes);
+}
+
+TEST(SampleGenerator, WideCorpusMixesRealCardsMotorOnlyAndLongStrokes) {
+    const int count = 60;
+    const auto plans = samples::wide_corpus_plans(count, nullptr);
+    const auto files = samples::generate_wide_corpus(count, nullptr);
+    ASSERT_EQ(plans.size(), static_cast<std::size_t>(count));
+    std::set<std::string> names;
+    std::map<samples::WideKind, int> kinds;
+    for (int n = 0; n < count; ++n) {
+        const auto& w = plans[static_cast<std::size_t>(n)];
+        SCOPED_TRACE(w.file_name);
+        EXPECT_TRUE(names.insert(w.file_name).second);
+        HeadBytes hb{};
+        std::copy_n(files[static_cast<std::size_t>(n)].bytes.begin(), kHeadSize, hb.begin());
+        EXPECT_EQ(MyTrim(decode_head(hb).Well_Name), w.well_name);
+        const double period_s = w.cycle * 0.02 * w.rec_speed;
+        const samples::WideKind kind = samples::wide_kind(n);
+        ++kinds[kind];
+        switch (kind) {
+            case samples::WideKind::RealCard:
+                EXPECT_GE(period_s, 4.99);
+                EXPECT_LE(period_s, 25.01);
+                EXPECT_FALSE(w.no_card);
+                break;
+            case samples::WideKind::PowerOnly:
+                EXPECT_TRUE(w.no_card);
+                break;
+            case samples::WideKind::LongStroke:
+                EXPECT_GE(w.stroke_m, 5.0);
+                EXPECT_GE(period_s, 14.99);
+                EXPECT_FALSE(w.no_card);
+                break;
+            case samples::WideKind::Sample:
+                break;
+        }
+    }
+    EXPECT_EQ(kinds[samples::WideKind::RealCard], 24);
+    EXPECT_EQ(kinds[samples::WideKind::PowerOnly], 12);
+    EXPECT_EQ(kinds[samples::WideKind::LongStroke], 12);
+    // The same plans give the same bytes.
+    EXPECT_EQ(samples::generate_wide_corpus(count, nullptr)[7].bytes, files[7].bytes);
 }
 
 }  // namespace
