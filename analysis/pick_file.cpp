@@ -39,10 +39,15 @@ bool not_analysed(const Problem& p) {
 }
 
 Problem pick_file(State& st, const std::string& path) {
+    Workspace work;
+    return pick_file(st, work, path);
+}
+
+Problem pick_file(State& st, Workspace& work, const std::string& path) {
     // A file that cannot be read leaves the state as it was, the tolerance too.
     const float tol = st.Circle_Tol;
     st.Circle_Tol = 0.02f;
-    const LoadReport load = tx_org(st, path, 1);
+    const LoadReport load = tx_org(st, work, path, 1);
     if (load.unreadable()) st.Circle_Tol = tol;
     return load_problem(load, path);
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "analysis/workspace.h"
 #include "record/state.h"
 
 namespace tavo {
@@ -13,6 +14,8 @@ namespace tavo {
 // in st.last_load); a file that cannot be read (LoadReport::unreadable) is
 // not analysed and leaves the state as it was. Any other flag analyses the
 // data held and returns a report of kind NotRun.
+LoadReport tx_org(State& st, Workspace& work, const std::string& PathName, int16_t flag);
+// The same in a workspace of its own for this one call.
 LoadReport tx_org(State& st, const std::string& PathName, int16_t flag);
 
 }  // namespace tavo

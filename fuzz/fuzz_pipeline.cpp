@@ -8,16 +8,19 @@
 #include <string_view>
 
 #include "analysis/pipeline.h"
+#include "analysis/workspace.h"
 #include "record/tester_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A state of its own for each input, so that a finding replays alone;
-    // the input read twice, as two clicks on one file would.
+    // the input read twice, as two clicks on one file would. The workspace
+    // is the process's, as a batch worker's is: nothing in it carries over.
+    static tavo::Workspace work;
     auto st = std::make_unique<tavo::State>();
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     for (int click = 0; click < 2; ++click) {
-        if (tavo::load_tester_bytes(*st, bytes).unreadable()) return 0;
-        (void)tavo::tx_org(*st, {}, 0);
+        if (tavo::load_tester_bytes(*st, work.read, bytes).unreadable()) return 0;
+        (void)tavo::tx_org(*st, work, {}, 0);
         if (st->Circle_Num < 1 || st->Circle_Num > tavo::kMaxSamples) {
             std::fprintf(stderr, "stroke length %d outside 1..%d\n", st->Circle_Num, tavo::kMaxSamples);
             std::abort();
