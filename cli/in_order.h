@@ -79,6 +79,8 @@ void run_in_order(std::size_t count, int jobs, Work work, Emit emit) {
             std::size_t i;
             {
                 std::unique_lock lock(m);
+                // The wait lets the emitter move `emitted` and set `stop`.
+                // NOLINTNEXTLINE(bugprone-infinite-loop)
                 while (!stop && next < count && next >= emitted + ahead) {
                     ++held_back;
                     room.wait(lock);
@@ -108,6 +110,7 @@ void run_in_order(std::size_t count, int jobs, Work work, Emit emit) {
 
     std::vector<std::jthread> threads;
     const int n = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(jobs), count));
+    threads.reserve(static_cast<std::size_t>(n));
     for (int t = 0; t < n; ++t) threads.emplace_back(worker);
 
     auto finish = [&] {
