@@ -11,11 +11,12 @@ namespace {
 constexpr int kWindow = 20;
 }
 
-void Decode_Wave(std::span<const float> data, int16_t& myData_Num, std::span<float> Data2) {
+void Decode_Wave(std::span<const float> data, int16_t& myData_Num, std::span<float> Data2,
+                 std::vector<float>& work) {
     const int n_in = myData_Num;
     // Working curve t[0..N]; a negative N leaves it without elements, so every
     // statement that touches it is abandoned.
-    thread_local std::vector<float> t;
+    std::vector<float>& t = work;
     t.assign(n_in >= 0 ? static_cast<std::size_t>(n_in) + 1 : 0, 0.0f);
     float sum = 0.0f;
     int16_t divisor = 0;

@@ -5,11 +5,14 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace tavo {
 
 // Reads data[0 .. N-1] (N = myData_Num on entry), writes Data2[0 .. N-21] and
-// returns N - 20 through myData_Num. Runs under the failure rule.
-void Decode_Wave(std::span<const float> data, int16_t& myData_Num, std::span<float> Data2);
+// returns N - 20 through myData_Num. Runs under the failure rule. `work` is
+// the running mean's curve, the caller's block reused from call to call.
+void Decode_Wave(std::span<const float> data, int16_t& myData_Num, std::span<float> Data2,
+                 std::vector<float>& work);
 
 }  // namespace tavo

@@ -41,7 +41,7 @@ inline std::optional<double> correlation(double Lxy, double LxxLyy) {
 // Room behind the 3001 samples so that the lane kernels may read past the
 // last lag they keep.
 constexpr int kPad = 16;
-using PaddedCurve = std::array<float, kArrayLen + kPad>;
+constexpr std::size_t kPadded = kArrayLen + kPad;
 
 // ---- get_circle_sss ------------------------------------------------------
 
@@ -49,17 +49,9 @@ constexpr int kWin = 500;        // correlation window
 constexpr int kLastCand = 2500;  // last candidate index
 constexpr int kRuns = 20;        // entries of the run and peak tables
 
-struct SssWork {
-    PaddedCurve w{};
-    std::array<float, kArrayLen> c{};
-    // Raw correlations depend only on w and the index: the second pass
-    // reuses those of the first.
-    std::array<float, kArrayLen> raw{};
-    std::array<uint8_t, kArrayLen> raw_state{};  // 0 not computed, 1 stored, 2 failed
-    std::array<int16_t, kRuns + 1> run_start{}, run_end{}, peak_index{};
-    std::array<float, kRuns + 1> peak_value{};
-    float cmax = 0.0f;
-};
+// Raw correlations depend only on w and the index: the second pass reuses
+// those of the first.
+using SssWork = CycleWorkspace::Displacement;
 
 // Raw correlations of the candidates among s..2500 that have none yet.
 void sss_correlations(SssWork& wk, const std::array<uint8_t, kArrayLen>& cand, int s) {
@@ -168,7 +160,7 @@ constexpr int kMinGap = 190;  // first candidate lies this far past the first re
 
 }  // namespace
 
-void get_circle_sss(State& st, std::span<float> fdata, int16_t Dat_Num) {
+void get_circle_sss(State& st, CycleWorkspace& work, std::span<float> fdata, int16_t Dat_Num) {
     const int N = Dat_Num;
     // Statements reading past the caller's array are abandoned and set nothing.
     const int nn = std::min<int>(N, static_cast<int>(fdata.size()));
@@ -197,15 +189,16 @@ void get_circle_sss(State& st, std::span<float> fdata, int16_t Dat_Num) {
         if (std::isfinite(v)) fdata[static_cast<std::size_t>(i)] = v;  // an overflow keeps the sample
     }
 
-    thread_local SssWork wk;
-    // Zero at entry, without building a second copy on the stack.
-    wk.w.fill(0.0f);
-    wk.c.fill(0.0f);
-    wk.raw_state.fill(0);
-    wk.run_start.fill(0);
-    wk.run_end.fill(0);
-    wk.peak_index.fill(0);
-    wk.peak_value.fill(0.0f);
+    // Zero at entry (the blocks are only allocated at the first call).
+    SssWork& wk = work.sss;
+    wk.w.assign(kPadded, 0.0f);
+    wk.c.assign(kArrayLen, 0.0f);
+    wk.raw.resize(kArrayLen);  // read only where raw_state says stored
+    wk.raw_state.assign(kArrayLen, 0);
+    wk.run_start.assign(kRuns + 1, 0);
+    wk.run_end.assign(kRuns + 1, 0);
+    wk.peak_index.assign(kRuns + 1, 0);
+    wk.peak_value.assign(kRuns + 1, 0.0f);
     wk.cmax = 0.0f;
     float ratio = 0.0f;
     stmt([&] { ratio = fdiv(at(fdata, 0), range); });
@@ -236,16 +229,17 @@ void get_circle_sss(State& st, std::span<float> fdata, int16_t Dat_Num) {
     st.Circle_Corr = 0.0f;
 }
 
-void get_circle(State& st, std::string_view /*id_chr*/, std::span<const float> data, int16_t myData_Num) {
+void get_circle(State& st, CycleWorkspace& work, std::string_view /*id_chr*/, std::span<const float> data,
+                int16_t myData_Num) {
     const int N = myData_Num;
-    thread_local PaddedCurve f;
-    thread_local std::array<int16_t, kArrayLen> g;
-    f.fill(0.0f);
-    g.fill(0);
+    std::vector<float>& f = work.power.f;
+    std::vector<int16_t>& g = work.power.g;
+    f.assign(kPadded, 0.0f);
+    g.assign(kArrayLen, 0);
 
     // Smooth; N itself is not reduced.
     int16_t n_copy = myData_Num;
-    Decode_Wave(data, n_copy, std::span<float>(f.data(), kArrayLen));
+    Decode_Wave(data, n_copy, std::span<float>(f.data(), kArrayLen), work.power.smoothing);
 
     // Statements indexing past the working arrays are abandoned.
     const int nn = std::min(N, kArrayLen);
@@ -301,7 +295,10 @@ void get_circle(State& st, std::string_view /*id_chr*/, std::span<const float> d
 
     // Running sums of the first cycle from the middle: the same for every
     // candidate, each a prefix of the one sum in sample order.
-    thread_local std::array<float, kArrayLen + 1> px, pxx;
+    std::vector<float>& px = work.power.px;
+    std::vector<float>& pxx = work.power.pxx;
+    px.resize(kArrayLen + 1);  // written before they are read, up to xlen
+    pxx.resize(kArrayLen + 1);
     px[0] = pxx[0] = 0.0f;
     // p is -1 only when no region starts before the record's end; then no
     // flag is left and no candidate reads the curve.
@@ -351,7 +348,7 @@ void get_circle(State& st, std::string_view /*id_chr*/, std::span<const float> d
             const double Lyy = static_cast<double>(syy[l]) - static_cast<double>(sy[l]) * sy[l] / lg;
             const double Lxy = static_cast<double>(sxy[l]) - Sx * sy[l] / lg;
             // A flat stretch fails the division and rho keeps its value.
-            if (const auto r = correlation(Lxy, Lyy * Lxx)) rho = *r;
+            if (const auto corr = correlation(Lxy, Lyy * Lxx)) rho = *corr;
             const double d = std::fabs(1.0 - rho);
             if (d <= tol) {
                 if (d < best) {

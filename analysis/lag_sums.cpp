@@ -84,11 +84,11 @@ void gathered(const float* xb, const float* const* yb, const int* len, int lanes
         float b = l < 4 ? s.b0[l] : s.b1[l - 4];
         float c = l < 4 ? s.c0[l] : s.c1[l - 4];
         // Each lane finishes its own window in the same order.
-        for (int j = common; j < len[l]; ++j) {
-            const float y = yb[l][j];
+        for (int k = common; k < len[l]; ++k) {
+            const float y = yb[l][k];
             a = a + y;
             b = b + y * y;
-            c = c + xb[j] * y;
+            c = c + xb[k] * y;
         }
         sy[l] = a;
         syy[l] = b;

@@ -5,10 +5,15 @@
 namespace tavo {
 
 Problem pick_file(State& st, const std::string& path) {
+    Workspace work;
+    return pick_file(st, work, path);
+}
+
+Problem pick_file(State& st, Workspace& work, const std::string& path) {
     // A file that cannot be read leaves the state as it was, the tolerance too.
     const float tol = st.Circle_Tol;
     st.Circle_Tol = 0.02f;
-    Problem load = tx_org(st, path, 1);
+    Problem load = tx_org(st, work, path, 1);
     if (not_analysed(load)) st.Circle_Tol = tol;
     return load;
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "analysis/workspace.h"
 #include "common/problem.h"
 #include "record/state.h"
 
@@ -15,6 +16,8 @@ namespace tavo {
 // analysed: nothing of the state changes
 // but `last_load`, and the problem says why. A file whose samples end
 // early is analysed, with a warning (Problem::Kind::ShortSamples).
+Problem pick_file(State& st, Workspace& work, const std::string& path);
+// The same in a workspace of its own for this one call.
 Problem pick_file(State& st, const std::string& path);
 
 }  // namespace tavo

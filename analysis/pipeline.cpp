@@ -26,6 +26,11 @@ constexpr double kMinAmplitude = 0.5;  // m, first harmonic of the displacement
 }  // namespace
 
 Problem tx_org(State& st, const std::string& PathName, int16_t flag) {
+    Workspace work;
+    return tx_org(st, work, PathName, flag);
+}
+
+Problem tx_org(State& st, Workspace& work, const std::string& PathName, int16_t flag) {
     std::array<float, 2> A{}, B{};
 
     // Load. A file that cannot be read is not analysed: the state, the
@@ -34,7 +39,7 @@ Problem tx_org(State& st, const std::string& PathName, int16_t flag) {
     if (flag == 1) {
         // A copy: PathName may be Cur_File itself, which is set below.
         const std::string path = PathName;  // NOLINT(performance-unnecessary-copy-initialization)
-        load = Load_Data(st, path);
+        load = Load_Data(st, work.read, path);
         if (not_analysed(load)) return load;
         st.Cur_File = path;
         if (st.Opt_fil == 1) st.TxtOutFile = st.Cur_File;
@@ -44,7 +49,7 @@ Problem tx_org(State& st, const std::string& PathName, int16_t flag) {
     // and the length is plausible.
     st.Circle_Corr = 0.0f;
     st.Circle_Num = kNoCycle;
-    get_circle_sss(st, st.Pos_Dat, kNoCycle);
+    get_circle_sss(st, work.cycle, st.Pos_Dat, kNoCycle);
     stmt([&] { Get_DFT(st.Pos_Dat, st.Circle_Num, A, B, 1); });
     const double a = std::sqrt(static_cast<double>(A[1]) * A[1] + static_cast<double>(B[1]) * B[1]);
     const bool pos_ok = a >= kMinAmplitude && st.Circle_Num > kPosMin && st.Circle_Num <= kPosMax;
@@ -53,14 +58,14 @@ Problem tx_org(State& st, const std::string& PathName, int16_t flag) {
         // Otherwise the stroke from the active power over the whole record.
         st.Circle_Corr = 0.0f;
         st.Circle_Num = kNoCycle;
-        get_circle(st, "first_ppp", st.Pow_Dat, kNoCycle);
+        get_circle(st, work.cycle, "first_ppp", st.Pow_Dat, kNoCycle);
         // Again without the first 10 s when that result is implausible.
         if (st.Circle_Num > kPowMax || st.Circle_Num <= kPowMin) {
             std::array<float, kArrayLen> W{};  // zero beyond the samples copied
             for (int j = 0; j < kSearch; ++j)
                 W[static_cast<std::size_t>(j)] = st.Pow_Dat[static_cast<std::size_t>(j + kSkip)];
             st.Circle_Corr = 0.0f;
-            get_circle(st, "secand_ppp", W, kSearch);
+            get_circle(st, work.cycle, "secand_ppp", W, kSearch);
             if (st.Circle_Num > kPowMax) st.Circle_Num = kNoCycle;
         }
     }

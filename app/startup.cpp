@@ -21,7 +21,7 @@
 namespace tavo {
 
 QString default_data_dir(const QString& app_dir) {
-    const QString beside = join_path(app_dir, QStringLiteral("data"));
+    QString beside = join_path(app_dir, QStringLiteral("data"));
     const bool installed = QFileInfo::exists(app_dir + QStringLiteral("/../share/applications/tavo.desktop"));
     if (QFileInfo(beside).isDir() || (!installed && QFileInfo(app_dir).isWritable())) return beside;
     QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

@@ -29,7 +29,7 @@ QString well_field_label(const std::string& field) {
         if (key.isEmpty()) return prefix;
         prefix += QLatin1Char(' ');
     } else {
-        const int dot = f.lastIndexOf(QLatin1Char('.'));
+        const qsizetype dot = f.lastIndexOf(QLatin1Char('.'));
         const QString tail = f.mid(dot + 1);
         // Well-level fields, by their path without any array index.
         key = f.mid(f.indexOf(QLatin1Char('.')) + 1);

@@ -37,6 +37,7 @@ void analyse_from_memory(benchmark::State& bs, const fs::path& file) {
     tavo::Load_Data(*loaded, file.string());
     auto st = std::make_unique<tavo::State>(*loaded);
     st->Circle_Tol = 0.02f;
+    tavo::Workspace work;
     for (auto _ : bs) {
         // "Load": the arrays and boxes as Load_Data leaves them.
         st->Cur_Dat = loaded->Cur_Dat;
@@ -48,7 +49,7 @@ void analyse_from_memory(benchmark::State& bs, const fs::path& file) {
         st->Pos_Dat = loaded->Pos_Dat;
         st->Force_Dat = loaded->Force_Dat;
         st->Rec_Spd = loaded->Rec_Spd;
-        tavo::tx_org(*st, file.string(), 0);
+        tavo::tx_org(*st, work, file.string(), 0);
         benchmark::DoNotOptimize(st->Circle_Num);
     }
     bs.counters["Circle_Num"] = st->Circle_Num;
@@ -56,8 +57,9 @@ void analyse_from_memory(benchmark::State& bs, const fs::path& file) {
 
 void analyse_file(benchmark::State& bs, const fs::path& file) {
     auto st = std::make_unique<tavo::State>();
+    tavo::Workspace work;
     for (auto _ : bs) {
-        tavo::pick_file(*st, file.string());
+        tavo::pick_file(*st, work, file.string());
         benchmark::DoNotOptimize(st->Circle_Num);
     }
 }

@@ -23,9 +23,10 @@ int run_analyze(const AnalyzeOptions& opt) {
     // One state for the whole run, as the window holds one: every file is
     // analysed as a click on it in the file list would.
     auto st = std::make_unique<tavo::State>();
+    tavo::Workspace work;
     int rc = 0;
     for (const auto& file : opt.files) {
-        if (!analyse_as_click(*st, file, "analyze", std::cerr)) {
+        if (!analyse_as_click(*st, work, file, "analyze", std::cerr)) {
             rc = 1;
             continue;
         }

@@ -41,11 +41,11 @@ struct FileInspection {
 };
 
 // Each file in a state of its own, as export does.
-FileInspection inspect_one(const std::string& file, const InspectOptions& opt) {
+FileInspection inspect_one(tavo::Workspace& work, const std::string& file, const InspectOptions& opt) {
     FileInspection r;
     std::ostringstream msg;
     auto st = std::make_unique<tavo::State>();
-    if (!analyse_as_click(*st, file, "inspect", msg)) {
+    if (!analyse_as_click(*st, work, file, "inspect", msg)) {
         r.failed = true;
     } else {
         tavo::condition::WellCondition c;
@@ -69,8 +69,9 @@ int run_inspect(InspectOptions& opt) {
     if (!load_well_book(opt.well_file, opt.wells, opt.book, std::cerr)) return 1;
     const int jobs = job_count(opt.jobs);
     int rc = 0;
-    run_in_order<FileInspection>(
-        opt.files.size(), jobs, [&](std::size_t i) { return inspect_one(opt.files[i], opt); },
+    run_in_order<FileInspection, tavo::Workspace>(
+        opt.files.size(), jobs,
+        [&](tavo::Workspace& work, std::size_t i) { return inspect_one(work, opt.files[i], opt); },
         [&](std::size_t, FileInspection& r) {
             std::cerr << r.messages;
             if (r.failed) rc = 1;

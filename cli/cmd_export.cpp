@@ -33,11 +33,12 @@ struct FileExport {
 // Each file is analysed in a state of its own, as the first click after
 // the program starts would, so that a block never carries anything of the
 // file before it and the files can be analysed in any order.
-FileExport export_one(const std::string& file, const std::string& target, const std::string& period) {
+FileExport export_one(tavo::Workspace& work, const std::string& file, const std::string& target,
+                      const std::string& period) {
     FileExport r;
     std::ostringstream msg;
     auto st = std::make_unique<tavo::State>();
-    if (!analyse_as_click(*st, file, "export", msg)) {
+    if (!analyse_as_click(*st, work, file, "export", msg)) {
         r.failed = true;
     } else {
         apply_period_option(period, *st);
@@ -57,8 +58,11 @@ int run_export(const ExportOptions& opt) {
     const std::string target = tavo::MyTrim(opt.out);
     const int jobs = job_count(opt.jobs);
     int rc = 0;
-    run_in_order<FileExport>(
-        opt.files.size(), jobs, [&](std::size_t i) { return export_one(opt.files[i], target, opt.period); },
+    run_in_order<FileExport, tavo::Workspace>(
+        opt.files.size(), jobs,
+        [&](tavo::Workspace& work, std::size_t i) {
+            return export_one(work, opt.files[i], target, opt.period);
+        },
         [&](std::size_t i, FileExport& r) {
             std::cerr << r.messages;
             if (r.failed) rc = 1;

@@ -4,6 +4,7 @@
 // statuses are those of tavo-cli.
 #include "cli/commands.h"
 
+// NOLINTNEXTLINE(bugprone-exception-escape): only building the option table is outside parse_and_run's catch
 int main(int argc, char** argv) {
     CLI::App app{"tavo-draw: draws for tavo-cli render and tavo-cli report"};
     app.require_subcommand(1);

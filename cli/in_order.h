@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 // Worker threads where the platform has them; the WebAssembly build runs on
@@ -27,17 +28,31 @@ inline int job_count(int jobs) {
     return jobs > 0 ? jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
+// No working memory of a worker's own.
+struct NoMemory {};
+
+// work(i), or work(memory, i) for a work that takes the worker's memory.
+template <class Memory, class Work>
+decltype(auto) call_work(Work& work, Memory& memory, std::size_t i) {
+    if constexpr (std::is_invocable_v<Work&, Memory&, std::size_t>)
+        return work(memory, i);
+    else
+        return work(i);
+}
+
 // Runs work(i) for i = 0 .. count-1 on `jobs` threads and hands each result
 // to emit(i, result) on the calling thread, in index order. When emit
 // returns false nothing more is handed on and the workers stop taking work.
 // An exception thrown by work(i) is rethrown where emit(i) would be called.
 // Workers run at most a few items ahead of the emitter, so memory stays
-// flat however many files there are.
-template <class Result, class Work, class Emit>
+// flat however many files there are. With a Memory, each worker makes one
+// and hands it to every work(memory, i) it runs.
+template <class Result, class Memory = NoMemory, class Work, class Emit>
 void run_in_order(std::size_t count, int jobs, Work work, Emit emit) {
     if (!TAVO_IN_ORDER_THREADS || jobs <= 1 || count <= 1) {
+        Memory memory;
         for (std::size_t i = 0; i < count; ++i) {
-            Result r = work(i);
+            Result r = call_work(work, memory, i);
             if (!emit(i, r)) return;
         }
         return;
@@ -59,10 +74,13 @@ void run_in_order(std::size_t count, int jobs, Work work, Emit emit) {
     bool stop = false;
 
     auto worker = [&] {
+        Memory memory;
         for (;;) {
             std::size_t i;
             {
                 std::unique_lock lock(m);
+                // The wait lets the emitter move `emitted` and set `stop`.
+                // NOLINTNEXTLINE(bugprone-infinite-loop)
                 while (!stop && next < count && next >= emitted + ahead) {
                     ++held_back;
                     room.wait(lock);
@@ -73,7 +91,7 @@ void run_in_order(std::size_t count, int jobs, Work work, Emit emit) {
             }
             Slot s;
             try {
-                s.value.emplace(work(i));
+                s.value.emplace(call_work(work, memory, i));
             } catch (...) {
                 s.error = std::current_exception();
             }
@@ -92,6 +110,7 @@ void run_in_order(std::size_t count, int jobs, Work work, Emit emit) {
 
     std::vector<std::jthread> threads;
     const int n = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(jobs), count));
+    threads.reserve(static_cast<std::size_t>(n));
     for (int t = 0; t < n; ++t) threads.emplace_back(worker);
 
     auto finish = [&] {

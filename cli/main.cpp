@@ -9,6 +9,7 @@
 #include "cli/draw_commands.h"
 #include "tavo_version.h"
 
+// NOLINTNEXTLINE(bugprone-exception-escape): only building the option table is outside parse_and_run's catch
 int main(int argc, char** argv) {
 #ifdef __GLIBC__
     // Every file of a batch needs the same few large buffers again. Freed

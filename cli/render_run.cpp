@@ -118,9 +118,10 @@ int render_compare(const RenderOptions& o, RecordingSurface& rec, bool json) {
     summary::WellBook book;
     if (!load_well_book(o.well_file, o.wells, book, std::cerr)) return 1;
     std::vector<CompareTest> tests;
+    Workspace work;
     for (const std::string& file : o.files) {
         State st;
-        if (!analyse_as_click(st, file, "render", std::cerr)) return 1;
+        if (!analyse_as_click(st, work, file, "render", std::cerr)) return 1;
         tests.push_back(summary::compare_entry(st, summary::analyse(st, {}, summary::record_of(&book, st))));
     }
     draw_compare(rec, tests);

@@ -1,4 +1,4 @@
-// Evaluates the fitted card model (condition/card_model_data.cpp) in plain
+// Evaluates the fitted card model (condition/generated/card_model_data.cpp) in plain
 // C++: the same probabilities as the fitting library gives, bit for bit.
 #pragma once
 

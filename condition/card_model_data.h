@@ -1,4 +1,4 @@
-// The fitted card model as plain arrays (generated into card_model_data.cpp
+// The fitted card model as plain arrays (generated into generated/card_model_data.cpp
 // by tools/fit_card_model.py): a forest of trees grown depth first, the
 // nodes of tree t from kNodes[kTreeStart[t]], node ids relative to the tree.
 #pragma once

@@ -3,6 +3,7 @@
 #include "analysis/card_calc.h"
 #include "analysis/detect_cycle.h"
 #include "analysis/power_calc.h"
+#include "analysis/workspace.h"
 #include "common/fault.h"
 #include "common/number_text.h"
 #include "record/tester_file.h"
@@ -12,12 +13,13 @@ namespace tavo::condition {
 bool rerun_with_cycle(State& st, int cycle) {
     if (cycle < 1 || cycle > kMaxSamples) return false;
     State fresh = st;  // the state is only replaced when the file reads
-    if (!analysed(Load_Data(fresh, fresh.Cur_File))) return false;
+    Workspace work;
+    if (!analysed(Load_Data(fresh, work.read, fresh.Cur_File))) return false;
 
     // The displacement stage lowers the displacement curve in place; the
     // card results are taken on the lowered curve.
     const float corr = st.Circle_Corr;
-    get_circle_sss(fresh, fresh.Pos_Dat, 3000);
+    get_circle_sss(fresh, work.cycle, fresh.Pos_Dat, 3000);
     fresh.Circle_Corr = corr;
 
     fresh.Circle_Num = static_cast<int16_t>(cycle);

@@ -36,13 +36,8 @@ typedef int v4i __attribute__((vector_size(16)));
 // The five words of every sample in engineering units: voltage (the word
 // unsigned) / 50, first word / 100, active power / 100, displacement /
 // 1000, load / 100. Each quotient is the single-precision quotient of its
-// sample; four are divided at once.
-struct Scaled {
-    std::vector<float> U, A, P, D, L;
-};
-
-const Scaled& scale_words(const std::vector<Org_Point>& pts) {
-    thread_local Scaled sc;
+// sample; four are divided at once, into the workspace's blocks.
+const ReadWorkspace& scale_words(const std::vector<Org_Point>& pts, ReadWorkspace& sc) {
     const std::size_t n = pts.size();
     const std::size_t padded = (n + 3) / 4 * 4;
     for (auto* v : {&sc.U, &sc.A, &sc.P, &sc.D, &sc.L}) v->resize(padded);
@@ -78,7 +73,7 @@ inline float root(float v) {
 // its own (no statement of this branch can fail), four at a time, each lane
 // the single-precision steps of one sample. Only this file's samples are
 // stored; the slots after them keep their values.
-void derive_from_current(State& st, const Scaled& sc, int n, float k) {
+void derive_from_current(State& st, const ReadWorkspace& sc, int n, float k) {
     const int stored = std::min(n, kMaxSamples);
     const v4f kv = {k, k, k, k}, tenth = {0.1f, 0.1f, 0.1f, 0.1f};
     for (int i = 0; i < stored; i += 4) {
@@ -130,10 +125,14 @@ void clear_past_records(State& st, int n) {
 }  // namespace
 
 Problem Load_Data(State& st, const std::string& str_file) {
+    ReadWorkspace work;
+    return Load_Data(st, work, str_file);
+}
+
+Problem Load_Data(State& st, ReadWorkspace& work, const std::string& str_file) {
     // One read of the whole file. A folder, a pipe or a device is refused
     // before reading: none of them is a tester file.
-    thread_local std::string bytes;  // kept: the next file of the batch reuses it
-    const IoFailure err = file_io::read_all(str_file, bytes);
+    const IoFailure err = file_io::read_all(str_file, work.bytes);
     if (err) {
         Problem report;
         report.kind = Problem::Kind::CannotOpen;
@@ -142,13 +141,13 @@ Problem Load_Data(State& st, const std::string& str_file) {
         st.last_load = report;
         return report;
     }
-    Problem report = load_tester_bytes(st, bytes);
+    Problem report = load_tester_bytes(st, work, work.bytes);
     report.path = str_file;
     st.last_load.path = str_file;
     return report;
 }
 
-Problem load_tester_bytes(State& st, std::string_view bytes) {
+Problem load_tester_bytes(State& st, ReadWorkspace& work, std::string_view bytes) {
     Problem report;
     // A file shorter than its header is not analysed: nothing of the state
     // changes, so nothing is invented from the file read before.
@@ -189,7 +188,7 @@ Problem load_tester_bytes(State& st, std::string_view bytes) {
     st.Rec_Spd = int_text(st.head.Rec_Speed);
 
     // The raw words in engineering units, four samples at a time.
-    const Scaled& sc = scale_words(points);
+    const ReadWorkspace& sc = scale_words(points, work);
 
     // The derived quantities.
     float sum = 0.0f;

@@ -97,7 +97,7 @@ struct PdfReport::Impl {
              false, Qt::AlignRight | Qt::AlignTop);
     }
 
-    void title_block(const std::string& well, const std::string& when, const std::string& file,
+    void title_block(const std::string& well, const std::string& when, const std::string& file_name,
                      const std::string& factor) {
         text(kMargin, kMargin, kPageW - 2 * kMargin, "抽油机井测试分析报告", 15.0, true);
         text(kMargin, kMargin + 9.0, 90.0, "井号：" + well, 10.0);
@@ -107,7 +107,7 @@ struct PdfReport::Impl {
         p.setFont(font(9.0));
         const QString shown =
             QFontMetricsF(p.font(), p.device())
-                .elidedText(q("文件：" + file), Qt::ElideMiddle, (kPageW - 2 * kMargin) * kPx);
+                .elidedText(q("文件：" + file_name), Qt::ElideMiddle, (kPageW - 2 * kMargin) * kPx);
         p.drawText(mm(kMargin, kMargin + 15.0, kPageW - 2 * kMargin, 6.0), Qt::AlignLeft | Qt::AlignTop,
                    shown);
         p.setPen(QPen(Qt::black, 1.0));

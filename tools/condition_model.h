@@ -61,7 +61,8 @@ inline CardShape physical_card(CardShape c) {
     const double stroke = *hi - *lo;
     const double gap = c.pos.back() - c.pos.front();
     if (stroke > 0.0 && std::abs(gap) > 0.05 * stroke) {
-        const int extra = std::max(2, static_cast<int>(std::abs(gap) * n / (2.0 * stroke)));
+        const int extra =
+            std::max(2, static_cast<int>(std::abs(gap) * static_cast<double>(n) / (2.0 * stroke)));
         const double p0 = c.pos.back(), l0 = c.load.back();
         for (int k = 1; k < extra; ++k) {
             const double w = static_cast<double>(k) / extra;
@@ -92,7 +93,7 @@ inline ModelTest make_model_test(const CardShape& raw, const ModelPlan& p) {
     for (double v : card.pos) cmin = std::min(cmin, v), cmax = std::max(cmax, v);
     const double pscale = p.stroke_m > 0.0 && cmax > cmin ? p.stroke_m / (cmax - cmin) : 1.0;
     for (int j = 0; j < M; ++j) {
-        const double x = static_cast<double>(j) * n / M;
+        const double x = static_cast<double>(j) * static_cast<double>(n) / M;
         const std::size_t i0 = static_cast<std::size_t>(x) % n, i1 = (i0 + 1) % n;
         const double w = x - std::floor(x);
         D[j] = ((card.pos[i0] + (card.pos[i1] - card.pos[i0]) * w) - cmin) * pscale;

@@ -21,7 +21,7 @@ diagnoses, each fold's calibration fitted on the other folds' predictions)
 and the accuracy and share of the diagnoses not marked needs_review; draws
 the matrix into docs/card_confusion.png. Then fits the model on every card,
 the calibration (temperature scaling of the forest's probabilities) on all
-out-of-fold predictions, and writes condition/card_model_data.cpp and
+out-of-fold predictions, and writes condition/generated/card_model_data.cpp and
 tests/core/condition_card_model_expect.txt. Without the data the script says
 so and exits 0.
 
@@ -308,9 +308,9 @@ def main():
     print(f"shipped: temperature {T}, needs_review below {threshold}")
     sentence = accuracy_sentence(len(truth), top1, top2, kept_right, kept_share, recall)
     print(sentence)
-    write_model(model, names, os.path.join(ROOT, "condition", "card_model_data.cpp"), T, threshold, sentence)
+    write_model(model, names, os.path.join(ROOT, "condition", "generated", "card_model_data.cpp"), T, threshold, sentence)
     write_expectations(model, T, test[3], test[1], os.path.join(ROOT, "tests", "core", "condition_card_model_expect.txt"))
-    print("model written: condition/card_model_data.cpp, tests/core/condition_card_model_expect.txt")
+    print("model written: condition/generated/card_model_data.cpp, tests/core/condition_card_model_expect.txt")
     return 0
 
 

@@ -415,15 +415,15 @@ StoreProblem WellStore::put(const std::vector<WellRecord>& records) {
         put_well.reset();
         if (rc != SQLITE_DONE) return sqlite_problem(db_, rc, path_);
         for (std::size_t k = 0; k < r.rods.size(); ++k) {
-            const RodTaper& t = r.rods[k];
+            const RodTaper& taper = r.rods[k];
             put_taper.bind(1, name);
             put_taper.bind(2, static_cast<int>(k));
-            put_taper.bind(3, t.length_m);
-            put_taper.bind(4, t.diameter_mm);
-            put_taper.bind(5, t.weight_kg_per_m);
-            put_taper.bind(6, t.modulus_GPa);
-            put_taper.bind(7, t.tensile_MPa);
-            put_taper.bind(8, t.grade);
+            put_taper.bind(3, taper.length_m);
+            put_taper.bind(4, taper.diameter_mm);
+            put_taper.bind(5, taper.weight_kg_per_m);
+            put_taper.bind(6, taper.modulus_GPa);
+            put_taper.bind(7, taper.tensile_MPa);
+            put_taper.bind(8, taper.grade);
             rc = put_taper.step();
             put_taper.reset();
             if (rc != SQLITE_DONE) return sqlite_problem(db_, rc, path_);

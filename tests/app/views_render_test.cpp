@@ -105,7 +105,7 @@ private slots:
                     for (char32_t c : QString::fromStdString(op.text).toUcs4()) chars.insert(c);
         }
         // The notices of wells without stroke or load.
-        for (int16_t stroke : {0, 1000}) {
+        for (int16_t stroke : {int16_t{0}, int16_t{1000}}) {
             a.st.Sgt_Stroke = stroke;
             a.st.Sgt_MaxLoad = 0;
             Disp_SGT(a.st, a.rec, a.st.Circle_Num);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "analysis/decode_wave.h"
 #include "analysis/detect_cycle.h"
@@ -49,6 +50,7 @@ SampleArray power(int period, int phase = 60, int n = 3000) {
 
 struct Detect : ::testing::Test {
     std::unique_ptr<State> st = std::make_unique<State>();
+    CycleWorkspace work;
     void SetUp() override { st->Circle_Tol = 0.02f; }
 };
 
@@ -58,7 +60,8 @@ TEST(DecodeWave, AdvancedMovingAverage) {
     SampleArray out{};
     out.fill(-1.0f);
     int16_t n = 3000;
-    Decode_Wave(data, n, out);
+    std::vector<float> work;
+    Decode_Wave(data, n, out, work);
     EXPECT_EQ(n, 2980);
     float first = 0.0f, last = 0.0f;
     for (int i = 1; i <= 20; ++i) first += data[static_cast<std::size_t>(i)];
@@ -73,13 +76,14 @@ TEST(DecodeWave, ConstantAndTooShortInputs) {
     data.fill(0.37f);
     SampleArray out{};
     int16_t n = 3000;
-    Decode_Wave(data, n, out);
+    std::vector<float> work;
+    Decode_Wave(data, n, out, work);
     for (int i = 0; i < 2980; ++i) EXPECT_NEAR(out[static_cast<std::size_t>(i)], 0.37f, 1e-5f);
 
     for (int16_t start : {int16_t{20}, int16_t{5}, int16_t{0}, int16_t{-3}}) {
         out.fill(4.0f);
         int16_t m = start;
-        Decode_Wave(data, m, out);
+        Decode_Wave(data, m, out, work);
         EXPECT_EQ(m, start - 20);
         EXPECT_EQ(out[0], 4.0f) << start;
     }
@@ -89,7 +93,7 @@ TEST_F(Detect, SssFlatCurveIsNotACycle) {
     SampleArray a = rod(600, 0.25);
     const SampleArray before = a;
     st->Circle_Corr = 0.5f;
-    get_circle_sss(*st, a, 3000);
+    get_circle_sss(*st, work, a, 3000);
     EXPECT_EQ(st->Circle_Num, 3000);
     EXPECT_EQ(st->Circle_Corr, 0.0f);
     EXPECT_EQ(a, before);
@@ -98,7 +102,7 @@ TEST_F(Detect, SssFlatCurveIsNotACycle) {
 TEST_F(Detect, SssLowersTheCurveEvenWithoutAPeriod) {
     SampleArray a{};
     for (int i = 0; i < 3000; ++i) a[static_cast<std::size_t>(i)] = 1.0f + static_cast<float>(i) / 1000.0f;
-    get_circle_sss(*st, a, 3000);
+    get_circle_sss(*st, work, a, 3000);
     EXPECT_EQ(st->Circle_Num, 3000);
     EXPECT_EQ(a[0], 0.0f);
     EXPECT_EQ(a[3000], 0.0f);  // only samples 0..N-1 move
@@ -107,7 +111,7 @@ TEST_F(Detect, SssLowersTheCurveEvenWithoutAPeriod) {
 TEST_F(Detect, SssFindsOneMoreThanThePeriod) {
     // The first correlation run peaks at lag P, index P + 1.
     auto check = [&](SampleArray a, int period) {
-        get_circle_sss(*st, a, 3000);
+        get_circle_sss(*st, work, a, 3000);
         EXPECT_EQ(st->Circle_Num, period + 1) << period;
         EXPECT_EQ(st->Circle_Corr, 0.0f);
         float mn = a[0];
@@ -123,10 +127,10 @@ TEST_F(Detect, SssFindsOneMoreThanThePeriod) {
 TEST_F(Detect, SssOrientationDoesNotMatter) {
     // The first sample in the lower half of the range: the curve is flipped.
     SampleArray a = rod(700, 2.0, 0);
-    get_circle_sss(*st, a, 3000);
+    get_circle_sss(*st, work, a, 3000);
     EXPECT_EQ(st->Circle_Num, 701);
     SampleArray b = rod(700, 2.0, 350);
-    get_circle_sss(*st, b, 3000);
+    get_circle_sss(*st, work, b, 3000);
     EXPECT_EQ(st->Circle_Num, 701);
 }
 
@@ -134,7 +138,7 @@ TEST_F(Detect, PowerCurveOfKnownPeriod) {
     for (int period : {300, 550, 800, 1000}) {
         const SampleArray p = power(period);
         st->Circle_Corr = 0.0f;
-        get_circle(*st, "first_ppp", p, 3000);
+        get_circle(*st, work, "first_ppp", p, 3000);
         EXPECT_EQ(st->Circle_Num, period + 1) << period;
         EXPECT_GT(st->Circle_Corr, 0.98f) << period;
     }
@@ -142,28 +146,28 @@ TEST_F(Detect, PowerCurveOfKnownPeriod) {
 
 TEST_F(Detect, PowerScanStopsOnlyAfterAnImprovement) {
     const SampleArray p = power(800);
-    get_circle(*st, "first_ppp", p, 3000);
+    get_circle(*st, work, "first_ppp", p, 3000);
     EXPECT_EQ(st->Circle_Num, 801);
 
     // Every candidate within the tolerance: the first cannot stop the scan
     // (nothing to compare with, so never a cycle of 1), and the scan stops at
     // the first one that does not improve, well before the true period.
     st->Circle_Tol = 1e30f;
-    get_circle(*st, "first_ppp", p, 3000);
+    get_circle(*st, work, "first_ppp", p, 3000);
     EXPECT_GT(st->Circle_Num, 191);
     EXPECT_LT(st->Circle_Num, 800);
 
     // Only the exact match is within the tolerance: a single improving
     // candidate and nothing after it, so no cycle.
     st->Circle_Tol = 0.0f;
-    get_circle(*st, "first_ppp", p, 3000);
+    get_circle(*st, work, "first_ppp", p, 3000);
     EXPECT_EQ(st->Circle_Num, 3000);
     EXPECT_NE(st->Circle_Corr, 0.0f);  // the last candidate evaluated
     EXPECT_NE(st->Circle_Corr, 1.0f);
 
     // Nothing within the tolerance.
     st->Circle_Tol = -1.0f;
-    get_circle(*st, "first_ppp", p, 3000);
+    get_circle(*st, work, "first_ppp", p, 3000);
     EXPECT_EQ(st->Circle_Num, 3000);
     EXPECT_NE(st->Circle_Corr, 0.0f);
 }
@@ -175,7 +179,7 @@ TEST_F(Detect, PowerWithoutPeakRegionsKeepsTheCorrelation) {
     p.fill(1.0f);
     for (int i = 1000; i < 1100; ++i) p[static_cast<std::size_t>(i)] = 50.0f;
     st->Circle_Corr = 0.25f;
-    get_circle(*st, "first_ppp", p, 3000);
+    get_circle(*st, work, "first_ppp", p, 3000);
     EXPECT_EQ(st->Circle_Num, 3000);
     EXPECT_EQ(st->Circle_Corr, 0.25f);
 }
@@ -184,7 +188,7 @@ TEST_F(Detect, PowerRegionReachingTheEndGivesN) {
     SampleArray p{};
     p.fill(2.0f);
     st->Circle_Corr = 0.25f;
-    get_circle(*st, "first_ppp", p, 3000);
+    get_circle(*st, work, "first_ppp", p, 3000);
     EXPECT_EQ(st->Circle_Num, 3000);
     EXPECT_EQ(st->Circle_Corr, 0.0f);  // no candidate evaluated
 }
@@ -194,29 +198,52 @@ TEST_F(Detect, PowerLagWithoutAWholeShiftIsNoCandidate) {
     // shift: each candidate would only compare the first cycle with itself
     // (correlation 1) and the scan would stop at a meaningless lag.
     const SampleArray p = power(1400);
-    get_circle(*st, "secand_ppp", p, 2500);
+    get_circle(*st, work, "secand_ppp", p, 2500);
     EXPECT_EQ(st->Circle_Num, 2500);
     EXPECT_LT(st->Circle_Corr, 0.9f);  // only the poorly matching short lags were tried
 }
 
 TEST_F(Detect, PowerUsesOnlyTheSamplesGiven) {
     SampleArray p = power(600);
-    get_circle(*st, "secand_ppp", p, 2500);
+    get_circle(*st, work, "secand_ppp", p, 2500);
     const int16_t clean = st->Circle_Num;
     const float corr = st->Circle_Corr;
     EXPECT_EQ(clean, 601);
     for (int i = 2500; i < 3001; ++i) p[static_cast<std::size_t>(i)] = 99.0f;
-    get_circle(*st, "anything", p, 2500);
+    get_circle(*st, work, "anything", p, 2500);
     EXPECT_EQ(st->Circle_Num, clean);
     EXPECT_EQ(st->Circle_Corr, corr);
+}
+
+TEST_F(Detect, AWorkspaceCarriesNothingFromOneCallToTheNext) {
+    // Each detector run first on another curve (which fills the blocks),
+    // then on the curve checked: the same result as in a fresh workspace.
+    const SampleArray p = power(550), other_p = power(1000);
+    const SampleArray a = rod(700, 2.0), other_a = tri_rod(1500);
+    CycleWorkspace fresh;
+    auto alone = std::make_unique<State>();
+    alone->Circle_Tol = 0.02f;
+    get_circle(*alone, fresh, "first_ppp", p, 3000);
+    get_circle(*st, work, "first_ppp", other_p, 3000);
+    get_circle(*st, work, "first_ppp", p, 3000);
+    EXPECT_EQ(st->Circle_Num, alone->Circle_Num);
+    EXPECT_EQ(st->Circle_Corr, alone->Circle_Corr);
+
+    SampleArray a1 = a, a2 = other_a, a3 = a;
+    CycleWorkspace fresh_sss;
+    get_circle_sss(*alone, fresh_sss, a1, 3000);
+    get_circle_sss(*st, work, a2, 3000);
+    get_circle_sss(*st, work, a3, 3000);
+    EXPECT_EQ(st->Circle_Num, alone->Circle_Num);
+    EXPECT_EQ(a3, a1);
 }
 
 TEST_F(Detect, DegenerateCountsDoNotFault) {
     SampleArray p = power(600);
     for (int16_t n : {int16_t{0}, int16_t{1}, int16_t{-5}, int16_t{30}, int16_t{32767}}) {
-        get_circle(*st, "first_ppp", p, n);
+        get_circle(*st, work, "first_ppp", p, n);
         SampleArray a = rod(600, 3.0);
-        get_circle_sss(*st, a, n);
+        get_circle_sss(*st, work, a, n);
     }
     SUCCEED();
 }

@@ -4,12 +4,11 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "fuzz/fuzz_downhole_body.h"
+#include "support/files.h"
 
 namespace tavo {
 namespace {
@@ -23,8 +22,7 @@ TEST(DownholeFuzzReplay, CommittedFindingsRunClean) {
     std::sort(inputs.begin(), inputs.end());
     ASSERT_FALSE(inputs.empty());
     for (const fs::path& p : inputs) {
-        std::ifstream in(p, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        const std::string bytes = testing::read_bytes(p);
         EXPECT_EQ(fuzz::fuzz_downhole_once(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), "")
             << p.filename();
     }

@@ -39,7 +39,8 @@ TEST(TableLayout, ModeNamesByTheLowThreeBits) {
     EXPECT_EQ(mode_name(3), "单相测试  ");
     EXPECT_EQ(mode_name(4), "三相三通道");
     EXPECT_EQ(mode_name(16384 + 4), "三相三通道");
-    for (int16_t m : {0, 5, 6, 7, 8}) EXPECT_EQ(mode_name(m), "") << m;
+    for (int16_t m : {int16_t{0}, int16_t{5}, int16_t{6}, int16_t{7}, int16_t{8}})
+        EXPECT_EQ(mode_name(m), "") << m;
 }
 
 TEST_F(TableFixture, NothingAnalysedLeavesTheQuadrantCellsEmpty) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <system_error>
 
 namespace tavo::testing {
@@ -30,8 +30,12 @@ void write_bytes(const fs::path& p, const uint8_t* data, std::size_t size) {
 }
 
 std::string read_bytes(const fs::path& p) {
+    // Through the stream buffer whole: GCC 12 reports a null dereference
+    // inside the character-by-character iterator once it is inlined.
     std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return std::move(bytes).str();
 }
 
 std::string repeat(const std::string& field, int n) {
