@@ -1,6 +1,7 @@
 #include "analysis/pick_file.h"
 
 #include "analysis/pipeline.h"
+#include "common/numbers.h"
 
 namespace tavo {
 namespace {
@@ -45,6 +46,12 @@ Problem pick_file(State& st, const std::string& path) {
     const LoadReport load = tx_org(st, path, 1);
     if (load.unreadable()) st.Circle_Tol = tol;
     return load_problem(load, path);
+}
+
+void type_cycle(State& st, float samples) {
+    st.Circle_Num = to_i16(samples);
+    st.Pow_Circle_Num = st.Circle_Num;
+    st.cycle_origin = State::CycleOrigin::Manual;
 }
 
 }  // namespace tavo

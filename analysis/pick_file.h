@@ -20,4 +20,9 @@ Problem pick_file(State& st, const std::string& path);
 // Whether a problem of pick_file means the file was not analysed at all.
 bool not_analysed(const Problem& p);
 
+// What a stroke length typed into the cycle box does before the chart is
+// drawn again: both cycle lengths take it, marked as typed (a Fault when it
+// does not fit 16 bits).
+void type_cycle(State& st, float samples);
+
 }  // namespace tavo

@@ -184,4 +184,10 @@ void Disp_SGT(State& st, int16_t gt_num) {
     draw_sample_path(pic, n, pos);
 }
 
+void draw_as_clicked(State& st, const std::string& view) {
+    iup_line_form(st, 10.0f, 10.0f);
+    if (view != "chart") Disp_Pow_Data(st);
+    if (view == "card") RodEngMapDisplay(st);
+}
+
 }  // namespace tavo

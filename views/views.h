@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "record/state.h"
 
@@ -18,5 +19,10 @@ void Disp_Pow_Data(State& st);
 // does not fit 16 bits passes to the caller, nothing drawn), then Disp_SGT.
 void RodEngMapDisplay(State& st);
 void Disp_SGT(State& st, int16_t gt_num);
+
+// A view ("chart", "table" or "card") as the clicks on the drawing area
+// bring it after a file is picked: the chart, then the table, then the card,
+// each drawing over the one before (a Fault of the card passes on).
+void draw_as_clicked(State& st, const std::string& view);
 
 }  // namespace tavo
