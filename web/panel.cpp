@@ -1,5 +1,6 @@
 #include "web/panel.h"
 
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -8,7 +9,6 @@
 #include <vector>
 
 #include "analysis/pick_file.h"
-#include "cli/draw_commands.h"
 #include "common/fault.h"
 #include "common/text.h"
 #include "record/state.h"
@@ -35,10 +35,39 @@ struct PanelOptions {
     std::string file;
     std::optional<double> cycle;     // a stroke length typed into the cycle box
     std::string wells;               // the page's stored well records
-    std::vector<std::string> views;  // drawn too, each to OPS_PREFIX + view + ".json"
+    std::vector<std::string> views;  // drawn too, each to OPS_PREFIX + view (see write_packed)
     std::string ops_prefix = "/view-";
     bool no_panel = false;  // the views only
 };
+
+// The operations for the page's own drawing, without a number turned into
+// text: PATH.bin, ten doubles an operation (kind, unit, x1, y1, x2, y2,
+// colour, width, style, the index of its text or -1; kind, unit and style
+// numbered as their enumerations), and PATH.txt.json, the texts with their
+// sizes in points. Written as text, the numbers cost the page more than
+// the analysis.
+bool write_packed(const RecordingSurface& rec, const std::string& path) {
+    std::vector<double> numbers;
+    numbers.reserve(rec.ops.size() * 10);
+    json texts = json::array();
+    for (const DrawOp& op : rec.ops) {
+        double text = -1.0;
+        if (op.kind == OpKind::Text) {
+            text = static_cast<double>(texts.size());
+            texts.push_back({{"text", op.text}, {"size", op.size}});
+        }
+        for (const double v : {static_cast<double>(op.kind), static_cast<double>(op.unit), op.x1, op.y1,
+                               op.x2, op.y2, static_cast<double>(op.color), static_cast<double>(op.width),
+                               static_cast<double>(op.style), text})
+            numbers.push_back(v);
+    }
+    std::ofstream bin(path + ".bin", std::ios::binary | std::ios::trunc);
+    bin.write(reinterpret_cast<const char*>(numbers.data()),
+              static_cast<std::streamsize>(numbers.size() * sizeof(double)));
+    std::ofstream txt(path + ".txt.json", std::ios::binary | std::ios::trunc);
+    txt << texts.dump(-1, ' ', false, json::error_handler_t::replace);
+    return bin.good() && txt.good();
+}
 
 // The views as the clicks on the drawing area bring them (chart, table,
 // card), each on the test as analysed, with the text measured by the page:
@@ -55,8 +84,7 @@ json draw_views(const PanelOptions& o, const State& analysed) {
         } catch (const Fault&) {
             ok = false;  // the card's stroke period does not fit 16 bits
         }
-        std::string error;
-        drawn[view] = ok && cli::write_operations(rec, o.ops_prefix + view + ".json", &error);
+        drawn[view] = ok && write_packed(rec, o.ops_prefix + view);
     }
     return drawn;
 }
@@ -111,7 +139,8 @@ void add_panel(CLI::App& app, int& exit_code) {
     sub->add_option("--wells", opt->wells, "The well records kept by the page (a JSON well file)");
     sub->add_option("--view", opt->views, "A view to draw too: chart, table or card (repeatable)")
         ->check(CLI::IsMember({"chart", "table", "card"}));
-    sub->add_option("--ops-prefix", opt->ops_prefix, "Where the views' operations go: PREFIX + view + .json");
+    sub->add_option("--ops-prefix", opt->ops_prefix,
+                    "Where the views' operations go: PREFIX + view + .bin and .txt.json");
     sub->add_flag("--no-panel", opt->no_panel, "The views only");
     sub->add_option("FILE", opt->file, "Tester file")->required();
     sub->callback([opt, &exit_code] {

@@ -53,6 +53,18 @@ function readOps(mod, path) {
   });
 }
 
+// A view's operations as the panel command packs them: its numbers as
+// they are (moved to the page, not copied) and its texts.
+function readPacked(mod, prefix) {
+  return timed('operations read', () => {
+    const nums = new Float64Array(mod.FS.readFile(prefix + '.bin').buffer);
+    const texts = JSON.parse(mod.FS.readFile(prefix + '.txt.json', { encoding: 'utf8' }));
+    mod.FS.unlink(prefix + '.bin');
+    mod.FS.unlink(prefix + '.txt.json');
+    return { nums, texts };
+  });
+}
+
 // The page's well records, as the text of a well file, where the commands
 // read them.
 const WELLS = '/wells.json';
@@ -76,12 +88,42 @@ function analyse(mod, req) {
     const panel = JSON.parse(r.out || '{}');
     const drawn = {};
     if (panel.readable) {
-      for (const v of views) drawn[v] = panel.drawn && panel.drawn[v] ? readOps(mod, '/view-' + v + '.json') : null;
+      for (const v of views) drawn[v] = panel.drawn && panel.drawn[v] ? readPacked(mod, '/view-' + v) : null;
     }
     delete panel.drawn;
     return { panel: req.panel === false ? null : panel, views: drawn, messages: r.err };
   } finally {
     removeTree(mod, '/in');
+  }
+}
+
+// The comparison view of several tests, with the kept well records.
+function compare(mod, req) {
+  const paths = req.files.map((f, i) => put(mod, '/cmp', i, f.name, f.bytes));
+  try {
+    putWells(mod, req.wells);
+    const r = run(mod, ['compare', '--wells', WELLS, '-o', '/compare.json', ...paths]);
+    if (r.status !== 0) return { failed: r.err.replace(/tavo-cli render: /g, '') };
+    return { ops: readOps(mod, '/compare.json'), size: JSON.parse(r.out) };
+  } finally {
+    removeTree(mod, '/cmp');
+  }
+}
+
+// Well records: a picked file imported into the kept ones, one well
+// removed, or the list; the answer carries the new text to keep.
+function wells(mod, req) {
+  putWells(mod, req.wells);
+  const args = ['wells', req.action, '--store', WELLS];
+  if (req.action === 'import') {
+    args.push('--shown', req.name, put(mod, '/wi', 0, req.name, req.bytes));
+  } else if (req.action === 'remove') {
+    args.push(req.well);
+  }
+  try {
+    return JSON.parse(run(mod, args).out || '{}');
+  } finally {
+    removeTree(mod, '/wi');
   }
 }
 
@@ -176,7 +218,8 @@ ready.then((mod) => {
       if (req.type === 'analyse') {
         const r = analyse(mod, req);
         timing.sent = performance.timeOrigin + performance.now();
-        self.postMessage({ id: req.id, ...r, timing });
+        const moved = Object.values(r.views).filter((v) => v).map((v) => v.nums.buffer);
+        self.postMessage({ id: req.id, ...r, timing }, moved);
       } else if (req.type === 'wells') {
         self.postMessage({ id: req.id, ...wells(mod, req) });
       } else if (req.type === 'compare') {
