@@ -97,6 +97,22 @@ function analyse(mod, req) {
   }
 }
 
+// The exchange text of the files, as tavo-cli export writes it.
+function exportTests(mod, req) {
+  const paths = req.files.map((f, i) => put(mod, '/ex', i, f.name, f.bytes));
+  try {
+    const r = run(mod, ['export', '-o', '/exchange.txt', ...paths]);
+    let bytes = new Uint8Array(0);
+    try {
+      bytes = mod.FS.readFile('/exchange.txt');
+      mod.FS.unlink('/exchange.txt');
+    } catch (e) { /* nothing written */ }
+    return { status: r.status, bytes: bytes.buffer, messages: r.err };
+  } finally {
+    removeTree(mod, '/ex');
+  }
+}
+
 // The comparison view of several tests, with the kept well records.
 function compare(mod, req) {
   const paths = req.files.map((f, i) => put(mod, '/cmp', i, f.name, f.bytes));

@@ -198,11 +198,12 @@ async function main() {
       await waitFor(page, 'window.tavoLastAnalysisMs !== undefined');
     };
     const importWells = async (file) => {
-      await page.evaluate(() => { window.tavoWellsDone = undefined; });
-      const before = await page.$eval('#message', (m) => m.textContent);
+      await page.evaluate(() => {
+        window.tavoWellsDone = undefined;
+        document.querySelector('#message').classList.remove('bad');
+      });
       await (await page.$('#wells-file')).uploadFile(file);
       await waitFor(page, `window.tavoWellsDone || document.querySelector('#message').classList.contains('bad')`);
-      return before;
     };
     const cardTest = '北3-17.O01';
     await showTest(cardTest);
