@@ -1,8 +1,8 @@
 #include "report/well_words.h"
 
+#include <cctype>
 #include <cstdio>
 #include <map>
-#include <regex>
 
 namespace tavo::report {
 
@@ -17,16 +17,39 @@ std::string num(double v) {
     return buf;
 }
 
+// Digits from `at`, then "]": true with their number, `at` past the "]".
+bool index_at(const std::string& f, std::size_t& at, long& n) {
+    std::size_t end = at;
+    while (end < f.size() && std::isdigit(static_cast<unsigned char>(f[end]))) ++end;
+    if (end == at || end >= f.size() || f[end] != ']' || end - at > 9) return false;
+    n = std::stol(f.substr(at, end - at));
+    at = end + 1;
+    return true;
+}
+
+// A field of a rod taper: "[i].rods[k].key" or ".rods[k].key" (the key may
+// be missing, with its dot): k and the key.
+bool taper_field(const std::string& f, long& taper, std::string& key) {
+    std::size_t at = 0;
+    long record = 0;
+    if (!f.empty() && f[0] == '[' && !index_at(f, ++at, record)) return false;
+    static const std::string rods = ".rods[";
+    if (f.compare(at, rods.size(), rods) != 0) return false;
+    at += rods.size();
+    if (!index_at(f, at, taper)) return false;
+    if (at < f.size() && f[at] == '.') ++at;
+    key = f.substr(at);
+    return true;
+}
+
 }  // namespace
 
 std::string well_field_label(const std::string& field) {
-    static const std::regex taper(R"(^(\[\d+\])?\.rods\[(\d+)\]\.?(.*)$)");
-    std::smatch m;
     std::string prefix;
     std::string key = field;
-    if (std::regex_match(field, m, taper)) {
-        prefix = "第" + std::to_string(std::stol(m[2].str()) + 1) + "级杆";
-        key = m[3].str();
+    long taper = 0;
+    if (taper_field(field, taper, key)) {
+        prefix = "第" + std::to_string(taper + 1) + "级杆";
         if (key.empty()) return prefix;
         prefix += ' ';
     } else {
