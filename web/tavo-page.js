@@ -403,7 +403,7 @@
     try { bytes = await file.arrayBuffer(); } catch (e) { return message('无法读取文件 ' + file.name, true); }
     const r = await ask({ type: 'wells', action: 'import', name: file.name, bytes, wells: wellsText }, [bytes]);
     if (r.timedOut || r.failed) return message('导入井数据失败' + (r.failed ? '（' + r.failed + '）' : ''), true);
-    if (!r.ok) return message('导入井数据失败：' + file.name + '\n' + r.problems.join('\n'), true);
+    if (!r.ok) return message('导入井数据失败：\n' + r.problems.join('\n'), true);
     keepWells(r.store);
     showWells(r.names);
     message('已导入井数据：' + file.name + (r.problems.length ? '\n' + r.problems.join('\n') : '') +
