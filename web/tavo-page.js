@@ -560,6 +560,7 @@
     try { bytes = await file.arrayBuffer(); } catch (e) { return message('无法读取文件 ' + file.name, true); }
     message('正在由 ' + file.name + ' 重建测试文件…');
     const r = await ask({ type: 'rebuild', name: file.name, bytes }, [bytes]);
+    window.tavoRebuilt = r.names || [];
     if (r.timedOut) return message('转换超时，已停止', true);
     if (r.failed) return message('转换失败（' + r.failed + '）', true);
     const stem = file.name.replace(/\.[^.]*$/, '') || 'rebuilt';

@@ -354,7 +354,8 @@ async function main() {
         return e !== undefined && Buffer.compare(e, fs.readFileSync(f)) === 0;
       });
     }
-    check(sameFiles, `the rebuilt tester files (${rebuilt.length}, one zip) have tavo-cli rebuild's names and bytes`);
+    check(sameFiles, `the rebuilt tester files (${rebuilt.length}, one zip) have tavo-cli rebuild's names and bytes` +
+          (sameFiles ? '' : ': ' + await page.$eval('#message', (m) => m.textContent)));
     // An exchange text cut inside a section: the window's message, with
     // the line and the well, and the files of the whole blocks before it.
     const cut = path.join(work, '坏交换.Txt');
