@@ -215,10 +215,12 @@ function rebuild(mod, req) {
   const path = put(mod, '/rb', 0, req.name, req.bytes);
   try {
     const r = run(mod, ['rebuild-files', '--shown', req.name, path]);
-    const entries = r.out.split('\n').filter((l) => l.length > 0).map((p) => ({
-      name: p.slice(p.lastIndexOf('/') + 1),
-      bytes: mod.FS.readFile(p),
-    }));
+    // The files come out of the memory's file system without permissions
+    // (it has no umask to give them); the page reads them all the same.
+    const entries = r.out.split('\n').filter((l) => l.length > 0).map((p) => {
+      mod.FS.chmod(p, 0o644);
+      return { name: p.slice(p.lastIndexOf('/') + 1), bytes: mod.FS.readFile(p) };
+    });
     const zip = entries.length ? storedZip(entries, new Date()) : new Uint8Array(0);
     return { status: r.status, names: entries.map((e) => e.name), zip: zip.buffer, messages: r.err };
   } finally {
