@@ -1,6 +1,7 @@
 #include "analysis/pick_file.h"
 
 #include "analysis/pipeline.h"
+#include "common/numbers.h"
 
 namespace tavo {
 
@@ -16,6 +17,12 @@ Problem pick_file(State& st, Workspace& work, const std::string& path) {
     Problem load = tx_org(st, work, path, 1);
     if (not_analysed(load)) st.Circle_Tol = tol;
     return load;
+}
+
+void type_cycle(State& st, float samples) {
+    st.Circle_Num = to_i16(samples);
+    st.Pow_Circle_Num = st.Circle_Num;
+    st.cycle_origin = State::CycleOrigin::Manual;
 }
 
 }  // namespace tavo

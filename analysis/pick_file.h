@@ -20,4 +20,9 @@ Problem pick_file(State& st, Workspace& work, const std::string& path);
 // The same in a workspace of its own for this one call.
 Problem pick_file(State& st, const std::string& path);
 
+// What a stroke length typed into the cycle box does before the chart is
+// drawn again: both cycle lengths take it, marked as typed (a Fault when it
+// does not fit 16 bits).
+void type_cycle(State& st, float samples);
+
 }  // namespace tavo

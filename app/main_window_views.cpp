@@ -1,6 +1,7 @@
 // The drawing area's ring of views and the manual cycle length.
 #include <QLineEdit>
 
+#include "analysis/pick_file.h"
 #include "app/main_window.h"
 #include "app/picture_widget.h"
 #include "common/fault.h"
@@ -48,10 +49,7 @@ void MainWindow::CircleDot_KeyPress(int key_ascii) {
     try {
         const float v = MyVal(st.CircleDot);
         if (!(v >= 1.0f && v <= 3000.0f)) return;
-        const int16_t n = to_i16(v);
-        st.Circle_Num = n;
-        st.Pow_Circle_Num = n;
-        st.cycle_origin = State::CycleOrigin::Manual;
+        type_cycle(st, v);
         if (st.picture) iup_line_form(st, *st.picture, 10.0f, 10.0f);
     } catch (const Fault&) {
         // The action ends here; what was set stays.

@@ -10,6 +10,11 @@
 #include <vector>
 
 #include "condition/balance.h"
+#include "report/summary.h"
+
+namespace tavo {
+class RecordingSurface;
+}
 
 namespace tavo::cli {
 
@@ -20,6 +25,9 @@ struct RenderOptions {
     std::string output;
     std::vector<std::string> files;
     std::string well_file, wells;  // --well, --wells: the pump's figures in the comparison
+    // Well records the caller already holds (the web page's), used instead
+    // of --well and --wells.
+    const report::WellBook* records = nullptr;
 };
 
 struct ReportOptions {
@@ -36,6 +44,11 @@ struct ReportOptions {
 // 2 usage error).
 int run_render(const RenderOptions& o);
 int run_report(const ReportOptions& o);
+
+// The recorded operations as render writes them (-o FILE.json): one JSON
+// object a line; false with the reason on `error` when the file cannot be
+// written.
+bool write_operations(const RecordingSurface& rec, const std::string& path, std::string* error);
 
 // The command line as main received it, for the hand-over to tavo-draw.
 void keep_command_line(int argc, char** argv);

@@ -71,28 +71,12 @@ nlohmann::json op_json(const DrawOp& op) {
     return j;
 }
 
-bool write_json(const RecordingSurface& rec, const std::string& path, std::string* error) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        *error = "cannot write " + path;
-        return false;
-    }
-    for (const DrawOp& op : rec.ops)
-        out << op_json(op).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
-    out.flush();
-    if (!out) {
-        *error = "cannot write " + path;
-        return false;
-    }
-    return true;
-}
-
 bool write_output(const RecordingSurface& rec, const RenderOptions& o, bool json, double width_mm,
                   double height_mm) {
     std::string error;
     bool ok = false;
     if (json) {
-        ok = write_json(rec, o.output, &error);
+        ok = write_operations(rec, o.output, &error);
     } else {
 #ifndef TAVO_HAVE_QTDRAW
         (void)width_mm, (void)height_mm;
@@ -116,7 +100,10 @@ int render_compare(const RenderOptions& o, RecordingSurface& rec, bool json) {
         return 2;
     }
     summary::WellBook book;
-    if (!load_well_book(o.well_file, o.wells, book, std::cerr)) return 1;
+    if (o.records)
+        book = *o.records;
+    else if (!load_well_book(o.well_file, o.wells, book, std::cerr))
+        return 1;
     std::vector<CompareTest> tests;
     Workspace work;
     for (const std::string& file : o.files) {
@@ -130,6 +117,22 @@ int render_compare(const RenderOptions& o, RecordingSurface& rec, bool json) {
 }
 
 }  // namespace
+
+bool write_operations(const RecordingSurface& rec, const std::string& path, std::string* error) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) {
+        *error = "cannot write " + path;
+        return false;
+    }
+    for (const DrawOp& op : rec.ops)
+        out << op_json(op).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    out.flush();
+    if (!out) {
+        *error = "cannot write " + path;
+        return false;
+    }
+    return true;
+}
 
 int run_render(const RenderOptions& o) {
     const std::string ext = lower_extension(o.output);
@@ -174,21 +177,13 @@ int run_render(const RenderOptions& o) {
 
     if (o.cycle) {
         // As Enter in the cycle box: both cycle lengths, then the chart.
-        const float v = static_cast<float>(*o.cycle);
-        st.Circle_Num = to_i16(v);
-        st.Pow_Circle_Num = st.Circle_Num;
-        st.cycle_origin = State::CycleOrigin::Manual;
+        type_cycle(st, static_cast<float>(*o.cycle));
     }
-    // The views as the clicks on the drawing area bring them: chart, table, card.
-    iup_line_form(st, rec, 10.0f, 10.0f);
-    if (o.view != "chart") Disp_Pow_Data(st, rec);
-    if (o.view == "card") {
-        try {
-            RodEngMapDisplay(st, rec);
-        } catch (const Fault& f) {
-            std::cerr << "tavo-cli render: the card cannot be drawn: " << f.what() << "\n";
-            return 1;
-        }
+    try {
+        draw_as_clicked(st, rec, o.view);
+    } catch (const Fault& f) {
+        std::cerr << "tavo-cli render: the card cannot be drawn: " << f.what() << "\n";
+        return 1;
     }
 
     return write_output(rec, o, json, 0.0, 0.0) ? 0 : 1;

@@ -3,6 +3,7 @@
 # emscripten (installed when missing) into build-web/:
 #   build-web/tavo.html                 the page to open (with tavo-page.js and
 #                                       tavo-app.js beside it)
+#   build-web/tavo-web-VERSION.zip      the same three files for the release
 #   build-web/tavo-cli.js/.wasm         the command line, run with node
 # Usage: scripts/build-web.sh [BUILD_DIR]
 set -euo pipefail
@@ -42,5 +43,5 @@ fi
 if [ ! -f "$out/build.ninja" ]; then
   emcmake cmake -S . -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVO_WERROR=ON
 fi
-cmake --build "$out" --target tavo-cli tavo-page
-echo "The page: $out/tavo.html"
+cmake --build "$out" --target tavo-cli tavo-page tavo-page-zip
+echo "The page: $out/tavo.html; for the release: $(ls "$out"/tavo-web-*.zip)"

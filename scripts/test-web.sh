@@ -35,4 +35,13 @@ cp web/test/package.json web/test/page_test.js "$out/web-test/"
 if [ ! -d "$out/web-test/node_modules/puppeteer-core" ]; then
   (cd "$out/web-test" && PUPPETEER_SKIP_DOWNLOAD=1 npm install --no-audit --no-fund --loglevel=error)
 fi
-QT_QPA_PLATFORM=offscreen node "$out/web-test/page_test.js" "$out" "$native" samples "$out/web-test/shots" "${WEB_EXPORT_COUNT:-1000}"
+# The page as the release's zip gives it: unpacked elsewhere, the same three
+# files, opened from there.
+rm -rf "$out/web-test/release"
+mkdir -p "$out/web-test/release"
+(cd "$out/web-test/release" && cmake -E tar xf "$(ls ../../tavo-web-*.zip)")
+for f in tavo.html tavo-page.js tavo-app.js; do
+  cmp "$out/$f" "$out/web-test/release/tavo-web/$f"
+done
+QT_QPA_PLATFORM=offscreen node "$out/web-test/page_test.js" "$out/web-test/release/tavo-web" "$native" samples \
+  "$out/web-test/shots" "${WEB_EXPORT_COUNT:-1000}"

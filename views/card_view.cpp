@@ -182,4 +182,10 @@ void Disp_SGT(const State& st, Surface& pic, int16_t gt_num) {
     draw_sample_path(pic, n, pos);
 }
 
+void draw_as_clicked(State& st, Surface& pic, const std::string& view) {
+    iup_line_form(st, pic, 10.0f, 10.0f);
+    if (view != "chart") Disp_Pow_Data(st, pic);
+    if (view == "card") RodEngMapDisplay(st, pic);
+}
+
 }  // namespace tavo

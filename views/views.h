@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "record/state.h"
 #include "views/surface.h"
@@ -24,5 +25,10 @@ void Disp_SGT(const State& st, Surface& pic, int16_t gt_num);
 // area (when the state has one; a chart that cannot be drawn leaves the
 // area as it was), its tooltip, and the ring of views at its start.
 void show_chart_first(State& st);
+
+// A view ("chart", "table" or "card") as the clicks on the drawing area
+// bring it after a file is picked: the chart, then the table, then the card,
+// each drawing over the one before (a Fault of the card passes on).
+void draw_as_clicked(State& st, Surface& pic, const std::string& view);
 
 }  // namespace tavo

@@ -18,6 +18,8 @@
   let current = -1;        // index of the current entry
   let result = null;       // the current test's analysis
   let view = 'chart';
+  let selected = new Set();  // the files selected in the list
+  let comparison = null;     // the comparison shown: {ops, w, h, names}
   let worker = null, ready = null, nextId = 1;
   const pending = new Map();
 
@@ -71,22 +73,66 @@
     result = null;
     const box = $('list');
     box.textContent = '';
+    selected = new Set();
+    comparison = null;
     files.forEach((f, i) => {
       const d = document.createElement('div');
       d.textContent = f.name;
       d.setAttribute('role', 'option');
-      d.addEventListener('click', () => choose(i));
+      // As the window's list: Ctrl adds or removes one file, Shift a range,
+      // for the comparison; a plain click analyses.
+      d.addEventListener('click', (e) => {
+        if ((e.ctrlKey || e.metaKey) && current >= 0) {
+          if (selected.has(i) && i !== current) selected.delete(i); else selected.add(i);
+        } else if (e.shiftKey && current >= 0) {
+          selected = new Set();
+          for (let k = Math.min(current, i); k <= Math.max(current, i); k++) selected.add(k);
+        } else {
+          return choose(i);
+        }
+        markSelected();
+      });
       box.appendChild(d);
     });
     $('status').textContent = files.length ? '共 ' + files.length + ' 个测试文件' : '没有测试文件（*.o*）';
+    warmUp();
     clearPicture();
     $('panel').textContent = '';
     message('');
   }
 
+  function markSelected() {
+    [...$('list').children].forEach((d, k) => d.classList.toggle('sel', selected.has(k)));
+  }
+
+  // The first analyses after the page opens run while the browser still
+  // compiles the module's code to its faster tier (several times slower):
+  // a few tests of the list are analysed unseen as soon as the list is
+  // shown, so that the first clicks find the code compiled.
+  let warmed = false;
+  async function warmUp() {
+    if (warmed || !files.length) return;
+    warmed = true;
+    for (const f of files.slice(0, 3)) {
+      try {
+        const bytes = await f.file.arrayBuffer();
+        await ask({ type: 'analyse', name: f.name, bytes, views: VIEWS }, [bytes]);
+      } catch (e) { /* only a head start */ }
+    }
+    window.tavoWarmedMs = performance.now();
+  }
+
+  // The Song face loaded before the first chart needs it.
+  function loadFont() {
+    const c = document.createElement('canvas').getContext('2d');
+    c.font = '12px ' + SONG;
+    c.fillText('国 0', 0, 10);
+  }
+
   function choose(i) {
     current = i;
-    [...$('list').children].forEach((d, k) => d.classList.toggle('sel', k === i));
+    selected = new Set([i]);
+    markSelected();
     $('cycle').value = '';
     analyse();
   }
@@ -110,31 +156,65 @@
     // The chart and the panel first; the table and the card right after,
     // while the chart is looked at.
     const copy = bytes.slice(0);
-    const r = await ask({ type: 'analyse', name: entry.name, bytes, cycle, views: ['chart'] }, [bytes]);
+    const posted = performance.now();
+    const r = await ask({ type: 'analyse', name: entry.name, bytes, cycle, views: ['chart'], wells: wellsText },
+                        [bytes]);
     if (files[current] !== entry) return;  // another file was chosen meanwhile
     if (r.timedOut) return message(entry.name + '：分析超时，文件可能已损坏，已停止分析', true);
     if (r.failed) return message(entry.name + '：分析失败（' + r.failed + '）', true);
     if (!r.panel || !r.panel.readable) {
       return message(entry.name + '：' + ((r.panel && r.panel.problem) || '文件无法读取'), true);
     }
+    const back = performance.now();
+    unpackViews(r.views);
     result = r;
+    result.cycle = cycle;
+    comparison = null;
     view = 'chart';
     draw();
+    const drawn = performance.now();
     showPanel(r.panel);
     const ms = performance.now() - started;
+    // Where the time of the click went (the test prints it).
+    const abs = (t) => performance.timeOrigin + t;
+    const steps = { 'file read': posted - started, 'to the worker': r.timing.received - abs(posted) };
+    for (const [k, v] of Object.entries(r.timing)) if (k !== 'received' && k !== 'sent') steps[k] = v;
+    Object.assign(steps, { 'back from the worker': abs(back) - r.timing.sent, 'chart replayed': drawn - back,
+                           'panel shown': performance.now() - drawn });
+    window.tavoClickSteps = steps;
     window.tavoLastAnalysisMs = ms;
     message(r.panel.problem ? entry.name + '：' + r.panel.problem : '', !!r.panel.problem);
     $('status').textContent = entry.name + '（' + ms.toFixed(0) + ' 毫秒）';
     const rest = await ask({ type: 'analyse', name: entry.name, bytes: copy, cycle, views: ['table', 'card'],
                              panel: false }, [copy]);
     if (result !== r) return;
-    if (rest.views) Object.assign(r.views, rest.views);
+    if (rest.views) Object.assign(r.views, unpackViews(rest.views));
     r.complete = true;
     window.tavoViewsReadyMs = performance.now() - started;
     if (view !== 'chart') draw();
   }
 
   // ---- the drawing area -------------------------------------------------
+  // A view as the worker sends it (ten numbers an operation, see
+  // web/panel.cpp) as the operations the replay draws.
+  const KINDS = ['line', 'line_to', 'point', 'rect', 'text'];
+  function unpack(packed) {
+    if (!packed) return null;
+    const n = packed.nums, ops = [];
+    for (let j = 0; j + 10 <= n.length; j += 10) {
+      const op = { op: KINDS[n[j]], unit: n[j + 1] ? 'pt' : 'mm', x1: n[j + 2], y1: n[j + 3], x2: n[j + 4],
+                   y2: n[j + 5], x: n[j + 2], y: n[j + 3], color: n[j + 6], width: n[j + 7],
+                   style: n[j + 8] ? 'dotted' : 'solid' };
+      if (n[j + 9] >= 0) Object.assign(op, packed.texts[n[j + 9]]);
+      ops.push(op);
+    }
+    return ops;
+  }
+  function unpackViews(views) {
+    for (const v of Object.keys(views || {})) views[v] = unpack(views[v]);
+    return views;
+  }
+
   function clearPicture() {
     ctx.setTransform(1, 0, 0, 1, 0, 0);
     ctx.fillStyle = '#e0e0e0';
@@ -143,52 +223,84 @@
 
   function toPx(v, unit) { return v * (unit === 'mm' ? PX_PER_MM : PX_PER_PT); }
 
-  function replay(ops) {
-    clearPicture();
-    const k = Math.min(canvas.width / BASE_W, canvas.height / BASE_H);
-    ctx.save();
-    ctx.scale(k, k);
-    ctx.lineCap = 'butt';
-    ctx.lineJoin = 'miter';
+  // The ascent of the Song face at a size: the font's, whatever the text,
+  // so measured once a size.
+  const ascents = new Map();
+  function ascentOf(c, px) {
+    let a = ascents.get(px);
+    if (a === undefined) {
+      const m = c.measureText('国');
+      a = m.fontBoundingBoxAscent !== undefined ? m.fontBoundingBoxAscent : px * 0.86;
+      ascents.set(px, a);
+    }
+    return a;
+  }
+
+  // The recorded operations on a 2D context, `k` canvas pixels a pixel of
+  // the drawing.
+  function drawOps(c, ops, k) {
+    c.save();
+    c.scale(k, k);
+    c.lineCap = 'butt';
+    c.lineJoin = 'miter';
     for (const op of ops) {
       const color = PALETTE[op.color] || '#000000';
       if (op.op === 'text') {
         if (!op.text) continue;
         const px = Math.max(0.5, op.size) * PX_PER_PT;
-        ctx.font = px + 'px ' + SONG;
-        ctx.fillStyle = color;
-        ctx.textBaseline = 'alphabetic';
-        const m = ctx.measureText(op.text);
-        const ascent = m.fontBoundingBoxAscent !== undefined ? m.fontBoundingBoxAscent : px * 0.86;
-        ctx.fillText(op.text, toPx(op.x, op.unit), toPx(op.y, op.unit) + ascent);
+        c.font = px + 'px ' + SONG;
+        c.fillStyle = color;
+        c.textBaseline = 'alphabetic';
+        c.fillText(op.text, toPx(op.x, op.unit), toPx(op.y, op.unit) + ascentOf(c, px));
         continue;
       }
       if (op.op === 'point') {
         const w = op.width < 1 ? 1 : op.width;
-        ctx.fillStyle = color;
-        ctx.fillRect(toPx(op.x, op.unit) - w / 2, toPx(op.y, op.unit) - w / 2, w, w);
+        c.fillStyle = color;
+        c.fillRect(toPx(op.x, op.unit) - w / 2, toPx(op.y, op.unit) - w / 2, w, w);
         continue;
       }
       const x1 = toPx(op.x1, op.unit), y1 = toPx(op.y1, op.unit);
       const x2 = toPx(op.x2, op.unit), y2 = toPx(op.y2, op.unit);
-      ctx.strokeStyle = color;
-      ctx.lineWidth = op.width < 1 ? 1 : op.width;
-      ctx.setLineDash(op.style === 'dotted' && op.width <= 1 ? [1, 2] : []);
-      ctx.beginPath();
+      c.strokeStyle = color;
+      c.lineWidth = op.width < 1 ? 1 : op.width;
+      c.setLineDash(op.style === 'dotted' && op.width <= 1 ? [1, 2] : []);
+      c.beginPath();
       if (op.op === 'rect') {
-        ctx.rect(Math.min(x1, x2), Math.min(y1, y2), Math.abs(x2 - x1), Math.abs(y2 - y1));
+        c.rect(Math.min(x1, x2), Math.min(y1, y2), Math.abs(x2 - x1), Math.abs(y2 - y1));
       } else {
-        ctx.moveTo(x1, y1);
-        ctx.lineTo(x2, y2);
+        c.moveTo(x1, y1);
+        c.lineTo(x2, y2);
       }
-      ctx.stroke();
+      c.stroke();
     }
-    ctx.restore();
+    c.restore();
+  }
+
+  // The drawing area shows a view of the window's size, or the comparison
+  // scaled to fit.
+  function replay(ops, baseW = BASE_W, baseH = BASE_H) {
+    clearPicture();
+    drawOps(ctx, ops, Math.min(canvas.width / baseW, canvas.height / baseH));
+  }
+
+  // A drawing as a picture of its own (printing, the test): `width` pixels
+  // wide, on the drawing area's grey.
+  function picture(ops, baseW, baseH, width, height) {
+    const c = document.createElement('canvas');
+    c.width = width;
+    c.height = height || Math.round(width * baseH / baseW);
+    const x = c.getContext('2d');
+    x.fillStyle = '#e0e0e0';
+    x.fillRect(0, 0, c.width, c.height);
+    drawOps(x, ops, width / baseW);
+    return c;
   }
 
   function draw() {
     [...document.querySelectorAll('#views button[data-view]')].forEach(
       (b) => b.classList.toggle('on', b.dataset.view === view));
+    if (view === 'compare' && comparison) return replay(comparison.ops, comparison.w, comparison.h);
     if (!result) return clearPicture();
     const ops = result.views[view];
     if (!ops && !result.complete) {
@@ -210,6 +322,16 @@
     const h = document.createElement('h2');
     h.textContent = '井号：' + (p.well || '');
     panel.appendChild(h);
+    if (!p.has_record) {
+      const none = document.createElement('p');
+      none.textContent = '没有该井的井数据：导入井数据后显示泵功图';
+      panel.appendChild(none);
+    }
+    if (p.wells_problem) {
+      const bad = document.createElement('p');
+      bad.textContent = '保存的井数据无法读取：' + p.wells_problem;
+      panel.appendChild(bad);
+    }
     for (const s of p.sections || []) {
       const t = document.createElement('h2');
       t.textContent = s.title;
@@ -241,6 +363,84 @@
     m.classList.toggle('bad', !!bad);
   }
 
+  // ---- well records -----------------------------------------------------
+  // Kept in the browser's storage as the text of a well file (JSON), the
+  // same as `tavo-cli well export` writes; the module reads and writes it.
+  const WELLS_KEY = 'tavo.wells';
+  let wellsText = '';
+  let wellsKept = true;     // false: the browser keeps nothing for this page
+  try { wellsText = localStorage.getItem(WELLS_KEY) || ''; } catch (e) { wellsKept = false; }
+
+  function keepWells(text) {
+    wellsText = text || '';
+    try {
+      if (wellsText) localStorage.setItem(WELLS_KEY, wellsText); else localStorage.removeItem(WELLS_KEY);
+      wellsKept = true;
+    } catch (e) {
+      wellsKept = false;
+    }
+  }
+
+  function showWells(names) {
+    const select = $('well-names');
+    select.textContent = '';
+    for (const n of names) {
+      const o = document.createElement('option');
+      o.value = o.textContent = n;
+      select.appendChild(o);
+    }
+    $('well-count').textContent = names.length ? names.length + ' 口井' : '无';
+    window.tavoWellNames = names;
+  }
+
+  // The panel of the test shown follows the records (its pump card).
+  function refreshShown() {
+    if (result && files[current]) analyse(result.cycle);
+  }
+
+  async function importWells(file) {
+    let bytes;
+    try { bytes = await file.arrayBuffer(); } catch (e) { return message('无法读取文件 ' + file.name, true); }
+    const r = await ask({ type: 'wells', action: 'import', name: file.name, bytes, wells: wellsText }, [bytes]);
+    if (r.timedOut || r.failed) return message('导入井数据失败' + (r.failed ? '（' + r.failed + '）' : ''), true);
+    if (!r.ok) return message('导入井数据失败：\n' + r.problems.join('\n'), true);
+    keepWells(r.store);
+    showWells(r.names);
+    message('已导入井数据：' + file.name + (r.problems.length ? '\n' + r.problems.join('\n') : '') +
+            (wellsKept ? '' : '\n浏览器不允许本页保存数据：井数据只在本页关闭前有效'), !wellsKept);
+    window.tavoWellsDone = true;
+    refreshShown();
+  }
+
+  async function removeWell() {
+    const name = $('well-names').value;
+    if (!name) return message('没有已保存的井数据', true);
+    if (!window.confirm('删除井“' + name + '”的数据？')) return;
+    const r = await ask({ type: 'wells', action: 'remove', well: name, wells: wellsText });
+    if (!r.ok) return message((r.problems || []).join('\n') || '删除失败', true);
+    keepWells(r.store);
+    showWells(r.names);
+    message('已删除井“' + name + '”的数据');
+    window.tavoWellsDone = true;
+    refreshShown();
+  }
+
+  function download(bytes, name) {
+    const a = document.createElement('a');
+    a.href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
+    a.download = name;
+    document.body.appendChild(a);
+    a.click();
+    a.remove();
+    setTimeout(() => URL.revokeObjectURL(a.href), 60000);
+  }
+
+  function exportWells() {
+    if (!wellsText) return message('没有已保存的井数据', true);
+    download(new TextEncoder().encode(wellsText), 'wells.json');
+    message('已导出井数据（' + $('well-count').textContent + '）');
+  }
+
   // ---- export -----------------------------------------------------------
   async function exportAll() {
     if (!files.length) return message('没有可导出的测试文件', true);
@@ -250,17 +450,130 @@
     const r = await ask({ type: 'export', files: list }, list.map((f) => f.bytes));
     if (r.timedOut) return message('导出超时，已停止', true);
     if (r.failed) return message('导出失败（' + r.failed + '）', true);
-    const blob = new Blob([r.bytes], { type: 'application/octet-stream' });
-    const a = document.createElement('a');
-    a.href = URL.createObjectURL(blob);
-    a.download = 'exchange.txt';
-    document.body.appendChild(a);
-    a.click();
-    a.remove();
-    setTimeout(() => URL.revokeObjectURL(a.href), 60000);
+    download(r.bytes, 'exchange.txt');
     window.tavoLastExportMs = performance.now() - started;
     message(r.status === 0 ? '已导出 ' + files.length + ' 个测试（代码页 936）'
                            : '已导出，有文件无法读取，已跳过', r.status !== 0);
+  }
+
+  // ---- the comparison ---------------------------------------------------
+  const COMPARE_MAX = 8;
+  async function compareSelected() {
+    const chosen = [...selected].sort((a, b) => a - b).map((k) => files[k]);
+    if (chosen.length < 2) {
+      return message('对比需要在文件列表中按住 Ctrl 或 Shift 选中两个或更多测试文件', true);
+    }
+    const used = chosen.slice(0, COMPARE_MAX);
+    message('正在对比 ' + used.length + ' 个测试…');
+    const list = await Promise.all(used.map(async (f) => ({ name: f.name, bytes: await f.file.arrayBuffer() })));
+    const r = await ask({ type: 'compare', files: list, wells: wellsText }, list.map((f) => f.bytes));
+    if (r.timedOut) return message('对比超时，已停止', true);
+    if (r.failed) return message('无法对比：' + r.failed, true);
+    const mmToPx = 96 / 25.4;
+    comparison = { ops: r.ops, w: r.size.width_mm * mmToPx, h: r.size.height_mm * mmToPx,
+                   names: used.map((f) => f.name) };
+    view = 'compare';
+    draw();
+    message(chosen.length > COMPARE_MAX ? '最多对比 ' + COMPARE_MAX + ' 个测试，其余未列入：' +
+            chosen.slice(COMPARE_MAX).map((f) => f.name).join('、') : '', chosen.length > COMPARE_MAX);
+    window.tavoCompared = comparison.names;
+  }
+
+  // ---- the printed report -----------------------------------------------
+  // The test shown as the desktop's report page lays it out: the chart, the
+  // table and the card, the main parameters and the panel's sections, all
+  // from the module; the comparison, when one is shown, on a page of its own.
+  function figuresTable(figures) {
+    const table = document.createElement('table');
+    for (const f of figures) {
+      const tr = table.insertRow();
+      tr.insertCell().textContent = f.label;
+      tr.insertCell().textContent = f.value;
+    }
+    return table;
+  }
+
+  function preparePrint() {
+    const out = $('print');
+    out.textContent = '';
+    if (!result || !result.complete) return false;
+    const p = result.panel;
+    const page = document.createElement('section');
+    page.className = 'page';
+    const h = document.createElement('h1');
+    h.textContent = '抽油机井测试报告　井号：' + (p.well || '') + '　文件：' + files[current].name;
+    page.appendChild(h);
+    const views = document.createElement('div');
+    views.className = 'views';
+    for (const v of VIEWS) {
+      if (!result.views[v]) continue;
+      const img = document.createElement('img');
+      img.src = picture(result.views[v], BASE_W, BASE_H, BASE_W * 3).toDataURL('image/png');
+      img.alt = v;
+      views.appendChild(img);
+    }
+    const main = document.createElement('div');
+    const t = document.createElement('h2');
+    t.textContent = '主要参数';
+    main.appendChild(t);
+    main.appendChild(figuresTable(p.table || []));
+    views.appendChild(main);
+    page.appendChild(views);
+    for (const s of p.sections || []) {
+      const st = document.createElement('h2');
+      st.textContent = s.title;
+      page.appendChild(st);
+      page.appendChild(figuresTable(s.figures));
+      for (const line of [s.note, ...(s.evidence || []).map((e) => '· ' + e)]) {
+        if (!line) continue;
+        const para = document.createElement('p');
+        para.textContent = line;
+        page.appendChild(para);
+      }
+    }
+    out.appendChild(page);
+    if (comparison) {
+      const cp = document.createElement('section');
+      cp.className = 'page';
+      const ch = document.createElement('h1');
+      ch.textContent = '对比：' + comparison.names.join('、');
+      cp.appendChild(ch);
+      const img = document.createElement('img');
+      img.src = picture(comparison.ops, comparison.w, comparison.h, Math.round(comparison.w * 3)).toDataURL('image/png');
+      img.className = 'compare';
+      cp.appendChild(img);
+      out.appendChild(cp);
+    }
+    return true;
+  }
+
+  function printReport() {
+    if (!preparePrint()) return message('请先选择测试文件，待三个视图都画好后再打印', true);
+    window.print();
+  }
+
+  // ---- rebuild ----------------------------------------------------------
+  // Tester files from an exchange text, one zip to download, named after
+  // the text as the window names the folder it writes them into.
+  async function rebuildFrom(file) {
+    let bytes;
+    try { bytes = await file.arrayBuffer(); } catch (e) { return message('无法读取文件 ' + file.name, true); }
+    message('正在由 ' + file.name + ' 重建测试文件…');
+    const r = await ask({ type: 'rebuild', name: file.name, bytes }, [bytes]);
+    window.tavoRebuilt = r.names || [];
+    if (r.timedOut) return message('转换超时，已停止', true);
+    if (r.failed) return message('转换失败（' + r.failed + '）', true);
+    const stem = file.name.replace(/\.[^.]*$/, '') || 'rebuilt';
+    if (r.names.length) download(r.zip, stem + '.zip');
+    window.tavoRebuilt = r.names;
+    const zipped = r.names.length ? '（' + stem + '.zip）' : '';
+    if (r.status === 0) return message('由 ' + file.name + ' 已重建 ' + r.names.length + ' 个测试文件' + zipped);
+    if (r.status === 3) {
+      return message('转换不完整：由文件 ' + file.name + ' 已重建 ' + r.names.length + ' 个测试文件' + zipped +
+                     '，但最后一段不完整，没有重建：' + r.messages, true);
+    }
+    message('转换失败：由文件 ' + file.name + ' 重建测试文件时出错：' + r.messages +
+            (r.names.length ? '\n此前的 ' + r.names.length + ' 个测试文件已重建' + zipped : ''), true);
   }
 
   // ---- picking and dropping ---------------------------------------------
@@ -305,24 +618,54 @@
 
   canvas.addEventListener('click', () => {
     if (!result) return;
-    view = VIEWS[(VIEWS.indexOf(view) + 1) % VIEWS.length];
+    view = view === 'compare' ? 'chart' : VIEWS[(VIEWS.indexOf(view) + 1) % VIEWS.length];
     draw();
   });
   for (const b of document.querySelectorAll('#views button[data-view]')) {
     b.addEventListener('click', () => { view = b.dataset.view; draw(); });
   }
-  $('recalc').addEventListener('click', () => {
+  // A typed stroke length: the views and the panel recalculated with it, as
+  // Enter in the window's cycle box.
+  function recalculate() {
+    if (!files[current]) return message('请先选择测试文件', true);
     const v = Number($('cycle').value);
     if (!(v >= 1 && v <= 3000)) return message('周期点数应在 1 到 3000 之间', true);
     analyse(v);
-  });
+  }
+  $('recalc').addEventListener('click', recalculate);
+  $('cycle').addEventListener('keydown', (e) => { if (e.key === 'Enter') recalculate(); });
+  // A button that picks one file for `use`; the input is emptied so that
+  // the same file may be picked again.
+  function picksOne(button, input, use) {
+    $(button).addEventListener('click', () => $(input).click());
+    $(input).addEventListener('change', (e) => {
+      const f = e.target.files[0];
+      e.target.value = '';
+      if (f) use(f);
+    });
+  }
+  picksOne('wells-import', 'wells-file', importWells);
+  picksOne('rebuild', 'exchange-file', rebuildFrom);
+  $('wells-export').addEventListener('click', exportWells);
+  $('compare').addEventListener('click', compareSelected);
+  $('print-report').addEventListener('click', printReport);
+  $('well-remove').addEventListener('click', removeWell);
   $('export').addEventListener('click', exportAll);
 
   // Whether the page is usable: the test and the speed figures read these.
-  window.tavoPage = { setFiles, choose, exportAll, get view() { return view; } };
-  startWorker().then(() => {
+  window.tavoPage = {
+    setFiles, choose, exportAll, preparePrint, get view() { return view; },
+    // The comparison at the size of a picture of it (the test's reference).
+    compareImage: (width, height) =>
+      picture(comparison.ops, comparison.w, comparison.h, width, height).toDataURL('image/png'),
+  };
+  loadFont();
+  startWorker().then(async () => {
     window.tavoReadyMs = performance.now();
     $('status').textContent = '就绪：请选择测试文件';
+    const r = await ask({ type: 'wells', action: 'list', wells: wellsText });
+    if (r.ok) showWells(r.names);
+    else message((r.problems || []).join('\n'), true);
   });
   clearPicture();
 })();

@@ -43,13 +43,19 @@ public:
         return w;
     }
     double line_height_pt(const std::string& face, double size_pt) const override {
+        const auto it = heights_.find(size_pt);
+        if (it != heights_.end()) return it->second;
         const double px = tavo_measure_text("", size_pt * kPxPerPt, 1);
-        return px < 0 ? fixed_.line_height_pt(face, size_pt) : px / kPxPerPt;
+        const double h = px < 0 ? fixed_.line_height_pt(face, size_pt) : px / kPxPerPt;
+        heights_.emplace(size_pt, h);
+        return h;
     }
 
 private:
     FixedMetrics fixed_;
+    // The browser's measurements do not change while the page is open.
     mutable std::map<std::pair<std::string, double>, double> widths_;
+    mutable std::map<double, double> heights_;
 };
 
 }  // namespace

@@ -2,7 +2,10 @@
 // worker with a command line, on files in the module's memory.
 #include "cli/commands.h"
 #include "tavo_version.h"
+#include "web/compare.h"
 #include "web/panel.h"
+#include "web/rebuild.h"
+#include "web/well_records.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"tavo-web: the program's commands in a web page"};
@@ -16,5 +19,8 @@ int main(int argc, char** argv) {
     tavo::cli::add_rebuild(app, exit_code);
     tavo::cli::add_inspect(app, exit_code);
     tavo::web::add_panel(app, exit_code);
+    tavo::web::add_wells(app, exit_code);
+    tavo::web::add_compare(app, exit_code);
+    tavo::web::add_rebuild_files(app, exit_code);
     return tavo::cli::parse_and_run(app, exit_code, argc, argv);
 }
