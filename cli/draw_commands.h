@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "condition/balance.h"
-#include "report/summary.h"
+#include "summary/analysis_summary.h"
 
 namespace tavo {
 class RecordingSurface;
@@ -27,7 +27,7 @@ struct RenderOptions {
     std::string well_file, wells;  // --well, --wells: the pump's figures in the comparison
     // Well records the caller already holds (the web page's), used instead
     // of --well and --wells.
-    const report::WellBook* records = nullptr;
+    const summary::WellBook* records = nullptr;
 };
 
 struct ReportOptions {

@@ -259,19 +259,12 @@ std::vector<Figure> table_figures(const State& st) {
         Box::Index index;
         const char* unit;
     };
-    static const Shown boxes[] = {{Box::StrokesPerMinute, ""},
-                                  {Box::Stroke, " m"},
-                                  {Box::RodPower, " kW"},
-                                  {Box::InputPower, " kW"},
-                                  {Box::UpDownPower, " kW"},
-                                  {Box::ApparentPower, " kVA"},
-                                  {Box::ReactivePower, " kVar"},
-                                  {Box::PowerFactor, ""},
-                                  {Box::MeanVoltage, " V"},
-                                  {Box::MeanCurrent, " A"},
-                                  {Box::UpDownCurrent, " A"},
-                                  {Box::RmsCurrent, " A"},
-                                  {Box::RmsPower, " kW"}};
+    static const Shown boxes[] = {
+        {Box::StrokesPerMinute, ""},   {Box::Stroke, " m"},        {Box::RodPower, " kW"},
+        {Box::InputPower, " kW"},      {Box::UpDownPower, " kW"},  {Box::ApparentPower, " kVA"},
+        {Box::ReactivePower, " kVar"}, {Box::PowerFactor, ""},     {Box::MeanVoltage, " V"},
+        {Box::MeanCurrent, " A"},      {Box::UpDownCurrent, " A"}, {Box::RmsCurrent, " A"},
+        {Box::RmsPower, " kW"}};
     static const State initial;
     std::vector<Figure> out;
     for (const Shown& b : boxes) {

@@ -99,8 +99,8 @@ void Disp_Pow_Data(const State& st, Surface& pic) {
     // The rows keep their places; a face whose line is taller than the room
     // between a row's top and its rule (less a hair) prints the rows smaller,
     // in quarter points, so that no rule runs through the text.
-    const double room = table_rule_y(1) - table_row_y(1) - 0.25, line = pic.line_height();
-    if (line > room) pic.set_font_size(std::floor(9.0 * room / line * 4.0) / 4.0);
+    const double row_room = table_rule_y(1) - table_row_y(1) - 0.25, line = pic.line_height();
+    if (line > row_room) pic.set_font_size(std::floor(9.0 * row_room / line * 4.0) / 4.0);
     for (int r = 1; r <= 12; ++r) template_at(pic, table_row_y(r), kTemplates[r - 1], 9.0);
 
     // Row 1: test mode, mean voltage as its box shows it, daily energy.

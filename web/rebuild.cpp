@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "common/problem.h"
 #include "exchange/exchange.h"
 #include "record/state.h"
-#include "common/problem.h"
 
 namespace tavo::web {
 
