@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Lists the project's own C++ sources, one a line, sorted: the files git
-# tracks, or would track, that match the pathspecs given (default: every
+# tracks, or would track, that match the path patterns given (default: every
 # .cpp and .h file). Files that .gitattributes marks linguist-generated are
 # left out: written by a tool, they stay as the tool writes them. This is
 # the one list of them that the formatting and the static checks share.

@@ -15,9 +15,9 @@ if [ ! -f "$BUILD/compile_commands.json" ]; then
 fi
 
 dirs=(common record analysis views exchange condition well welldb downhole report qtdraw app cli)
-specs=()
-for d in "${dirs[@]}"; do specs+=("$d/*.cpp"); done
-mapfile -t all < <(scripts/sources.sh "${specs[@]}")
+patterns=()
+for d in "${dirs[@]}"; do patterns+=("$d/*.cpp"); done
+mapfile -t all < <(scripts/sources.sh "${patterns[@]}")
 # Only what this build compiles (the window's files need a build with it).
 files=()
 for f in "${all[@]}"; do
