@@ -42,7 +42,6 @@ Problem tx_org(State& st, Workspace& work, const std::string& PathName, int16_t 
         load = Load_Data(st, work.read, path);
         if (not_analysed(load)) return load;
         st.Cur_File = path;
-        if (st.Opt_fil == 1) st.TxtOutFile = st.Cur_File;
     }
 
     // The stroke from the displacement: trusted when the rod really moves

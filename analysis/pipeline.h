@@ -1,6 +1,6 @@
 // The analysis pipeline: load a tester file, find the stroke, calculate the
 // electrical and card results. It draws nothing: the caller shows the
-// results (show_chart_first of views/views.h).
+// results (the session's show_chart_first).
 #pragma once
 
 #include <cstdint>

@@ -68,17 +68,17 @@ MainWindow::MainWindow(const QString& data_dir, QWidget* parent) : QWidget(paren
     build_controls();
     wire_controls();
 
-    st.picture = &Picture1->surface();
-    st.hooks.ask_yes_no = [this](const std::string& title, const std::string& text) {
+    session.picture = &Picture1->surface();
+    session.hooks.ask_yes_no = [this](const std::string& title, const std::string& text) {
         const bool was_busy = busy_;
         if (was_busy) set_busy(false);  // no hourglass over a question
         const bool yes = ask_yes_no(q(title), q(text));
         if (was_busy) set_busy(true);
         return yes;
     };
-    st.hooks.refresh_file_list = [this] { File1->refresh(); };
-    st.hooks.set_busy = [this](bool b) { set_busy(b); };
-    st.hooks.repaint = [this] { Picture1->update(); };
+    session.hooks.refresh_file_list = [this] { File1->refresh(); };
+    session.hooks.set_busy = [this](bool b) { set_busy(b); };
+    session.hooks.repaint = [this] { Picture1->update(); };
 
     Form_Load();
     install_analysis_panel();
@@ -89,8 +89,8 @@ MainWindow::~MainWindow() {
     // The controls outlive this part of the window; nothing they signal
     // while they go may reach the handlers.
     for (QObject* c : findChildren<QObject*>()) c->disconnect(this);
-    st.hooks = WindowHooks{};
-    st.picture = nullptr;
+    session.hooks = WindowHooks{};
+    session.picture = nullptr;
 }
 
 void MainWindow::build_controls() {
@@ -221,12 +221,12 @@ void MainWindow::controls_to_state() {
     st.Txt_TestTime = s(Txt_TestTime->text());
     st.Rec_Spd = s(Rec_Spd->text());
     st.CircleDot = s(CircleDot->text());
-    st.TxtOutFile = s(TxtOutFile->text());
+    session.TxtOutFile = s(TxtOutFile->text());
     st.Chk_POW = Chk_POW->isChecked();
     st.Chk_SGT = Chk_SGT->isChecked();
-    st.Opt_fil = -1;
+    session.Opt_fil = -1;
     for (int i = 0; i < 4; ++i)
-        if (Opt_fil[i]->isChecked()) st.Opt_fil = i;
+        if (Opt_fil[i]->isChecked()) session.Opt_fil = i;
 }
 
 void MainWindow::state_to_controls() {
@@ -234,8 +234,8 @@ void MainWindow::state_to_controls() {
     set_text_if_changed(Txt_TestTime, q(st.Txt_TestTime));
     set_text_if_changed(Rec_Spd, q(st.Rec_Spd));
     set_text_if_changed(CircleDot, q(st.CircleDot));
-    set_text_if_changed(TxtOutFile, q(st.TxtOutFile));
-    Picture1->setToolTip(q(st.Picture1_ToolTip));
+    set_text_if_changed(TxtOutFile, q(session.TxtOutFile));
+    Picture1->setToolTip(q(session.Picture1_ToolTip));
 }
 
 // The hourglass is a property of the window, not a stack:

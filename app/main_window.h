@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "record/state.h"
+#include "session/session.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -53,8 +54,11 @@ public:
     // The whole text of the status line, which may show it shortened.
     QString statusText() const { return status_text_; }
 
-    // The analysis state; the hidden result boxes Text3 live in it.
-    State st;
+    // What the window holds beside its controls: the analysis of the test
+    // in view (`st`, where the hidden result boxes Text3 live), the export
+    // target, the view shown, the drawing area and the window's services.
+    Session session;
+    State& st = session.st;
 
     // The Yes/No message box (true for Yes) and the error box. Tests replace them.
     std::function<bool(const QString& title, const QString& text)> ask_yes_no;

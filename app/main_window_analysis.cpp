@@ -79,7 +79,7 @@ bool MainWindow::recompute_with_verified_period() {
     if (!agrees || *agrees) return false;
     const int before = st.Circle_Num;
     const bool rerun = condition::rerun_with_cycle(st, check.cycle_length());
-    if (rerun) show_chart_first(st);
+    if (rerun) show_chart_first(session);
     if (!rerun) {
         set_status(
             QStringLiteral("无法按校验周期重新计算：%1 已无法读取").arg(QString::fromStdString(st.Cur_File)),

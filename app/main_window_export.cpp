@@ -61,7 +61,7 @@ void MainWindow::CmdOutFile_Click() {
 }
 
 void MainWindow::write_back() {
-    const SaveReport r = Save_Data(st);
+    const SaveReport r = Save_Data(st, session.TxtOutFile, session.hooks);
     state_to_controls();
     const QString path = r.path.empty() ? QStringLiteral("（未指定文件）") : QString::fromStdString(r.path);
     switch (r.kind) {
@@ -84,21 +84,24 @@ void MainWindow::rebuild(const QString& source) {
     // Each rebuilt file is shown as it is analysed; user input waits until
     // the rebuild is over.
     int done = 0;
-    const Rebuilt r = InvOutFile(st, source.toStdString(), [&](const std::string& path) {
-        ++done;
-        show_chart_first(st);
-        if (st.Disp_Mode != 0) Frame3->setEnabled(true);
-        state_to_controls();
-        Picture1->update();
-        set_status(QStringLiteral("正在重建（%1）：%2").arg(done).arg(QString::fromStdString(path)));
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
+    const Rebuilt r = InvOutFile(
+        st, source.toStdString(),
+        [&](const std::string& path) {
+            ++done;
+            show_chart_first(session);
+            if (session.Disp_Mode != 0) Frame3->setEnabled(true);
+            state_to_controls();
+            Picture1->update();
+            set_status(QStringLiteral("正在重建（%1）：%2").arg(done).arg(QString::fromStdString(path)));
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        },
+        session.hooks);
     // The rebuilt files were analysed; show the last one like a picked file.
     if (!r.files.empty()) {
         unread_path_.clear();
         unread_reason_.clear();
     }
-    if (st.Disp_Mode != 0) Frame3->setEnabled(true);
+    if (session.Disp_Mode != 0) Frame3->setEnabled(true);
     state_to_controls();
     Picture1->update();
     File1->refresh();
@@ -128,8 +131,8 @@ void MainWindow::rebuild(const QString& source) {
 }
 
 void MainWindow::export_one() {
-    const QString out = QString::fromStdString(MyTrim(st.TxtOutFile));
-    const Problem p = out_txt_file(st);
+    const QString out = QString::fromStdString(MyTrim(session.TxtOutFile));
+    const Problem p = out_txt_file(st, session.TxtOutFile);
     state_to_controls();
     if (p) {
         set_status(QStringLiteral("导出失败：%1").arg(out), true);
@@ -145,7 +148,7 @@ void MainWindow::export_one() {
 }
 
 void MainWindow::export_batch(const QStringList& names) {
-    const QString out = QString::fromStdString(MyTrim(st.TxtOutFile));
+    const QString out = QString::fromStdString(MyTrim(session.TxtOutFile));
     QProgressDialog progress(QStringLiteral("正在导出…"), QStringLiteral("取消"), 0, int(names.size()), this);
     progress.setObjectName(QStringLiteral("batch_progress"));
     progress.setWindowTitle(QStringLiteral("数据文件导出"));
@@ -167,8 +170,7 @@ void MainWindow::export_batch(const QStringList& names) {
         set_busy(true);
         const QString path = full_path(names[i]);
         controls_to_state();
-        const Problem load = pick_file(st, path.toStdString());
-        if (!not_analysed(load)) show_chart_first(st);
+        const Problem load = pick_file(session, path.toStdString());
         if (not_analysed(load)) {
             // Nothing read, nothing written: the state holds the file before.
             unreadable << path;
@@ -181,7 +183,7 @@ void MainWindow::export_batch(const QStringList& names) {
             Frame3->setEnabled(true);
             if (MyTrim(st.Txt_WellName).empty()) {
                 ++nameless;  // the writer skips a test without a well name
-            } else if (const Problem p = out_txt_file(st)) {
+            } else if (const Problem p = out_txt_file(st, session.TxtOutFile)) {
                 error = QStringLiteral("%1\n\n%2").arg(path, problem_text(p));
             } else {
                 if (load) ++incomplete;

@@ -51,8 +51,7 @@ void MainWindow::File1_Click() {
     set_busy(true);
     const QString path = full_path(name);
     controls_to_state();
-    const Problem p = pick_file(st, path.toStdString());
-    if (!not_analysed(p)) show_chart_first(st);
+    const Problem p = pick_file(session, path.toStdString());
     if (not_analysed(p)) {
         // Nothing was read: the drawing, the boxes and the state keep the
         // file before, which the export and the write-back must not take

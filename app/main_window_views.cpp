@@ -24,11 +24,11 @@ void MainWindow::Picture1_MouseDown(Qt::MouseButton) {
         {[](State& s, Surface& pic) { iup_line_form(s, pic, 10.0f, 10.0f); }, 1, "单击此处可显示电能数据"},
     };
     clear_failure();
-    if (st.Disp_Mode < 1 || st.Disp_Mode > 3) return;
-    const Step& step = ring[st.Disp_Mode];
+    if (session.Disp_Mode < 1 || session.Disp_Mode > 3) return;
+    const Step& step = ring[session.Disp_Mode];
     controls_to_state();
     try {
-        if (st.picture) step.view(st, *st.picture);
+        if (session.picture) step.view(st, *session.picture);
     } catch (const Fault&) {
         // A failing view ends the press: mode and tooltip stay, so the next
         // press tries the same view again.
@@ -36,8 +36,8 @@ void MainWindow::Picture1_MouseDown(Qt::MouseButton) {
         Picture1->update();
         return;
     }
-    st.Disp_Mode = step.next;
-    st.Picture1_ToolTip = step.tooltip;
+    session.Disp_Mode = step.next;
+    session.Picture1_ToolTip = step.tooltip;
     state_to_controls();
     Picture1->update();
 }
@@ -50,7 +50,7 @@ void MainWindow::CircleDot_KeyPress(int key_ascii) {
         const float v = MyVal(st.CircleDot);
         if (!(v >= 1.0f && v <= 3000.0f)) return;
         type_cycle(st, v);
-        if (st.picture) iup_line_form(st, *st.picture, 10.0f, 10.0f);
+        if (session.picture) iup_line_form(st, *session.picture, 10.0f, 10.0f);
     } catch (const Fault&) {
         // The action ends here; what was set stays.
     }

@@ -21,6 +21,7 @@
 #include "common/fault.h"
 #include "common/numbers.h"
 #include "record/state.h"
+#include "session/session.h"
 #include "summary/analysis_summary.h"
 #include "views/compare_view.h"
 #include "views/recording_surface.h"
@@ -164,16 +165,16 @@ int run_render(const RenderOptions& o) {
     }
     const std::string& file = o.files.front();
 
-    State st;
-    st.picture = &rec;
-    if (const Problem p = pick_file(st, file)) {
+    Session session;
+    session.picture = &rec;
+    State& st = session.st;
+    if (const Problem p = pick_file(session, file)) {
         if (!p.warning()) {
             std::cerr << "tavo-cli render: " << file << ": " << english(p) << "\n";
             return 1;
         }
         std::cerr << "tavo-cli render: warning: " << file << ": " << english(p) << "\n";
     }
-    show_chart_first(st);
 
     if (o.cycle) {
         // As Enter in the cycle box: both cycle lengths, then the chart.

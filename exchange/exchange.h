@@ -10,12 +10,14 @@
 
 #include "common/problem.h"
 #include "record/state.h"
+#include "record/window_hooks.h"
 
 namespace tavo {
 
-// Appends the test on display as one block to the file named in TxtOutFile.
-// A blank well name writes nothing. A problem leaves the file as it was.
-Problem out_txt_file(State& st);
+// Appends the test on display as one block to the file named in the output
+// box (`target`, trimmed). A blank well name writes nothing. A problem leaves
+// the file as it was.
+Problem out_txt_file(const State& st, const std::string& target);
 
 // The two halves of out_txt_file, for callers that build blocks of several
 // tests at once and append them in order: the block of the test on display
@@ -53,7 +55,9 @@ struct Rebuilt {
 // Rebuilds one tester file per complete block of the exchange text and
 // analyses each (as a newly picked file). A problem in a block stops there;
 // the tester files written before it stay.
-Rebuilt InvOutFile(State& st, const std::string& FileName, const RebuiltFileHook& on_file = {});
+// The hourglass (`hooks.set_busy`) shows while it works.
+Rebuilt InvOutFile(State& st, const std::string& FileName, const RebuiltFileHook& on_file = {},
+                   const WindowHooks& hooks = {});
 
 // The folder the rebuilt tester files go to: the exchange file's path
 // without the extension of its file name; none when the file name has no

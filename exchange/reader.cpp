@@ -70,15 +70,15 @@ struct Line {
 };
 
 struct BusyPointer {
-    explicit BusyPointer(State& st) : st_(st) {
-        if (st_.hooks.set_busy) st_.hooks.set_busy(true);
+    explicit BusyPointer(const WindowHooks& hooks) : hooks_(hooks) {
+        if (hooks_.set_busy) hooks_.set_busy(true);
     }
     ~BusyPointer() {
-        if (st_.hooks.set_busy) st_.hooks.set_busy(false);
+        if (hooks_.set_busy) hooks_.set_busy(false);
     }
     BusyPointer(const BusyPointer&) = delete;
     BusyPointer& operator=(const BusyPointer&) = delete;
-    State& st_;
+    const WindowHooks& hooks_;
 };
 
 // Reads the blocks of the text. Each step returns false when it met a
@@ -283,7 +283,8 @@ std::optional<std::string> rebuild_directory(const std::string& FileName) {
     return (p.parent_path() / name.substr(0, dot)).string();
 }
 
-Rebuilt InvOutFile(State& st, const std::string& FileName, const RebuiltFileHook& on_file) {
+Rebuilt InvOutFile(State& st, const std::string& FileName, const RebuiltFileHook& on_file,
+                   const WindowHooks& hooks) {
     Rebuilt out;
     auto stop = [&](Problem::Kind kind) {
         out.problem.kind = kind;
@@ -302,7 +303,7 @@ Rebuilt InvOutFile(State& st, const std::string& FileName, const RebuiltFileHook
     const std::optional<std::string> folder = rebuild_directory(FileName);
     if (!folder) return stop(Problem::Kind::NoExtension);
     const std::string& dir = *folder;
-    const BusyPointer busy(st);
+    const BusyPointer busy(hooks);
     std::string content;
     out.problem.io = file_io::read_all(FileName, content);
     if (out.problem.io) return stop(Problem::Kind::CannotReadExchange);

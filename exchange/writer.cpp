@@ -108,9 +108,9 @@ Problem append_exchange_block(const std::string& target, const std::string& bloc
     return p;
 }
 
-Problem out_txt_file(State& st) {
+Problem out_txt_file(const State& st, const std::string& target_text) {
     // The whole block first: a fault leaves the file as it was.
-    const std::string target = MyTrim(st.TxtOutFile);
+    const std::string target = MyTrim(target_text);
     std::string block;
     if (Problem p = out_txt_block(st, target, block)) return p;
     return append_exchange_block(target, block);

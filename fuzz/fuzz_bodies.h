@@ -18,6 +18,7 @@
 #include "condition/verified_rerun.h"
 #include "condition/well_condition.h"
 #include "exchange/exchange.h"
+#include "session/session.h"
 #include "support/files.h"
 #include "support/scratch.h"
 #include "views/fixed_metrics.h"
@@ -52,14 +53,14 @@ inline RunResult fuzz_tester_file_once(const uint8_t* data, size_t size) {
     testing::write_bytes(path, data, size);
 
     RecordingSurface surface(std::make_shared<FixedMetrics>());
-    State st;
-    st.picture = &surface;
+    Session session;
+    session.picture = &surface;
+    State& st = session.st;
     RunResult run;
     for (int click = 0; click < 2; ++click) {
         // A file that cannot be read is not analysed; the front ends then
         // show and export nothing of it.
-        if (not_analysed(pick_file(st, path.string()))) continue;
-        show_chart_first(st);
+        if (not_analysed(pick_file(session, path.string()))) continue;
         Disp_Pow_Data(st, surface);
         stmt([&] { RodEngMapDisplay(st, surface); });
         iup_line_form(st, surface, 10.0f, 10.0f);

@@ -13,10 +13,10 @@ namespace fs = std::filesystem;
 
 namespace tavo {
 
-SaveReport Save_Data(State& st) {
+SaveReport Save_Data(State& st, const std::string& target_text, const WindowHooks& hooks) {
     SaveReport report;
     // The target: the name in the output box.
-    st.Cur_File = MyTrim(st.TxtOutFile);
+    st.Cur_File = MyTrim(target_text);
     report.path = st.Cur_File;
     report.problem.path = st.Cur_File;
     auto failed = [&](IoFailure io) {
@@ -36,7 +36,7 @@ SaveReport Save_Data(State& st) {
                 {fs::is_directory(target, ec) ? IoFailure::Why::Folder : IoFailure::Why::NotOrdinaryFile, 0,
                  IoFailure::Damage::None});
         const std::string text = target.filename().string() + "已经存在，你确定要覆盖它吗？";
-        const bool yes = st.hooks.ask_yes_no ? st.hooks.ask_yes_no("警告信息", text) : true;
+        const bool yes = hooks.ask_yes_no ? hooks.ask_yes_no("警告信息", text) : true;
         if (!yes) {
             report.kind = SaveReport::Kind::Declined;
             return report;
@@ -93,7 +93,7 @@ SaveReport Save_Data(State& st) {
     if (err) return failed(err);
 
     // The file list shows the file written.
-    if (st.hooks.refresh_file_list) st.hooks.refresh_file_list();
+    if (hooks.refresh_file_list) hooks.refresh_file_list();
     report.kind = SaveReport::Kind::Written;
     return report;
 }

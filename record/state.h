@@ -1,16 +1,14 @@
-// The analysis state that the main window owns, usable without the window
-// (the command line and the tests hold one too).
-//
-// It holds the sample arrays, the cycle lengths, the header record, the
-// results of the calculations and the texts of the window's boxes that the
-// procedures treat as shared state. Everything starts at zero or at the
-// window's initial texts.
+// The analysis of one test: the sample arrays, the cycle lengths, the header
+// record, the results of the calculations, and the header and result texts
+// the procedures read and write (the window shows them in its boxes).
+// Everything starts at zero or at the window's initial texts. What only a
+// front end has (export target, drawing area, its services) is the
+// session's (session/session.h).
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "common/problem.h"
@@ -30,21 +28,6 @@ struct SaveReport {
     Kind kind = Kind::Failed;
     std::string path;
     Problem problem;
-};
-
-class Surface;  // views/surface.h
-
-// The window services that procedures call back into. Each has a harmless
-// default so the core runs without a window.
-struct WindowHooks {
-    // Yes/No message box; returns true for Yes.
-    std::function<bool(const std::string& title, const std::string& text)> ask_yes_no;
-    // Refresh of the file list File1.
-    std::function<void()> refresh_file_list;
-    // Hourglass (true) or arrow (false) pointer.
-    std::function<void(bool)> set_busy;
-    // Repaint of Picture1.
-    std::function<void()> repaint;
 };
 
 // The positions of the result boxes Text3, in the window's order.
@@ -84,7 +67,6 @@ struct State {
     float Circle_Corr = 0.0f;
     float Circle_Tol = 0.0f;
     std::string Cur_File;
-    int16_t Disp_Mode = 0;
 
     Org_Head head;    // header record of the file last read
     Org_Point point;  // sample buffer
@@ -98,26 +80,18 @@ struct State {
     int16_t Sgt_Period = 0, Sgt_Stroke = 0, Sgt_MaxLoad = 0, Sgt_MinLoad = 0;
     float Sgt_Work = 0.0f, Sgt_Power = 0.0f;
 
-    // ---- window texts treated as shared state ----
+    // ---- header and result texts, shown in the window's boxes ----
     std::string Txt_WellName, Txt_TestTime, Rec_Spd, CircleDot;
-    std::string TxtOutFile = "OutDataFile.Txt";
     std::array<std::string, Box::Count> Text3 = {
         "测试日期", "输入功率", "光杆功率",   "工作功率",   "工作电流", "平均电压", "平均电流", "视在功率",
         "无功功率", "功率因数", "均方根电流", "均方根功率", "实测冲程", "实测冲次", "冲程损失"};
     bool Chk_POW = false, Chk_SGT = false;
-    int Opt_fil = 0;  // selected export mode: 0 export, 1 write-back
-    std::string Picture1_ToolTip;
 
     // ---- what the last reading met ----
     // CannotOpen, ShortHeader and NoSamples left the rest of the state as
     // it was; ShortSamples is a test of the records the file holds. Before
     // the first reading: no problem and no records (see analysed()).
     Problem last_load;
-
-    // ---- window services ----
-    WindowHooks hooks;
-    // The drawing area Picture1; null when nothing is drawn (tests, batch).
-    Surface* picture = nullptr;
 };
 
 }  // namespace tavo

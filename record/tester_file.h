@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "record/state.h"
+#include "record/window_hooks.h"
 
 namespace tavo {
 
@@ -31,10 +32,11 @@ Problem Load_Data(State& st, const std::string& str_file);
 // Load_Data of a tester file already held in memory.
 Problem load_tester_bytes(State& st, ReadWorkspace& work, std::string_view bytes);
 
-// Writes the header record and the arrays back into the file named in
-// TxtOutFile, asking through `st.hooks.ask_yes_no` before overwriting. The
-// new content replaces the file atomically where the folder allows it.
-SaveReport Save_Data(State& st);
+// Writes the header record and the arrays back into the file named in the
+// output box (`target`, trimmed; it becomes Cur_File), asking through
+// `hooks.ask_yes_no` before overwriting and refreshing the file list after.
+// The new content replaces the file atomically where the folder allows it.
+SaveReport Save_Data(State& st, const std::string& target, const WindowHooks& hooks = {});
 
 // The apparent-power factor k of the test mode's low three bits.
 float apparent_factor(int16_t test_mode);

@@ -14,7 +14,7 @@ if [ ! -f "$BUILD/compile_commands.json" ]; then
   cmake -S . -B "$BUILD" -G Ninja >/dev/null
 fi
 
-dirs=(common record analysis views exchange condition well welldb downhole report qtdraw app cli)
+dirs=(common record analysis views exchange condition well welldb downhole session summary report qtdraw app cli)
 patterns=()
 for d in "${dirs[@]}"; do patterns+=("$d/*.cpp"); done
 mapfile -t all < <(scripts/sources.sh "${patterns[@]}")

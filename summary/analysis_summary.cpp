@@ -323,8 +323,6 @@ PreparedTest prepared_from(const State& held, const cond::BalanceSettings& setti
     PreparedTest p;
     p.file = held.Cur_File;
     p.st = std::make_unique<State>(held);
-    p.st->picture = nullptr;
-    p.st->hooks = WindowHooks{};
     p.readable = analysed(held.last_load);
     if (!p.readable) {
         // The reading that failed was of another file than the one held.

@@ -62,15 +62,6 @@ void draw_curve(Surface& pic, const SampleArray& dat, int n, double top, const C
 
 }  // namespace
 
-void show_chart_first(State& st) {
-    stmt([&] {
-        if (st.picture) iup_line_form(st, *st.picture, 10.0f, 10.0f);
-    });
-    st.Picture1_ToolTip = "单击此处可显示电能数据";
-    if (st.hooks.repaint) st.hooks.repaint();
-    st.Disp_Mode = 1;
-}
-
 void iup_line_form(const State& st, Surface& pic, float xx, float yy) {
     const float X0 = xx, Y0 = yy;
     const int n = st.Pow_Circle_Num;

@@ -21,11 +21,6 @@ void Disp_Pow_Data(const State& st, Surface& pic);
 void RodEngMapDisplay(State& st, Surface& pic);
 void Disp_SGT(const State& st, Surface& pic, int16_t gt_num);
 
-// What the window shows once a test is analysed: the chart on the drawing
-// area (when the state has one; a chart that cannot be drawn leaves the
-// area as it was), its tooltip, and the ring of views at its start.
-void show_chart_first(State& st);
-
 // A view ("chart", "table" or "card") as the clicks on the drawing area
 // bring it after a file is picked: the chart, then the table, then the card,
 // each drawing over the one before (a Fault of the card passes on).

@@ -79,7 +79,7 @@ void BrowserTest::clickAnalysesTheFile() {
     MainWindow& w = *f.w;
     QCOMPARE(QString::fromStdString(w.st.Cur_File), f.data + "/" + kYang);
     QVERIFY(w.Frame3->isEnabled());
-    QCOMPARE(w.st.Disp_Mode, int16_t(1));
+    QCOMPARE(w.session.Disp_Mode, int16_t(1));
     QCOMPARE(w.Picture1->toolTip(), QStringLiteral("单击此处可显示电能数据"));
     QCOMPARE(w.CircleDot->text(), QString::number(w.st.Circle_Num));
     QVERIFY(qAbs(w.st.Circle_Num - 600) <= 2);
@@ -141,7 +141,7 @@ void BrowserTest::damagedFileKeepsThePreviousTestAndRefusesExport() {
         QCOMPARE(w.Txt_WellName->text(), well);
         QCOMPARE(w.CircleDot->text(), cycle);
         QCOMPARE(w.Picture1->toolTip(), tip);
-        QCOMPARE(w.st.Disp_Mode, int16_t(2));
+        QCOMPARE(w.session.Disp_Mode, int16_t(2));
         QCOMPARE(w.st.Cur_File, cur_file);
         QVERIFY(w.st.Cur_Dat == cur_dat);
         QCOMPARE(w.Picture1->surface().ops.size(), shown.size());
@@ -224,7 +224,7 @@ void BrowserTest::rightButtonDeletesAfterTheQuestion() {
     QVERIFY(!f.item(kNoCard));
     // Deleting touches no analysis: the well on display stays.
     QCOMPARE(QString::fromStdString(f.w->st.Cur_File), f.data + "/" + kYang);
-    QCOMPARE(f.w->st.Disp_Mode, int16_t(1));
+    QCOMPARE(f.w->session.Disp_Mode, int16_t(1));
 }
 
 void BrowserTest::lockBoxesKeepCurvesOfThePreviousFile() {

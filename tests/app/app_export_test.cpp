@@ -128,7 +128,7 @@ void ExportTest::exportThreeAnalysesEachInListOrder() {
     // The last file stays analysed and on display.
     QCOMPARE(QString::fromStdString(w.st.Cur_File), f.data + QStringLiteral("/SYNPOUND.O00"));
     QCOMPARE(w.Txt_WellName->text(), QStringLiteral("SYN-POUND"));
-    QCOMPARE(w.st.Disp_Mode, int16_t(1));
+    QCOMPARE(w.session.Disp_Mode, int16_t(1));
     QCOMPARE(w.Picture1->toolTip(), QStringLiteral("单击此处可显示电能数据"));
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(f.errors.isEmpty());
@@ -223,7 +223,7 @@ void ExportTest::rebuildFromTheExchangeFile() {
     QCOMPARE(wells_in(out).size(), 3);  // nothing appended
     // The last rebuilt file is analysed and shown.
     QCOMPARE(w.Txt_WellName->text(), QStringLiteral("SYN-POUND"));
-    QCOMPARE(w.st.Disp_Mode, int16_t(1));
+    QCOMPARE(w.session.Disp_Mode, int16_t(1));
     QVERIFY(w.statusText().contains(QStringLiteral("3")));
 
     // A text that ends inside a last block: the whole blocks are rebuilt and

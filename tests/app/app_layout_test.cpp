@@ -42,11 +42,11 @@ void LayoutTest::firstStartCreatesTheDataDirectory() {
     QCOMPARE(f.w->Frame1->title(), QStringLiteral("联合测试文件"));
     QVERIFY(!f.w->Frame3->isEnabled());
     QVERIFY(f.w->Opt_fil[0]->isChecked());
-    QCOMPARE(f.w->st.Disp_Mode, int16_t(0));
+    QCOMPARE(f.w->session.Disp_Mode, int16_t(0));
     QCOMPARE(f.w->statusText(), QString());
     // Nothing analysed: a press on the drawing area draws nothing.
     f.press_picture();
-    QCOMPARE(f.w->st.Disp_Mode, int16_t(0));
+    QCOMPARE(f.w->session.Disp_Mode, int16_t(0));
     QVERIFY(f.w->Picture1->surface().ops.empty());
     QCOMPARE(f.w->Picture1->toolTip(), QString());
 }

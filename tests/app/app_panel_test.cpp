@@ -103,7 +103,7 @@ void PanelTest::manualCycleThenRecompute() {
     QCOMPARE(w.st.Circle_Num, int16_t(601));
     QCOMPARE(w.st.Pow_Circle_Num, int16_t(601));
     QCOMPARE(w.CircleDot->text(), QStringLiteral("601"));
-    QCOMPARE(w.st.Disp_Mode, int16_t(1));
+    QCOMPARE(w.session.Disp_Mode, int16_t(1));
     QVERIFY(w.Picture1->surface().ops == chart);
     QCOMPARE(w.st.Text3[13], spm);
     QVERIFY(w.StatusLine->toolTip().contains(QStringLiteral("校验周期")));

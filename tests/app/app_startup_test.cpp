@@ -54,7 +54,7 @@ void StartupTest::fileArgumentIsSelectedAndAnalysedAsAClick() {
     QCOMPARE(w->File1->selectedNames(), QStringList{kYang});
     QCOMPARE(QString::fromStdString(w->st.Cur_File), clicked.data + "/" + kYang);
     QVERIFY(w->Frame3->isEnabled());
-    QCOMPARE(w->st.Disp_Mode, int16_t(1));
+    QCOMPARE(w->session.Disp_Mode, int16_t(1));
     QCOMPARE(w->st.Circle_Num, clicked.w->st.Circle_Num);
     QCOMPARE(w->st.Text3, clicked.w->st.Text3);
     QCOMPARE(w->Txt_WellName->text(), QStringLiteral("杨12-5"));

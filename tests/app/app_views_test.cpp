@@ -68,17 +68,17 @@ void ViewsTest::threePressesGoRoundTheRing() {
 
     f.press_picture();
     QCOMPARE(view_shown(w.Picture1->surface()), QStringLiteral("table"));
-    QCOMPARE(w.st.Disp_Mode, int16_t(2));
+    QCOMPARE(w.session.Disp_Mode, int16_t(2));
     QCOMPARE(w.Picture1->toolTip(), QStringLiteral("单击此处可绘制示功图"));
 
     QTest::mouseClick(w.Picture1, Qt::RightButton);  // any button steps
     QCOMPARE(view_shown(w.Picture1->surface()), QStringLiteral("card"));
-    QCOMPARE(w.st.Disp_Mode, int16_t(3));
+    QCOMPARE(w.session.Disp_Mode, int16_t(3));
     QCOMPARE(w.Picture1->toolTip(), QStringLiteral("单击此处可绘制电力曲线"));
 
     QTest::mouseClick(w.Picture1, Qt::MiddleButton);
     QCOMPARE(view_shown(w.Picture1->surface()), QStringLiteral("chart"));
-    QCOMPARE(w.st.Disp_Mode, int16_t(1));
+    QCOMPARE(w.session.Disp_Mode, int16_t(1));
     QCOMPARE(w.Picture1->toolTip(), QStringLiteral("单击此处可显示电能数据"));
     QVERIFY(same_ops(chart, ops_of(w)));  // drawn again from the stored results
 }
@@ -112,7 +112,7 @@ void ViewsTest::enterAppliesACycleLength() {
     QCOMPARE(w.st.Circle_Num, expect);
     QCOMPARE(w.st.Pow_Circle_Num, expect);
     QCOMPARE(w.CircleDot->text(), typed);  // the box keeps what was typed
-    QCOMPARE(w.st.Disp_Mode, int16_t(1));
+    QCOMPARE(w.session.Disp_Mode, int16_t(1));
     QCOMPARE(w.Picture1->toolTip(), QStringLiteral("单击此处可显示电能数据"));
     QCOMPARE(w.st.Sgt_Work, work);  // nothing recalculated
     QCOMPARE(view_shown(w.Picture1->surface()), QStringLiteral("chart"));
@@ -131,11 +131,11 @@ void ViewsTest::manualEntryKeepsTheRingPosition() {
     QCOMPARE(view_shown(w.Picture1->surface()), QStringLiteral("table"));
     enter_cycle(w, QStringLiteral("500"));
     QCOMPARE(view_shown(w.Picture1->surface()), QStringLiteral("chart"));
-    QCOMPARE(w.st.Disp_Mode, int16_t(2));
+    QCOMPARE(w.session.Disp_Mode, int16_t(2));
     QCOMPARE(w.Picture1->toolTip(), QStringLiteral("单击此处可绘制示功图"));
     f.press_picture();
     QCOMPARE(view_shown(w.Picture1->surface()), QStringLiteral("card"));
-    QCOMPARE(w.st.Disp_Mode, int16_t(3));
+    QCOMPARE(w.session.Disp_Mode, int16_t(3));
 }
 
 void ViewsTest::failingViewLeavesTheModeAsItWas() {
@@ -147,7 +147,7 @@ void ViewsTest::failingViewLeavesTheModeAsItWas() {
     // A recording-speed factor whose period does not fit 16 bits fails the card.
     w.Rec_Spd->setText(QStringLiteral("99"));
     f.press_picture();
-    QCOMPARE(w.st.Disp_Mode, int16_t(2));
+    QCOMPARE(w.session.Disp_Mode, int16_t(2));
     QCOMPARE(w.Picture1->toolTip(), QStringLiteral("单击此处可绘制示功图"));
     QCOMPARE(view_shown(w.Picture1->surface()), QStringLiteral("table"));
     QVERIFY(f.errors.isEmpty());

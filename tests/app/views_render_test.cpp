@@ -13,6 +13,7 @@
 #include "analysis/pick_file.h"
 #include "qtdraw/qt_render.h"
 #include "record/state.h"
+#include "session/session.h"
 #include "views/palette.h"
 #include "views/recording_surface.h"
 #include "views/views.h"
@@ -24,12 +25,12 @@ namespace {
 const char* kSample = TAVO_SOURCE_DIR "/samples/杨12-5.O00";
 
 struct Analysed {
-    State st;
+    Session session;
+    State& st = session.st;
     RecordingSurface rec{std::make_shared<QtTextMetrics>()};
     Analysed() {
-        st.picture = &rec;
-        pick_file(st, kSample);
-        show_chart_first(st);
+        session.picture = &rec;
+        pick_file(session, kSample);
     }
     void show(const QString& view) {
         iup_line_form(st, rec, 10.0f, 10.0f);

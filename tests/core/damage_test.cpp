@@ -135,12 +135,12 @@ void expect_same_analysis(const State& a, const State& b) {
         EXPECT_EQ(a.*q, b.*q);
     EXPECT_EQ(encode_head(a.head), encode_head(b.head));
     EXPECT_EQ(a.Text3, b.Text3);
-    EXPECT_EQ(std::tie(a.Txt_WellName, a.Txt_TestTime, a.Rec_Spd, a.CircleDot, a.Cur_File, a.TxtOutFile),
-              std::tie(b.Txt_WellName, b.Txt_TestTime, b.Rec_Spd, b.CircleDot, b.Cur_File, b.TxtOutFile));
-    EXPECT_EQ(std::tie(a.Circle_Num, a.Pow_Circle_Num, a.Circle_Corr, a.Disp_Mode, a.Pow_Mode, a.Sgt_Period,
-                       a.Sgt_Stroke, a.Sgt_MaxLoad, a.Sgt_MinLoad, a.Sgt_Work, a.Sgt_Power),
-              std::tie(b.Circle_Num, b.Pow_Circle_Num, b.Circle_Corr, b.Disp_Mode, b.Pow_Mode, b.Sgt_Period,
-                       b.Sgt_Stroke, b.Sgt_MaxLoad, b.Sgt_MinLoad, b.Sgt_Work, b.Sgt_Power));
+    EXPECT_EQ(std::tie(a.Txt_WellName, a.Txt_TestTime, a.Rec_Spd, a.CircleDot, a.Cur_File),
+              std::tie(b.Txt_WellName, b.Txt_TestTime, b.Rec_Spd, b.CircleDot, b.Cur_File));
+    EXPECT_EQ(std::tie(a.Circle_Num, a.Pow_Circle_Num, a.Circle_Corr, a.Pow_Mode, a.Sgt_Period, a.Sgt_Stroke,
+                       a.Sgt_MaxLoad, a.Sgt_MinLoad, a.Sgt_Work, a.Sgt_Power),
+              std::tie(b.Circle_Num, b.Pow_Circle_Num, b.Circle_Corr, b.Pow_Mode, b.Sgt_Period, b.Sgt_Stroke,
+                       b.Sgt_MaxLoad, b.Sgt_MinLoad, b.Sgt_Work, b.Sgt_Power));
     EXPECT_EQ(std::tie(a.Max_Up_Cur, a.Max_Down_Cur, a.Avg_Up_Pow, a.Avg_Down_Pow),
               std::tie(b.Max_Up_Cur, b.Max_Down_Cur, b.Avg_Up_Pow, b.Avg_Down_Pow));
 }
@@ -166,7 +166,6 @@ TEST(DamageTruncated, AFileThatCannotBeReadLeavesTheTestHeld) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         auto st = analysed(kSample2);
-        st->Opt_fil = 1;  // write-back mode would aim TxtOutFile at the file
         const State before = *st;
         EXPECT_EQ(tx_org(*st, c.path, 1).kind, c.kind);
         EXPECT_EQ(st->last_load.kind, c.kind);
@@ -308,8 +307,8 @@ TEST(DamageHeader, AbsurdWordsAreReadAsFarAsTheyMakeSenseAndWrittenBackWhole) {
         }
         EXPECT_GE(st->head.Rec_Speed, 1);
         EXPECT_EQ(st->Rec_Spd, std::to_string(st->head.Rec_Speed));
-        st->TxtOutFile = out.string();
-        const SaveReport r = Save_Data(*st);
+        const std::string target = out.string();
+        const SaveReport r = Save_Data(*st, target);
         ASSERT_EQ(r.kind, SaveReport::Kind::Written) << english(r.problem);
         const std::size_t held = std::min<int>(std::max<int>(st->head.Point_Num, 0), 3000);
         EXPECT_EQ(fs::file_size(out), kHeadSize + held * kPointSize);
@@ -434,11 +433,11 @@ TEST(DamageUnwritable, AFolderUnderAFileIsReportedForEveryOutput) {
     write_bytes(dir / "plain", "x");
     auto st = analysed(kSample);
 
-    st->TxtOutFile = (dir / "plain" / "Out.Txt").string();
-    EXPECT_TRUE(contains(exchange_error([&] { return out_txt_file(*st); }), "Not a directory"));
+    std::string target = (dir / "plain" / "Out.Txt").string();
+    EXPECT_TRUE(contains(exchange_error([&] { return out_txt_file(*st, target); }), "Not a directory"));
 
-    st->TxtOutFile = (dir / "plain" / "T.O00").string();
-    const SaveReport r = Save_Data(*st);
+    target = (dir / "plain" / "T.O00").string();
+    const SaveReport r = Save_Data(*st, target);
     EXPECT_EQ(r.kind, SaveReport::Kind::Failed);
     EXPECT_EQ(english(r.problem), "Not a directory");
 
@@ -470,16 +469,15 @@ TEST(DamageUnwritable, FoldersDevicesAndPipesAreNoFiles) {
     // Writing: nothing is put in their place.
     for (const fs::path& target : {pipe, dir / "folder.O00", fs::path("/dev/full")}) {
         SCOPED_TRACE(target);
-        st->TxtOutFile = target.string();
-        EXPECT_TRUE(
-            contains(exchange_error([&] { return out_txt_file(*st); }), "cannot write the exchange file"));
+        EXPECT_TRUE(contains(exchange_error([&] { return out_txt_file(*st, target.string()); }),
+                             "cannot write the exchange file"));
     }
     int asked = 0;
-    st->hooks.ask_yes_no = [&](const std::string&, const std::string&) { return ++asked, true; };
+    WindowHooks hooks;
+    hooks.ask_yes_no = [&](const std::string&, const std::string&) { return ++asked, true; };
     for (const fs::path& target : {pipe, dir / "folder.O00"}) {
         SCOPED_TRACE(target);
-        st->TxtOutFile = target.string();
-        EXPECT_EQ(Save_Data(*st).kind, SaveReport::Kind::Failed);
+        EXPECT_EQ(Save_Data(*st, target.string(), hooks).kind, SaveReport::Kind::Failed);
     }
     EXPECT_EQ(asked, 0);
     EXPECT_TRUE(fs::is_fifo(pipe));
@@ -498,12 +496,12 @@ TEST(DamageUnwritable, AReadOnlyFolderLeavesEveryFileAsItWas) {
     disk.read_only();
 
     auto st = analysed((d / "T.O00").string());
-    st->TxtOutFile = (d / "Out.Txt").string();
-    EXPECT_TRUE(contains(exchange_error([&] { return out_txt_file(*st); }), "Read-only file system"));
+    std::string target = (d / "Out.Txt").string();
+    EXPECT_TRUE(contains(exchange_error([&] { return out_txt_file(*st, target); }), "Read-only file system"));
     EXPECT_EQ(read_bytes(d / "Out.Txt"), text);
 
-    st->TxtOutFile = (d / "T.O00").string();
-    const SaveReport r = Save_Data(*st);
+    target = (d / "T.O00").string();
+    const SaveReport r = Save_Data(*st, target);
     EXPECT_EQ(r.kind, SaveReport::Kind::Failed);
     EXPECT_EQ(english(r.problem), "Read-only file system");
     EXPECT_EQ(read_bytes(d / "T.O00"), read_bytes(kSample));
@@ -521,17 +519,17 @@ TEST(DamageFullDisk, TheExchangeFileEndsExactlyAsBefore) {
     NEED_SMALL_DISK(disk);
     const fs::path out = disk.dir() / "Out.Txt";
     auto st = analysed(kSample);
-    st->TxtOutFile = out.string();
-    out_txt_file(*st);
+    std::string target = out.string();
+    out_txt_file(*st, target);
     const std::string before = read_bytes(out);
     disk.fill();  // the block can still begin in the file's last page
-    const std::string err = exchange_error([&] { return out_txt_file(*st); });
+    const std::string err = exchange_error([&] { return out_txt_file(*st, target); });
     EXPECT_TRUE(contains(err, "No space left on device")) << err;
     EXPECT_EQ(read_bytes(out), before);
 
     // A new exchange file that cannot be written is not left behind empty.
-    st->TxtOutFile = (disk.dir() / "New.Txt").string();
-    EXPECT_FALSE(exchange_error([&] { return out_txt_file(*st); }).empty());
+    target = (disk.dir() / "New.Txt").string();
+    EXPECT_FALSE(exchange_error([&] { return out_txt_file(*st, target); }).empty());
     EXPECT_FALSE(fs::exists(disk.dir() / "New.Txt"));
 }
 
@@ -561,9 +559,9 @@ TEST(DamageFullDisk, TheWriteBackLeavesTheOldFileUntouched) {
     const std::string before = read_bytes(t);
     auto st = analysed(t.string());
     st->Txt_WellName = "T7-16";
-    st->TxtOutFile = t.string();
+    const std::string target = t.string();
     disk.fill(8192);
-    const SaveReport r = Save_Data(*st);
+    const SaveReport r = Save_Data(*st, target);
     EXPECT_EQ(r.kind, SaveReport::Kind::Failed);
     EXPECT_EQ(english(r.problem), "No space left on device");
     EXPECT_EQ(read_bytes(t), before);

@@ -237,8 +237,9 @@ TEST(ExchangeRebuild, MissingOrUnnamedFilesLeaveNothingBehind) {
     const auto dir = temp_dir("exr");
     State st;
     int busy = 0;
-    st.hooks.set_busy = [&](bool on) { busy += on ? 1 : -1; };
-    const std::string typo = english(InvOutFile(st, (dir / "typo.txt").string()).problem);
+    WindowHooks hooks;
+    hooks.set_busy = [&](bool on) { busy += on ? 1 : -1; };
+    const std::string typo = english(InvOutFile(st, (dir / "typo.txt").string(), {}, hooks).problem);
     EXPECT_TRUE(contains(typo, "typo.txt")) << typo;
     EXPECT_EQ(busy, 0);  // the pointer is back to the arrow
     EXPECT_FALSE(fs::exists(dir / "typo"));

@@ -49,8 +49,7 @@ TEST(ExchangeRoundTrip, ExportThenRebuildKeepsStrokeRateAndLoads) {
     pick_file(st, (dir / "a.O00").string());
     ASSERT_NEAR(st.Circle_Num, 600, 3);
     const int16_t cycle = st.Circle_Num;
-    st.TxtOutFile = (dir / "OutDataFile.Txt").string();
-    out_txt_file(st);
+    out_txt_file(st, (dir / "OutDataFile.Txt").string());
     const std::string stroke = st.Text3[12], rate = st.Text3[13];
     const int16_t max_load = st.Sgt_MaxLoad, min_load = st.Sgt_MinLoad;
 

@@ -21,7 +21,7 @@ using testing::write_bytes;
 using testing::repeat;
 
 // A test on display: one stroke of 500 samples with constant curves.
-State constant_test(const fs::path& out) {
+State constant_test() {
     State st;
     st.Txt_WellName = "北3-17";
     st.Txt_TestTime = "200501050930";
@@ -34,7 +34,6 @@ State constant_test(const fs::path& out) {
     st.Vol_Dat.fill(380.0f);
     st.Pow_Dat.fill(15.0f);
     st.Var_Dat.fill(-3.2f);
-    st.TxtOutFile = out.string();
     return st;
 }
 
@@ -64,8 +63,8 @@ std::string expected_block(const State& st) {
 
 TEST(ExchangeWriter, BlockIsWrittenExactly) {
     const auto dir = temp_dir("exw");
-    State st = constant_test(dir / "OutDataFile.Txt");
-    out_txt_file(st);
+    State st = constant_test();
+    out_txt_file(st, (dir / "OutDataFile.Txt").string());
     EXPECT_EQ(read_bytes(dir / "OutDataFile.Txt"), expected_block(st));
     // A stroke of 144 samples keeps a constant.
     st.Circle_Num = 144;
@@ -76,23 +75,22 @@ TEST(ExchangeWriter, TwoExportsAppendTwoBlocksAfterWhatWasThere) {
     const auto dir = temp_dir("exw");
     const fs::path out = dir / "OutDataFile.Txt";
     write_bytes(out, "kept\r\n");
-    State st = constant_test(out);
-    out_txt_file(st);
-    out_txt_file(st);
+    State st = constant_test();
+    out_txt_file(st, out.string());
+    out_txt_file(st, out.string());
     EXPECT_EQ(read_bytes(out), "kept\r\n" + expected_block(st) + expected_block(st));
 }
 
 TEST(ExchangeWriter, BlankWellNameWritesNothingAndCreatesNoFile) {
     const auto dir = temp_dir("exw");
-    State st = constant_test(dir / "OutDataFile.Txt");
+    State st = constant_test();
     st.Txt_WellName = "   ";
-    out_txt_file(st);
+    out_txt_file(st, (dir / "OutDataFile.Txt").string());
     EXPECT_FALSE(fs::exists(dir / "OutDataFile.Txt"));
 }
 
 TEST(ExchangeWriter, CurvesAreOneStrokeResampledTo144Points) {
-    const auto dir = temp_dir("exw");
-    State st = constant_test(dir / "x.txt");
+    State st = constant_test();
     constexpr double kTwoPi = 6.283185307179586;
     st.Circle_Num = 250;
     for (int j = 0; j < 250; ++j) {
@@ -125,8 +123,7 @@ TEST(ExchangeWriter, CurvesAreOneStrokeResampledTo144Points) {
 }
 
 TEST(ExchangeWriter, ResultBoxesAreCopiedAsTheyStand) {
-    const auto dir = temp_dir("exw");
-    State st = constant_test(dir / "x.txt");
+    State st = constant_test();
     st.Text3[12] = "实测冲程";  // nothing analysed yet: the box keeps its label
     st.Text3[13] = " 5.833333";
     const std::string block = exchange_block(st);
@@ -136,18 +133,17 @@ TEST(ExchangeWriter, ResultBoxesAreCopiedAsTheyStand) {
 TEST(ExchangeWriter, FailuresAreReportedAndLeaveTheFileAsItWas) {
     const auto dir = temp_dir("exw");
     const fs::path out = dir / "OutDataFile.Txt";
-    State st = constant_test(out);
-    out_txt_file(st);
+    State st = constant_test();
+    out_txt_file(st, out.string());
     const std::string before = read_bytes(out);
 
     st.Circle_Num = 0;
-    const std::string stroke = english(out_txt_file(st));
+    const std::string stroke = english(out_txt_file(st, out.string()));
     EXPECT_NE(stroke.find("北3-17"), std::string::npos) << stroke;
     EXPECT_EQ(read_bytes(out), before);
 
     st.Circle_Num = 500;
-    st.TxtOutFile = (dir / "missing" / "out.txt").string();
-    const std::string folder = english(out_txt_file(st));
+    const std::string folder = english(out_txt_file(st, (dir / "missing" / "out.txt").string()));
     EXPECT_NE(folder.find("missing/out.txt"), std::string::npos) << folder;
 }
 

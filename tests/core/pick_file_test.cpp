@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "record/tester_file.h"
+#include "session/session.h"
 #include "support/files.h"
 #include "support/scratch.h"
 
@@ -31,9 +32,13 @@ std::string snapshot(const State& st) {
     s.append(reinterpret_cast<const char*>(hb.data()), hb.size());
     for (const std::string& t : st.Text3) s += t + '|';
     s += st.Cur_File + '|' + st.Txt_WellName + '|' + st.Txt_TestTime + '|' + st.Rec_Spd + '|' + st.CircleDot +
-         '|' + st.TxtOutFile + '|' + st.Picture1_ToolTip + '|' + std::to_string(st.Circle_Num) + '|' +
-         std::to_string(st.Disp_Mode) + '|' + std::to_string(st.Sgt_Period);
+         '|' + std::to_string(st.Circle_Num) + '|' + std::to_string(st.Sgt_Period);
     return s;
+}
+
+// The same with what the session holds beside the analysis.
+std::string snapshot(const Session& s) {
+    return snapshot(s.st) + '|' + s.TxtOutFile + '|' + s.Picture1_ToolTip + '|' + std::to_string(s.Disp_Mode);
 }
 
 TEST(PickFile, AFileThatCannotBeReadChangesNothing) {
@@ -49,11 +54,17 @@ TEST(PickFile, AFileThatCannotBeReadChangesNothing) {
     fs::create_directory(dir / "folder.O00");
     ASSERT_EQ(::mkfifo((dir / "pipe.O00").c_str(), 0644), 0);
 
-    auto st = std::make_unique<State>();
-    st->Opt_fil = 1;  // write-back mode: the target follows the file picked
-    ASSERT_FALSE(pick_file(*st, kSample));
-    st->Disp_Mode = 2;  // the table on display
-    const std::string before = snapshot(*st);
+    auto s = std::make_unique<Session>();
+    int repaints = 0;
+    s->hooks.repaint = [&] { ++repaints; };
+    s->Opt_fil = 1;  // write-back mode: the target follows the file picked
+    ASSERT_FALSE(pick_file(*s, kSample));
+    EXPECT_EQ(s->TxtOutFile, kSample);
+    EXPECT_EQ(s->Disp_Mode, 1);  // a picked file shows its chart first
+    EXPECT_EQ(s->Picture1_ToolTip, "单击此处可显示电能数据");
+    EXPECT_EQ(repaints, 1);
+    s->Disp_Mode = 2;  // the table on display
+    const std::string before = snapshot(*s);
     const struct {
         const char* name;
         Problem::Kind kind;
@@ -67,16 +78,24 @@ TEST(PickFile, AFileThatCannotBeReadChangesNothing) {
                  {"gone.O00", Problem::Kind::CannotOpen, IoFailure::Why::System}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const Problem p = pick_file(*st, (dir / c.name).string());
+        const Problem p = pick_file(*s, (dir / c.name).string());
         EXPECT_EQ(p.kind, c.kind);
         EXPECT_EQ(p.io.why, c.why);
         EXPECT_EQ(p.path, (dir / c.name).string());
         EXPECT_TRUE(not_analysed(p));
-        EXPECT_EQ(snapshot(*st), before);
+        EXPECT_EQ(snapshot(*s), before);
         // The failure names the file that failed, not the one still held.
-        EXPECT_EQ(st->last_load.path, (dir / c.name).string());
+        EXPECT_EQ(s->st.last_load.path, (dir / c.name).string());
     }
-    EXPECT_EQ(pick_file(*st, (dir / "gone.O00").string()).io.error, ENOENT);
+    EXPECT_EQ(repaints, 1);
+    EXPECT_EQ(pick_file(*s, (dir / "gone.O00").string()).io.error, ENOENT);
+}
+
+TEST(PickFile, TheExportTargetStaysInExportMode) {
+    auto s = std::make_unique<Session>();
+    ASSERT_FALSE(pick_file(*s, kSample));
+    EXPECT_EQ(s->TxtOutFile, "OutDataFile.Txt");
+    EXPECT_EQ(s->st.Cur_File, kSample);
 }
 
 TEST(PickFile, MissingSamplesAreAWarningAndTheFileIsAnalysed) {

@@ -39,10 +39,10 @@ TEST(SaveData, WrittenBackAndReadAgainGivesTheSameCurves) {
     const auto dir = temp_dir("save");
     State st = loaded_state((dir / "a.O00").string());
     const SampleArray U = st.Vol_Dat, P = st.Pow_Dat, Q = st.Var_Dat, S = st.VA_Dat;
-    st.TxtOutFile = "  " + (dir / "b.O00").string() + " ";
     int asked = 0;
-    st.hooks.ask_yes_no = [&](const std::string&, const std::string&) { return ++asked, true; };
-    const SaveReport r = Save_Data(st);
+    WindowHooks hooks;
+    hooks.ask_yes_no = [&](const std::string&, const std::string&) { return ++asked, true; };
+    const SaveReport r = Save_Data(st, "  " + (dir / "b.O00").string() + " ", hooks);
     ASSERT_EQ(r.kind, SaveReport::Kind::Written) << english(r.problem);
     EXPECT_EQ(asked, 0);
     EXPECT_EQ(st.Cur_File, (dir / "b.O00").string());
@@ -69,23 +69,23 @@ TEST(SaveData, AsksOnceBeforeOverwritingAndNoWritesNothing) {
     const std::string path = (dir / "a.O00").string();
     State st = loaded_state(path);
     const std::string before = read_bytes(path);
-    st.TxtOutFile = path;
     std::string title, text;
     int asked = 0;
-    st.hooks.ask_yes_no = [&](const std::string& t, const std::string& x) {
+    WindowHooks hooks;
+    hooks.ask_yes_no = [&](const std::string& t, const std::string& x) {
         ++asked;
         title = t;
         text = x;
         return false;
     };
-    EXPECT_EQ(Save_Data(st).kind, SaveReport::Kind::Declined);
+    EXPECT_EQ(Save_Data(st, path, hooks).kind, SaveReport::Kind::Declined);
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(title, "警告信息");
     EXPECT_EQ(text, "a.O00已经存在，你确定要覆盖它吗？");
     EXPECT_EQ(read_bytes(path), before);
 
-    st.hooks.ask_yes_no = [&](const std::string&, const std::string&) { return ++asked, true; };
-    EXPECT_EQ(Save_Data(st).kind, SaveReport::Kind::Written);
+    hooks.ask_yes_no = [&](const std::string&, const std::string&) { return ++asked, true; };
+    EXPECT_EQ(Save_Data(st, path, hooks).kind, SaveReport::Kind::Written);
     EXPECT_EQ(asked, 2);
 }
 
@@ -97,9 +97,8 @@ TEST(SaveData, KeepsTheTailPermissionsAndSymbolicLinks) {
     write_bytes(path, bytes);
     ::chmod(path.c_str(), 0640);
     fs::create_symlink(path, dir / "link.O00");
-    st.TxtOutFile = (dir / "link.O00").string();
     st.Txt_WellName = "W";
-    ASSERT_EQ(Save_Data(st).kind, SaveReport::Kind::Written);
+    ASSERT_EQ(Save_Data(st, (dir / "link.O00").string()).kind, SaveReport::Kind::Written);
     EXPECT_TRUE(fs::is_symlink(dir / "link.O00"));
     const std::string after = read_bytes(path);
     ASSERT_EQ(after.size(), bytes.size());
@@ -116,8 +115,7 @@ TEST(SaveData, KeepsTheTailPermissionsAndSymbolicLinks) {
 TEST(SaveData, AFailedWriteIsReportedAndReplacesNothing) {
     const auto dir = temp_dir("save");
     State st = loaded_state((dir / "a.O00").string());
-    st.TxtOutFile = (dir / "missing-folder" / "b.O00").string();
-    const SaveReport r = Save_Data(st);
+    const SaveReport r = Save_Data(st, (dir / "missing-folder" / "b.O00").string());
     EXPECT_EQ(r.kind, SaveReport::Kind::Failed);
     EXPECT_EQ(r.problem.kind, Problem::Kind::CannotWriteBack);
     EXPECT_EQ(r.problem.io.error, ENOENT);
@@ -130,12 +128,12 @@ TEST(SaveData, RecordsOnlyForHeldSamplesAndWordsSaturate) {
     st.head.Point_Num = 3005;  // more than the arrays hold
     st.Pow_Dat[0] = 400.0f;    // 40000 does not fit a word
     st.Force_Dat[0] = -500.0f;
-    st.TxtOutFile = (dir / "c.O00").string();
-    ASSERT_EQ(Save_Data(st).kind, SaveReport::Kind::Written);
-    const std::string out = read_bytes(st.TxtOutFile);
+    const std::string target = (dir / "c.O00").string();
+    ASSERT_EQ(Save_Data(st, target).kind, SaveReport::Kind::Written);
+    const std::string out = read_bytes(target);
     EXPECT_EQ(out.size(), kHeadSize + 3000 * kPointSize);
     State back;
-    Load_Data(back, st.TxtOutFile);
+    Load_Data(back, target);
     EXPECT_EQ(back.Pow_Dat[0], 327.67f);
     EXPECT_EQ(back.Force_Dat[0], -327.68f);
 }

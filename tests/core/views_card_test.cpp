@@ -54,7 +54,6 @@ struct CardFixture : ::testing::Test {
     State st;
     RecordingSurface rec;
     CardFixture() {
-        st.picture = &rec;
         st.Txt_WellName = " 北5-3 ";
         st.Txt_TestTime = "202611040907";
         st.Rec_Spd = "1";

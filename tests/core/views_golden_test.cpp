@@ -16,6 +16,7 @@
 #include "analysis/pick_file.h"
 #include "common/fault.h"
 #include "record/state.h"
+#include "session/session.h"
 #include "support/files.h"
 #include "support/ops.h"
 #include "views/recording_surface.h"
@@ -33,10 +34,10 @@ const fs::path kGoldenDir = testing::source_dir() / "tests" / "golden" / "views"
 std::map<std::string, std::string> draw_views(const fs::path& file) {
     std::map<std::string, std::string> views;
     RecordingSurface rec;  // fixed text metrics: no font on the machine matters
-    auto st = std::make_unique<State>();
-    st->picture = &rec;
-    pick_file(*st, file.string());
-    show_chart_first(*st);
+    auto session = std::make_unique<Session>();
+    session->picture = &rec;
+    pick_file(*session, file.string());
+    State* st = &session->st;
     views["chart"] = testing::ops_text(rec.ops);
     Disp_Pow_Data(*st, rec);
     views["table"] = testing::ops_text(rec.ops);

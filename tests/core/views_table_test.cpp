@@ -18,7 +18,6 @@ struct TableFixture : ::testing::Test {
     State st;
     RecordingSurface rec;
     TableFixture() {
-        st.picture = &rec;
         st.Txt_WellName = std::string(" 杨12-5\0", 10);
         st.Txt_TestTime = "2026110409071";
     }
