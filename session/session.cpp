@@ -12,7 +12,7 @@ Problem pick_file(Session& s, const std::string& path) {
 }
 
 Problem pick_file(Session& s, Workspace& work, const std::string& path) {
-    const Problem p = pick_file(s.st, work, path);
+    Problem p = pick_file(s.st, work, path);
     if (not_analysed(p)) return p;
     if (s.Opt_fil == 1) s.TxtOutFile = s.st.Cur_File;
     show_chart_first(s);
