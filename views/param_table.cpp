@@ -53,9 +53,41 @@ struct VRule {
 };
 constexpr std::array<VRule, 7> kVRules = {{{0, 12}, {1, 8}, {0, 12}, {1, 12}, {0, 8}, {1, 12}, {0, 12}}};
 
+// The largest size below `size` at which a text `need` long takes at most
+// `room`, in whole pixels of the 96-dpi screen (0.75 pt): a face at a whole
+// pixel size is drawn alike by every renderer, on screen and in the page.
+double fitted_size(double size, double room, double need) {
+    return std::floor(size * room / need / 0.75) * 0.75;
+}
+
 void text_at(Surface& pic, double x, double y, const std::string& s) {
     pic.set_text_pos(x, y);
     pic.print(s, true);
+}
+
+// A row's fixed text. When the rows print smaller than their full size, each
+// word still starts where the full-size face puts it, since the templates
+// place their words with spaces.
+void template_at(Surface& pic, double y, const std::string& row, double full) {
+    const double size = pic.font_size();
+    if (size == full) {
+        text_at(pic, 4.5, y, row);
+        return;
+    }
+    const auto space_at = [&](std::size_t i) {
+        return row[i] == ' ' ? 1 : row.compare(i, 3, "\u3000") == 0 ? 3 : 0;
+    };
+    std::size_t i = 0;
+    while (i < row.size()) {
+        while (i < row.size() && space_at(i) > 0) i += static_cast<std::size_t>(space_at(i));
+        const std::size_t start = i;
+        while (i < row.size() && space_at(i) == 0) ++i;
+        if (i == start) break;
+        pic.set_font_size(full);
+        const double x = 4.5 + pic.text_width(row.substr(0, start));
+        pic.set_font_size(size);
+        text_at(pic, x, y, row.substr(start, i - start));
+    }
 }
 
 }  // namespace
@@ -71,7 +103,12 @@ void Disp_Pow_Data(const State& st, Surface& pic) {
             MyTrim(st.Txt_WellName) + "井电能参数       测试日期:" + left_chars(st.Txt_TestTime, 12));
 
     pic.set_font_size(9.0);
-    for (int r = 1; r <= 12; ++r) text_at(pic, 4.5, table_row_y(r), kTemplates[r - 1]);
+    // The rows keep their places; a face whose line is taller than the room
+    // between a row's top and its rule (less a hair) prints the rows smaller,
+    // so that no rule runs through the text.
+    const double row_room = table_rule_y(1) - table_row_y(1) - 0.25, line = pic.line_height();
+    if (line > row_room) pic.set_font_size(fitted_size(9.0, row_room, line));
+    for (int r = 1; r <= 12; ++r) template_at(pic, table_row_y(r), kTemplates[r - 1], 9.0);
 
     // Row 1: test mode, mean voltage as its box shows it, daily energy.
     if (const std::string mode = mode_name(st.Pow_Mode); !mode.empty())
@@ -84,7 +121,7 @@ void Disp_Pow_Data(const State& st, Surface& pic) {
         const std::string energy = printed_form(R1(checked(24.0f * st.Quad_Pow[5])));
         const std::string inked = energy.substr(0, energy.find_last_not_of(' ') + 1);
         const double room = 103.0 - 0.3 - 93.0, wide = pic.text_width(inked), size = pic.font_size();
-        if (wide > room) pic.set_font_size(std::floor(size * room / wide * 4.0) / 4.0);
+        if (wide > room) pic.set_font_size(fitted_size(size, room, wide));
         text_at(pic, 93.0, table_row_y(1), energy);
         if (wide > room) pic.set_font_size(size);
     });
@@ -128,7 +165,8 @@ void Disp_Pow_Data(const State& st, Surface& pic) {
         text_at(pic, 88.5, table_row_y(12), printed_form(R2(b)));
     });
 
-    // Rules.
+    // Rules. The views drawn next begin with the size the table leaves.
+    pic.set_font_size(9.0);
     pic.set_color(kBlack);
     for (int r = 0; r <= 12; ++r) pic.line(2.5, table_rule_y(r), 103.0, table_rule_y(r));
     for (int k = 0; k <= 6; ++k) {

@@ -24,21 +24,49 @@
   const pending = new Map();
 
   // ---- the worker -------------------------------------------------------
+  // The module's code, compiled once (off the page's thread) for every
+  // worker the page starts; its bytes kept for a browser that cannot pass a
+  // compiled module to a worker.
+  let wasmBytes = null, wasmCompiled = null;
+  function base64Bytes(text) {
+    if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
+    const raw = atob(text), bytes = new Uint8Array(raw.length);
+    for (let i = 0; i < raw.length; i++) bytes[i] = raw.charCodeAt(i);
+    return bytes;
+  }
+  function compiledWasm() {
+    if (!wasmCompiled) {
+      wasmBytes = base64Bytes(tavoWasmBase64);
+      wasmCompiled = WebAssembly.compile(wasmBytes);
+      wasmCompiled.then(() => { window.tavoCompiledMs = window.tavoCompiledMs || performance.now(); });
+    }
+    return wasmCompiled;
+  }
+
   function startWorker() {
     const source = '(' + tavoWorkerMain.toString() + ')()';
     const url = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
-    worker = new Worker(url);
+    const w = worker = new Worker(url);
     ready = new Promise((resolve) => {
-      worker.onmessage = (e) => {
+      w.onmessage = (e) => {
         if (e.data.ready) { URL.revokeObjectURL(url); resolve(); return; }
+        if (e.data.broken) { message('分析模块无法启动：' + e.data.broken, true); return; }
         const p = pending.get(e.data.id);
         if (p) { pending.delete(e.data.id); clearTimeout(p.timer); p.resolve(e.data); }
       };
     });
-    worker.onerror = (e) => {
+    w.onerror = (e) => {
       for (const p of pending.values()) { clearTimeout(p.timer); p.resolve({ failed: String(e.message || e) }); }
       pending.clear();
     };
+    // The worker starts while the code compiles.
+    compiledWasm().then((code) => {
+      try {
+        w.postMessage({ wasm: code });
+      } catch (e) {
+        w.postMessage({ wasm: wasmBytes.slice(0) });
+      }
+    }, (e) => message('分析模块无法编译：' + e, true));
     return ready;
   }
 
@@ -65,6 +93,34 @@
   function byName(a, b) {
     const x = a.name.toLowerCase(), y = b.name.toLowerCase();
     return x < y ? -1 : x > y ? 1 : 0;
+  }
+
+  // A file's bytes: those read ahead while the list is shown, else read now.
+  // Each use gets its own copy (the worker is handed it).
+  async function bytesOf(f) {
+    const kept = f.bytes || (f.reading && await f.reading);
+    return kept ? kept.slice(0) : f.file.arrayBuffer();
+  }
+  function keep(f) {
+    f.reading = f.reading || f.file.arrayBuffer().then((b) => (f.bytes = b), () => null);
+    return f.reading;
+  }
+
+  // The files of the list are read ahead in its order while it is shown (up
+  // to a bound), so that a click finds its file in memory: reading a picked
+  // file takes the browser several milliseconds, the first one tens.
+  // It reads while nothing else runs: on two cores, reading beside the
+  // worker slows the worker (an export of 1000 tests by half).
+  const READ_AHEAD_BYTES = 64 << 20;
+  let exporting = false;  // while an export reads the files
+  async function readAhead(list) {
+    let total = 0;
+    for (const f of list) {
+      while (exporting || pending.size > 0) await new Promise((resolve) => setTimeout(resolve, 20));
+      if (files !== list || total + f.file.size > READ_AHEAD_BYTES) return;
+      total += f.file.size;
+      await keep(f);
+    }
   }
 
   function setFiles(list) {
@@ -95,7 +151,7 @@
       box.appendChild(d);
     });
     $('status').textContent = files.length ? '共 ' + files.length + ' 个测试文件' : '没有测试文件（*.o*）';
-    warmUp();
+    warmUp().then(() => readAhead(files));
     clearPicture();
     $('panel').textContent = '';
     message('');
@@ -106,22 +162,37 @@
   }
 
   // The first analyses after the page opens run while the browser still
-  // compiles the module's code to its faster tier (several times slower):
-  // a few tests of the list are analysed unseen as soon as the list is
-  // shown, so that the first clicks find the code compiled. Their views are
-  // replayed on a canvas nobody sees too: the first text a canvas draws in
-  // the Song face loads its glyphs, which cost the first click's chart
-  // tens of milliseconds.
+  // compiles the module's code to its faster tier (several times slower,
+  // and a function moves up only after it has run a while): the first
+  // tests of the list are analysed unseen, twice over, as soon as the list
+  // is shown, so that the first clicks find the code compiled; a click
+  // stops this (it waits for one analysis at most). Their views are
+  // replayed unseen too, on the drawing area itself while it shows nothing
+  // (cleared in the same task, before the browser paints): the first text a
+  // canvas draws in the Song face loads its glyphs, and the first drawing
+  // on a canvas sets it up, which cost the first click's chart tens of
+  // milliseconds.
   let warmed = false;
   async function warmUp() {
     if (warmed || !files.length) return;
     warmed = true;
-    for (const f of files.slice(0, 3)) {
+    const list = files;
+    const first = list.slice(0, 4);
+    for (const f of [...first, ...first]) {
+      if (current >= 0 || files !== list) break;
       try {
-        const bytes = await f.file.arrayBuffer();
-        const r = await ask({ type: 'analyse', name: f.name, bytes, views: VIEWS }, [bytes]);
-        for (const ops of Object.values(unpackViews(r.views || {})))
-          if (ops) picture(ops, BASE_W, BASE_H, canvas.width, canvas.height);
+        keep(f);
+        const bytes = await bytesOf(f);
+        const r = await ask({ type: 'analyse', name: f.name, bytes, views: VIEWS, wells: wellsText }, [bytes]);
+        for (const ops of Object.values(unpackViews(r.views || {}))) {
+          if (!ops) continue;
+          if (current < 0 && files === list) {
+            replay(ops);
+            clearPicture();
+          } else {
+            picture(ops, BASE_W, BASE_H, canvas.width, canvas.height);
+          }
+        }
       } catch (e) { /* only a head start */ }
     }
     window.tavoWarmedMs = performance.now();
@@ -154,10 +225,11 @@
     $('status').textContent = entry.name;
     let bytes;
     try {
-      bytes = await entry.file.arrayBuffer();
+      bytes = await bytesOf(entry);
     } catch (e) {
       return message('无法读取文件 ' + entry.name, true);
     }
+    if (files[current] !== entry) return;  // another file was chosen meanwhile
     // The chart and the panel first; the table and the card right after,
     // while the chart is looked at.
     const copy = bytes.slice(0);
@@ -229,12 +301,15 @@
   function toPx(v, unit) { return v * (unit === 'mm' ? PX_PER_MM : PX_PER_PT); }
 
   // The ascent of the Song face at a size: the font's, whatever the text,
-  // so measured once a size.
+  // so measured once a size, on a context of its own.
   const ascents = new Map();
-  function ascentOf(c, px) {
+  let measuring = null;
+  function ascentOf(px) {
     let a = ascents.get(px);
     if (a === undefined) {
-      const m = c.measureText('国');
+      measuring = measuring || document.createElement('canvas').getContext('2d');
+      measuring.font = px + 'px ' + SONG;
+      const m = measuring.measureText('国');
       a = m.fontBoundingBoxAscent !== undefined ? m.fontBoundingBoxAscent : px * 0.86;
       ascents.set(px, a);
     }
@@ -242,21 +317,30 @@
   }
 
   // The recorded operations on a 2D context, `k` canvas pixels a pixel of
-  // the drawing.
+  // the drawing. Texts are drawn at the canvas's own pixel size, as the
+  // window's painter sets its font for the device: glyphs rasterised at the
+  // drawing's size and then scaled would round their advances at that size
+  // (a half-width glyph of an 11-pixel face takes 6 pixels, not 5.5).
   function drawOps(c, ops, k) {
     c.save();
-    c.scale(k, k);
+    const base = c.getTransform();
+    const scaled = base.scale(k, k);
+    c.setTransform(scaled);
     c.lineCap = 'butt';
     c.lineJoin = 'miter';
+    c.textBaseline = 'alphabetic';
+    let font = '';
     for (const op of ops) {
       const color = PALETTE[op.color] || '#000000';
       if (op.op === 'text') {
         if (!op.text) continue;
         const px = Math.max(0.5, op.size) * PX_PER_PT;
-        c.font = px + 'px ' + SONG;
+        const want = px * k + 'px ' + SONG;
+        if (want !== font) c.font = font = want;
         c.fillStyle = color;
-        c.textBaseline = 'alphabetic';
-        c.fillText(op.text, toPx(op.x, op.unit), toPx(op.y, op.unit) + ascentOf(c, px));
+        c.setTransform(base);
+        c.fillText(op.text, toPx(op.x, op.unit) * k, (toPx(op.y, op.unit) + ascentOf(px)) * k);
+        c.setTransform(scaled);
         continue;
       }
       if (op.op === 'point') {
@@ -451,7 +535,14 @@
     if (!files.length) return message('没有可导出的测试文件', true);
     const started = performance.now();
     message('正在导出 ' + files.length + ' 个测试…');
-    const list = await Promise.all(files.map(async (f) => ({ name: f.name, bytes: await f.file.arrayBuffer() })));
+    // The read-ahead waits meanwhile: it would read the same files again.
+    exporting = true;
+    let list;
+    try {
+      list = await Promise.all(files.map(async (f) => ({ name: f.name, bytes: await bytesOf(f) })));
+    } finally {
+      exporting = false;
+    }
     const r = await ask({ type: 'export', files: list }, list.map((f) => f.bytes));
     if (r.timedOut) return message('导出超时，已停止', true);
     if (r.failed) return message('导出失败（' + r.failed + '）', true);
@@ -470,7 +561,7 @@
     }
     const used = chosen.slice(0, COMPARE_MAX);
     message('正在对比 ' + used.length + ' 个测试…');
-    const list = await Promise.all(used.map(async (f) => ({ name: f.name, bytes: await f.file.arrayBuffer() })));
+    const list = await Promise.all(used.map(async (f) => ({ name: f.name, bytes: await bytesOf(f) })));
     const r = await ask({ type: 'compare', files: list, wells: wellsText }, list.map((f) => f.bytes));
     if (r.timedOut) return message('对比超时，已停止', true);
     if (r.failed) return message('无法对比：' + r.failed, true);
@@ -660,12 +751,15 @@
   // Whether the page is usable: the test and the speed figures read these.
   window.tavoPage = {
     setFiles, choose, exportAll, preparePrint, get view() { return view; },
+    // The sizes of the texts of a view of the test shown, in points.
+    textSizes: (v) => (result && result.views[v] || []).filter((op) => op.op === 'text').map((op) => op.size),
     // The comparison at the size of a picture of it (the test's reference).
     compareImage: (width, height) =>
       picture(comparison.ops, comparison.w, comparison.h, width, height).toDataURL('image/png'),
   };
+  const started = startWorker();
   loadFont();
-  startWorker().then(async () => {
+  started.then(async () => {
     window.tavoReadyMs = performance.now();
     $('status').textContent = '就绪：请选择测试文件';
     const r = await ask({ type: 'wells', action: 'list', wells: wellsText });

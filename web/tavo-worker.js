@@ -6,10 +6,6 @@
 'use strict';
 let printed = [];
 let complained = [];
-const ready = TavoModule({
-  print: (s) => printed.push(s),
-  printErr: (s) => complained.push(s),
-});
 
 // Where a request's time goes, by step (the page's speed figures).
 let timing = {};
@@ -228,7 +224,7 @@ function rebuild(mod, req) {
   }
 }
 
-ready.then((mod) => {
+function serve(mod) {
   self.onmessage = (e) => {
     const req = e.data;
     timing = { received: performance.timeOrigin + performance.now() };
@@ -254,4 +250,22 @@ ready.then((mod) => {
     }
   };
   self.postMessage({ ready: true });
-});
+}
+
+// The page sends the module's code first, compiled (or as its bytes where
+// the browser cannot pass a compiled module to a worker).
+self.onmessage = (e) => {
+  const code = e.data.wasm;
+  if (!code) return;
+  self.onmessage = null;
+  TavoModule({
+    print: (s) => printed.push(s),
+    printErr: (s) => complained.push(s),
+    instantiateWasm: (imports, receive) => {
+      WebAssembly.instantiate(code, imports).then(
+        (r) => receive(r instanceof WebAssembly.Instance ? r : r.instance),
+        (err) => self.postMessage({ broken: String(err && err.message ? err.message : err) }));
+      return {};
+    },
+  }).then(serve, (err) => self.postMessage({ broken: String(err && err.message ? err.message : err) }));
+};

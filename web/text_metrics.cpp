@@ -15,7 +15,11 @@ EM_JS(double, tavo_measure_text, (const char* text, double px, int want_height),
   if (typeof OffscreenCanvas === 'undefined') return -1;
   if (!Module.tavoMeasure) Module.tavoMeasure = new OffscreenCanvas(1, 1).getContext('2d');
   const ctx = Module.tavoMeasure;
-  ctx.font = px + 'px SimSun, "宋体", "NSimSun", "AR PL UMing CN", "AR PL UMing TW", serif';
+  // Setting a font parses it: only when the size changes.
+  if (Module.tavoMeasurePx !== px) {
+    ctx.font = px + 'px SimSun, "宋体", "NSimSun", "AR PL UMing CN", "AR PL UMing TW", serif';
+    Module.tavoMeasurePx = px;
+  }
   const m = ctx.measureText(want_height ? '国' : UTF8ToString(text));
   if (!want_height) return m.width;
   // The em box, as the window's Song face and the legacy one measure a

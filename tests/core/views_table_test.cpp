@@ -146,5 +146,33 @@ TEST_F(TableFixture, DrawingTwiceGivesTheSameOperations) {
     EXPECT_EQ(rec.ops, first);
 }
 
+// The test metrics' lines are 1.25 times the size, too tall for 9 pt rows.
+TEST_F(TableFixture, RowsInATallFaceShrinkKeepTheirWordsPlacesAndClearTheirRules) {
+    st.Pow_Mode = 2;
+    st.Quad_Num = {0, 100, 200, 50, 50, 400};
+    st.Quad_Pow = {0, 3.1f, 2.2f, -0.4f, 0.1f, 2.0f};
+    draw();
+    int rows_seen = 0;
+    for (const DrawOp& op : of_kind(rec, OpKind::Text))
+        for (int r = 1; r <= 12; ++r)
+            if (op.y1 == table_row_y(r)) {
+                ++rows_seen;
+                EXPECT_LT(op.size, 9.0) << op.text;
+                EXPECT_LE(op.y1 + op.line_height, table_rule_y(r)) << op.text;
+            }
+    EXPECT_GT(rows_seen, 40);
+    // A word of a template starts where the 9 pt face puts it, not where
+    // the smaller face's spaces would.
+    RecordingSurface full;
+    full.set_unit(Unit::Millimetre);
+    full.set_font("宋体");
+    full.set_font_size(9.0);
+    const double x = 4.5 + full.text_width(" 方式:                ");
+    EXPECT_EQ(text_at(rec, x, table_row_y(1)), "平均电压V:");
+    EXPECT_EQ(text_at(rec, 14.5, table_row_y(1)), "三相一通道");
+    // The next view starts from the size the table always left.
+    EXPECT_EQ(rec.font_size(), 9.0);
+}
+
 }  // namespace
 }  // namespace tavo
