@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 #include <complex>
+#include <memory>
+#include <mutex>
 #include <numbers>
 
 namespace tavo::condition {
@@ -22,26 +24,30 @@ struct UnitVectors {
     std::vector<double> re, im;
 };
 
-// They depend on n alone, and the tests of a batch often share their
-// stroke length, so each thread keeps those of the last few lengths.
-const UnitVectors& unit_vectors(std::size_t n) {
-    thread_local std::array<UnitVectors, 4> kept;
-    thread_local std::size_t oldest = 0;
-    for (const UnitVectors& u : kept)
-        if (u.n == n) return u;
-    UnitVectors& u = kept[oldest];
-    oldest = (oldest + 1) % kept.size();
-    u.n = n;
-    u.re.resize(kHighestHarmonic * n);
-    u.im.resize(kHighestHarmonic * n);
-    for (std::size_t k = 1; k <= kHighestHarmonic; ++k) {
-        for (std::size_t i = 0; i < n; ++i) {
-            const double a =
-                -kTwoPi * static_cast<double>(k) * static_cast<double>(i) / static_cast<double>(n);
-            u.re[i * kHighestHarmonic + k - 1] = std::cos(a);
-            u.im[i * kHighestHarmonic + k - 1] = std::sin(a);
+// Lengths whose unit vectors are kept for the tests still to come: the
+// tests of a batch often share their stroke length, and the workers of a
+// batch share what either has computed.
+constexpr std::size_t kKeptLengths = 16;
+
+std::shared_ptr<const UnitVectors> unit_vectors(std::size_t n) {
+    static std::mutex guard;
+    static std::vector<std::shared_ptr<const UnitVectors>> kept;  // the last used at the back
+    {
+        const std::lock_guard lock(guard);
+        const auto it = std::find_if(kept.begin(), kept.end(), [n](const auto& u) { return u->n == n; });
+        if (it != kept.end()) {
+            std::rotate(it, it + 1, kept.end());
+            return kept.back();
         }
     }
+    auto u = std::make_shared<UnitVectors>();
+    u->n = n;
+    u->re.resize(kHighestHarmonic * n);
+    u->im.resize(kHighestHarmonic * n);
+    dft_unit_vectors(n, kHighestHarmonic, u->re.data(), u->im.data());
+    const std::lock_guard lock(guard);
+    if (kept.size() == kKeptLengths) kept.erase(kept.begin());
+    kept.push_back(u);
     return u;
 }
 
@@ -52,7 +58,8 @@ using Harmonics = std::array<cplx, kHighestHarmonic>;
 // samples in their order.
 Harmonics harmonics(const std::vector<double>& v) {
     const std::size_t n = v.size();
-    const UnitVectors& u = unit_vectors(n);
+    const std::shared_ptr<const UnitVectors> kept = unit_vectors(n);
+    const UnitVectors& u = *kept;
     std::array<double, kHighestHarmonic> re{}, im{};
     for (std::size_t i = 0; i < n; ++i) {
         const double x = v[i];
@@ -157,6 +164,26 @@ double steepest(const std::vector<int>& p, const std::vector<double>& P, const s
 }
 
 }  // namespace
+
+void dft_unit_vectors(std::size_t n, std::size_t harmonics, double* re, double* im) {
+    for (std::size_t k = 1; k <= harmonics; ++k) {
+        const double step = -kTwoPi * static_cast<double>(k);
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::size_t at = i * harmonics + k - 1;
+            // Doubling k doubles -2π·k exactly, so the angle of (k, i) is the
+            // angle of (k / 2, 2i) to the bit, and so are its cosine and sine.
+            if (k % 2 == 0 && 2 * i < n) {
+                const std::size_t from = 2 * i * harmonics + k / 2 - 1;
+                re[at] = re[from];
+                im[at] = im[from];
+                continue;
+            }
+            const double a = step * static_cast<double>(i) / static_cast<double>(n);
+            re[at] = std::cos(a);
+            im[at] = std::sin(a);
+        }
+    }
+}
 
 CardFeatures card_features(const std::vector<double>& pos, const std::vector<double>& load) {
     CardFeatures out;
