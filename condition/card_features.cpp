@@ -21,7 +21,7 @@ constexpr std::size_t kHighestHarmonic = 30;  // the highest harmonic the featur
 // kHighestHarmonic of a record of n samples: [i * kHighestHarmonic + k - 1].
 struct UnitVectors {
     std::size_t n = 0;
-    std::vector<double> re, im;
+    std::unique_ptr<double[]> re, im;  // left uninitialised until filled: a new length fills them whole
 };
 
 // Lengths whose unit vectors are kept for the tests still to come: the
@@ -42,9 +42,9 @@ std::shared_ptr<const UnitVectors> unit_vectors(std::size_t n) {
     }
     auto u = std::make_shared<UnitVectors>();
     u->n = n;
-    u->re.resize(kHighestHarmonic * n);
-    u->im.resize(kHighestHarmonic * n);
-    dft_unit_vectors(n, kHighestHarmonic, u->re.data(), u->im.data());
+    u->re.reset(new double[kHighestHarmonic * n]);
+    u->im.reset(new double[kHighestHarmonic * n]);
+    dft_unit_vectors(n, kHighestHarmonic, u->re.get(), u->im.get());
     const std::lock_guard lock(guard);
     if (kept.size() == kKeptLengths) kept.erase(kept.begin());
     kept.push_back(u);
@@ -63,8 +63,8 @@ Harmonics harmonics(const std::vector<double>& v) {
     std::array<double, kHighestHarmonic> re{}, im{};
     for (std::size_t i = 0; i < n; ++i) {
         const double x = v[i];
-        const double* c = u.re.data() + i * kHighestHarmonic;
-        const double* s = u.im.data() + i * kHighestHarmonic;
+        const double* c = u.re.get() + i * kHighestHarmonic;
+        const double* s = u.im.get() + i * kHighestHarmonic;
         for (std::size_t k = 0; k < kHighestHarmonic; ++k) {
             re[k] += x * c[k];
             im[k] += x * s[k];
@@ -166,21 +166,25 @@ double steepest(const std::vector<int>& p, const std::vector<double>& P, const s
 }  // namespace
 
 void dft_unit_vectors(std::size_t n, std::size_t harmonics, double* re, double* im) {
-    for (std::size_t k = 1; k <= harmonics; ++k) {
-        const double step = -kTwoPi * static_cast<double>(k);
-        for (std::size_t i = 0; i < n; ++i) {
-            const std::size_t at = i * harmonics + k - 1;
-            // Doubling k doubles -2π·k exactly, so the angle of (k, i) is the
-            // angle of (k / 2, 2i) to the bit, and so are its cosine and sine.
+    std::vector<double> step(harmonics + 1);
+    for (std::size_t k = 1; k <= harmonics; ++k) step[k] = -kTwoPi * static_cast<double>(k);
+    // Doubling k doubles -2π·k exactly, so the angle of (k, i) is the angle
+    // of (k / 2, 2i) to the bit, and so are its cosine and sine: the rows
+    // are filled from the last, so that row 2i is there before row i.
+    for (std::size_t i = n; i-- > 0;) {
+        double* r = re + i * harmonics;
+        double* m = im + i * harmonics;
+        const double* r2 = re + 2 * i * harmonics;
+        const double* m2 = im + 2 * i * harmonics;
+        for (std::size_t k = 1; k <= harmonics; ++k) {
             if (k % 2 == 0 && 2 * i < n) {
-                const std::size_t from = 2 * i * harmonics + k / 2 - 1;
-                re[at] = re[from];
-                im[at] = im[from];
+                r[k - 1] = r2[k / 2 - 1];
+                m[k - 1] = m2[k / 2 - 1];
                 continue;
             }
-            const double a = step * static_cast<double>(i) / static_cast<double>(n);
-            re[at] = std::cos(a);
-            im[at] = std::sin(a);
+            const double a = step[k] * static_cast<double>(i) / static_cast<double>(n);
+            r[k - 1] = std::cos(a);
+            m[k - 1] = std::sin(a);
         }
     }
 }
