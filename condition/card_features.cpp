@@ -53,19 +53,17 @@ std::shared_ptr<const UnitVectors> unit_vectors(std::size_t n) {
 
 using Harmonics = std::array<cplx, kHighestHarmonic>;
 
-// DFT coefficients 1 .. kHighestHarmonic of a periodic record, divided by
-// its length ([k - 1]); all harmonics side by side, each summed over the
-// samples in their order.
-Harmonics harmonics(const std::vector<double>& v) {
-    const std::size_t n = v.size();
-    const std::shared_ptr<const UnitVectors> kept = unit_vectors(n);
-    const UnitVectors& u = *kept;
+// DFT coefficients 1 .. count of a periodic record of u.n samples, divided
+// by its length ([k - 1]; the rest zero); the harmonics side by side, each
+// summed over the samples in their order.
+Harmonics harmonics(const UnitVectors& u, const std::vector<double>& v, std::size_t count) {
+    const std::size_t n = u.n;
     std::array<double, kHighestHarmonic> re{}, im{};
     for (std::size_t i = 0; i < n; ++i) {
         const double x = v[i];
         const double* c = u.re.get() + i * kHighestHarmonic;
         const double* s = u.im.get() + i * kHighestHarmonic;
-        for (std::size_t k = 0; k < kHighestHarmonic; ++k) {
+        for (std::size_t k = 0; k < count; ++k) {
             re[k] += x * c[k];
             im[k] += x * s[k];
         }
@@ -217,13 +215,14 @@ CardFeatures card_features(const std::vector<double>& pos, const std::vector<dou
 
     // Time origin: the bottom of the position's fundamental, which noise and
     // flat ends of the stroke do not move.
-    const cplx p1 = harmonics(P)[0];
+    const std::shared_ptr<const UnitVectors> unit = unit_vectors(static_cast<std::size_t>(n));
+    const cplx p1 = harmonics(*unit, P, 1)[0];
     const double phase = std::arg(p1);
     const double t0 = static_cast<double>(n) * (std::numbers::pi - phase) / kTwoPi;
     for (int j = 0; j < 32; ++j) f[kLoadTime + j] = at_time(L, t0 + j * n / 32.0);
     for (int j = 0; j < 16; ++j) f[kPosTime + j] = at_time(P, t0 + j * n / 16.0);
     double vib = 0.0;
-    const Harmonics load_harmonics = harmonics(L);
+    const Harmonics load_harmonics = harmonics(*unit, L, kHighestHarmonic);
     for (int k = 1; k <= 30; ++k) {
         const cplx c = load_harmonics[static_cast<std::size_t>(k - 1)] * std::polar(2.0, -k * phase);
         if (k <= 8) {
