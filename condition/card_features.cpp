@@ -172,12 +172,12 @@ void dft_unit_vectors(std::size_t n, std::size_t harmonics, double* re, double* 
     for (std::size_t i = n; i-- > 0;) {
         double* r = re + i * harmonics;
         double* m = im + i * harmonics;
-        const double* r2 = re + 2 * i * harmonics;
-        const double* m2 = im + 2 * i * harmonics;
+        const bool doubled = 2 * i < n;
         for (std::size_t k = 1; k <= harmonics; ++k) {
-            if (k % 2 == 0 && 2 * i < n) {
-                r[k - 1] = r2[k / 2 - 1];
-                m[k - 1] = m2[k / 2 - 1];
+            if (k % 2 == 0 && doubled) {
+                const std::size_t from = 2 * i * harmonics + k / 2 - 1;
+                r[k - 1] = re[from];
+                m[k - 1] = im[from];
                 continue;
             }
             const double a = step[k] * static_cast<double>(i) / static_cast<double>(n);
