@@ -1,7 +1,9 @@
 #include "cli/analysis_json.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <string_view>
 
 #include "common/number_text.h"
 #include "common/text.h"
@@ -29,6 +31,55 @@ json samples(const tavo::SampleArray& s) {
     return a;
 }
 
+// Whether s can be written between quotes as it stands: well-formed UTF-8
+// (no overlong forms, surrogates or code points past U+10FFFF) with nothing
+// JSON escapes (controls, quote, backslash) and no DEL. Anything else goes
+// through the library, which escapes and replaces.
+bool plain_text(std::string_view s) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    const auto* end = p + s.size();
+    while (p < end) {
+        const unsigned c = *p;
+        if (c < 0x80) {
+            if (c < 0x20 || c == '"' || c == '\\' || c == 0x7f) return false;
+            ++p;
+            continue;
+        }
+        int more;
+        unsigned lo = 0x80, hi = 0xbf;  // the allowed range of the second byte
+        if (c >= 0xc2 && c <= 0xdf) {
+            more = 1;
+        } else if (c >= 0xe0 && c <= 0xef) {
+            more = 2;
+            if (c == 0xe0) lo = 0xa0;
+            if (c == 0xed) hi = 0x9f;
+        } else if (c >= 0xf0 && c <= 0xf4) {
+            more = 3;
+            if (c == 0xf0) lo = 0x90;
+            if (c == 0xf4) hi = 0x8f;
+        } else {
+            return false;
+        }
+        if (end - p <= more) return false;
+        if (p[1] < lo || p[1] > hi) return false;
+        for (int k = 2; k <= more; ++k)
+            if (p[k] < 0x80 || p[k] > 0xbf) return false;
+        p += more + 1;
+    }
+    return true;
+}
+
+// A string as the library would write it, without a copy for the plain ones.
+void dump_text(const std::string& s, std::string& out) {
+    if (plain_text(s)) {
+        out += '"';
+        out += s;
+        out += '"';
+    } else {
+        out += json(s).dump(-1, ' ', false, json::error_handler_t::replace);
+    }
+}
+
 void dump(const json& j, std::string& out) {
     switch (j.type()) {
         case json::value_t::object: {
@@ -37,7 +88,7 @@ void dump(const json& j, std::string& out) {
             for (auto it = j.begin(); it != j.end(); ++it) {
                 if (!first) out += ',';
                 first = false;
-                out += json(it.key()).dump(-1, ' ', false, json::error_handler_t::replace);
+                dump_text(it.key(), out);
                 out += ':';
                 dump(it.value(), out);
             }
@@ -60,6 +111,21 @@ void dump(const json& j, std::string& out) {
             out += std::isfinite(d) ? tavo::shortest_text(d) : std::string("null");
             break;
         }
+        case json::value_t::string:
+            dump_text(j.get_ref<const std::string&>(), out);
+            break;
+        case json::value_t::number_integer:
+            out += std::to_string(j.get<std::int64_t>());
+            break;
+        case json::value_t::number_unsigned:
+            out += std::to_string(j.get<std::uint64_t>());
+            break;
+        case json::value_t::boolean:
+            out += j.get<bool>() ? "true" : "false";
+            break;
+        case json::value_t::null:
+            out += "null";
+            break;
         default:
             out += j.dump(-1, ' ', false, json::error_handler_t::replace);
             break;

@@ -44,7 +44,9 @@ struct FileInspection {
 FileInspection inspect_one(tavo::Workspace& work, const std::string& file, const InspectOptions& opt) {
     FileInspection r;
     std::ostringstream msg;
-    auto st = std::make_unique<tavo::State>();
+    // Every member of a State carries its own initial value: made without
+    // value-initialisation, its 100 kB are not zeroed before being set.
+    const std::unique_ptr<tavo::State> st(new tavo::State);
     if (!analyse_as_click(*st, work, file, "inspect", msg)) {
         r.failed = true;
     } else {

@@ -27,18 +27,26 @@ json downhole_object(const dh::PumpCardResult& r, bool arrays) {
     auto fig = [&](double v, int decimals) { return ok ? json_number(v, decimals) : json(nullptr); };
     json o = json::object();
     o["error"] = ok ? json(nullptr) : json(dh::problem_text_en(r.problem));
-    o["fillage_pct"] = fig(r.fillage_pct, 1);
-    o["gross_stroke_m"] = fig(r.gross_stroke_m, 3);
-    o["net_stroke_m"] = fig(r.net_stroke_m, 3);
-    o["fluid_load_kN"] = fig(r.fluid_load_kN, 2);
-    o["upstroke_load_kN"] = fig(r.upstroke_load_kN, 2);
-    o["downstroke_load_kN"] = fig(r.downstroke_load_kN, 2);
-    o["displacement_m3_d"] = fig(r.displacement_m3_d, 2);
-    o["liquid_m3_d"] = fig(r.liquid_m3_d, 2);
-    o["liquid_t_d"] = fig(r.liquid_t_d, 2);
-    o["discharge_pressure_MPa"] = fig(r.discharge_pressure_MPa, 3);
-    o["intake_pressure_MPa"] = fig(r.intake_pressure_MPa, 3);
-    o["fluid_level_m"] = fig(r.fluid_level_m, 1);
+    // The figures of the pump card's reading and of the production that
+    // follows from it, each with the decimals that mean something.
+    struct Figure {
+        const char* key;
+        double value;
+        int decimals;
+    };
+    const dh::CardReading& c = r.reading;
+    const dh::Production& p = r.production;
+    for (const Figure& f :
+         {Figure{"fillage_pct", c.fillage_pct, 1}, Figure{"gross_stroke_m", c.gross_stroke_m, 3},
+          Figure{"net_stroke_m", c.net_stroke_m, 3}, Figure{"fluid_load_kN", c.fluid_load_kN, 2},
+          Figure{"upstroke_load_kN", c.upstroke_load_kN, 2},
+          Figure{"downstroke_load_kN", c.downstroke_load_kN, 2},
+          Figure{"displacement_m3_d", p.displacement_m3_d, 2}, Figure{"liquid_m3_d", p.liquid_m3_d, 2},
+          Figure{"liquid_t_d", p.liquid_t_d, 2},
+          Figure{"discharge_pressure_MPa", p.discharge_pressure_MPa, 3},
+          Figure{"intake_pressure_MPa", p.intake_pressure_MPa, 3},
+          Figure{"fluid_level_m", p.fluid_level_m, 1}})
+        o[f.key] = fig(f.value, f.decimals);
     o["estimates"] = json::array({"discharge_pressure_MPa", "intake_pressure_MPa", "fluid_level_m"});
     o["strokes_per_min"] = fig(r.strokes_per_min, 3);
     o["damping_nu"] = fig(r.damping_nu, 4);

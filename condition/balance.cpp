@@ -165,12 +165,34 @@ Balance assess_balance(const State& st, const PeriodCheck& period, const Balance
     }
     const int h = std::max(1, static_cast<int>(period.period / 60.0));
     std::vector<double> ds(pos.size());
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < n;) {
+        if (i - h >= 0 && i + 3 + h <= n - 1) {
+            // Four samples whose windows lie whole inside the record side by
+            // side: each still sums its window in order, and the four sums no
+            // longer wait on one another.
+            const double* p = pos.data() + (i - h);
+            double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
+            for (int k = 0; k <= 2 * h; ++k) {
+                s0 += p[k];
+                s1 += p[k + 1];
+                s2 += p[k + 2];
+                s3 += p[k + 3];
+            }
+            const int c = 2 * h + 1;
+            const auto at = static_cast<std::size_t>(i);
+            ds[at] = s0 / c;
+            ds[at + 1] = s1 / c;
+            ds[at + 2] = s2 / c;
+            ds[at + 3] = s3 / c;
+            i += 4;
+            continue;
+        }
         double s = 0.0;
         int c = 0;
         for (int k = std::max(0, i - h); k <= std::min(n - 1, i + h); ++k, ++c)
             s += pos[static_cast<std::size_t>(k)];
         ds[static_cast<std::size_t>(i)] = s / c;
+        ++i;
     }
 
     // The idle losses: over whole strokes the rod receives exactly the

@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 #include <complex>
+#include <memory>
+#include <mutex>
 #include <numbers>
 
 namespace tavo::condition {
@@ -19,46 +21,49 @@ constexpr std::size_t kHighestHarmonic = 30;  // the highest harmonic the featur
 // kHighestHarmonic of a record of n samples: [i * kHighestHarmonic + k - 1].
 struct UnitVectors {
     std::size_t n = 0;
-    std::vector<double> re, im;
+    std::unique_ptr<double[]> re, im;  // left uninitialised until filled: a new length fills them whole
 };
 
-// They depend on n alone, and the tests of a batch often share their
-// stroke length, so each thread keeps those of the last few lengths.
-const UnitVectors& unit_vectors(std::size_t n) {
-    thread_local std::array<UnitVectors, 4> kept;
-    thread_local std::size_t oldest = 0;
-    for (const UnitVectors& u : kept)
-        if (u.n == n) return u;
-    UnitVectors& u = kept[oldest];
-    oldest = (oldest + 1) % kept.size();
-    u.n = n;
-    u.re.resize(kHighestHarmonic * n);
-    u.im.resize(kHighestHarmonic * n);
-    for (std::size_t k = 1; k <= kHighestHarmonic; ++k) {
-        for (std::size_t i = 0; i < n; ++i) {
-            const double a =
-                -kTwoPi * static_cast<double>(k) * static_cast<double>(i) / static_cast<double>(n);
-            u.re[i * kHighestHarmonic + k - 1] = std::cos(a);
-            u.im[i * kHighestHarmonic + k - 1] = std::sin(a);
+// Lengths whose unit vectors are kept for the tests still to come: the
+// tests of a batch often share their stroke length, and the workers of a
+// batch share what either has computed.
+constexpr std::size_t kKeptLengths = 16;
+
+std::shared_ptr<const UnitVectors> unit_vectors(std::size_t n) {
+    static std::mutex guard;
+    static std::vector<std::shared_ptr<const UnitVectors>> kept;  // the last used at the back
+    {
+        const std::lock_guard lock(guard);
+        const auto it = std::find_if(kept.begin(), kept.end(), [n](const auto& u) { return u->n == n; });
+        if (it != kept.end()) {
+            std::rotate(it, it + 1, kept.end());
+            return kept.back();
         }
     }
+    auto u = std::make_shared<UnitVectors>();
+    u->n = n;
+    u->re.reset(new double[kHighestHarmonic * n]);
+    u->im.reset(new double[kHighestHarmonic * n]);
+    dft_unit_vectors(n, kHighestHarmonic, u->re.get(), u->im.get());
+    const std::lock_guard lock(guard);
+    if (kept.size() == kKeptLengths) kept.erase(kept.begin());
+    kept.push_back(u);
     return u;
 }
 
 using Harmonics = std::array<cplx, kHighestHarmonic>;
 
-// DFT coefficients 1 .. kHighestHarmonic of a periodic record, divided by
-// its length ([k - 1]); all harmonics side by side, each summed over the
-// samples in their order.
-Harmonics harmonics(const std::vector<double>& v) {
-    const std::size_t n = v.size();
-    const UnitVectors& u = unit_vectors(n);
+// DFT coefficients 1 .. count of a periodic record of u.n samples, divided
+// by its length ([k - 1]; the rest zero); the harmonics side by side, each
+// summed over the samples in their order.
+Harmonics harmonics(const UnitVectors& u, const std::vector<double>& v, std::size_t count) {
+    const std::size_t n = u.n;
     std::array<double, kHighestHarmonic> re{}, im{};
     for (std::size_t i = 0; i < n; ++i) {
         const double x = v[i];
-        const double* c = u.re.data() + i * kHighestHarmonic;
-        const double* s = u.im.data() + i * kHighestHarmonic;
-        for (std::size_t k = 0; k < kHighestHarmonic; ++k) {
+        const double* c = u.re.get() + i * kHighestHarmonic;
+        const double* s = u.im.get() + i * kHighestHarmonic;
+        for (std::size_t k = 0; k < count; ++k) {
             re[k] += x * c[k];
             im[k] += x * s[k];
         }
@@ -158,6 +163,30 @@ double steepest(const std::vector<int>& p, const std::vector<double>& P, const s
 
 }  // namespace
 
+void dft_unit_vectors(std::size_t n, std::size_t harmonics, double* re, double* im) {
+    std::vector<double> step(harmonics + 1);
+    for (std::size_t k = 1; k <= harmonics; ++k) step[k] = -kTwoPi * static_cast<double>(k);
+    // Doubling k doubles -2π·k exactly, so the angle of (k, i) is the angle
+    // of (k / 2, 2i) to the bit, and so are its cosine and sine: the rows
+    // are filled from the last, so that row 2i is there before row i.
+    for (std::size_t i = n; i-- > 0;) {
+        double* r = re + i * harmonics;
+        double* m = im + i * harmonics;
+        const bool doubled = 2 * i < n;
+        for (std::size_t k = 1; k <= harmonics; ++k) {
+            if (k % 2 == 0 && doubled) {
+                const std::size_t from = 2 * i * harmonics + k / 2 - 1;
+                r[k - 1] = re[from];
+                m[k - 1] = im[from];
+                continue;
+            }
+            const double a = step[k] * static_cast<double>(i) / static_cast<double>(n);
+            r[k - 1] = std::cos(a);
+            m[k - 1] = std::sin(a);
+        }
+    }
+}
+
 CardFeatures card_features(const std::vector<double>& pos, const std::vector<double>& load) {
     CardFeatures out;
     const int n = static_cast<int>(std::min(pos.size(), load.size()));
@@ -186,13 +215,14 @@ CardFeatures card_features(const std::vector<double>& pos, const std::vector<dou
 
     // Time origin: the bottom of the position's fundamental, which noise and
     // flat ends of the stroke do not move.
-    const cplx p1 = harmonics(P)[0];
+    const std::shared_ptr<const UnitVectors> unit = unit_vectors(static_cast<std::size_t>(n));
+    const cplx p1 = harmonics(*unit, P, 1)[0];
     const double phase = std::arg(p1);
     const double t0 = static_cast<double>(n) * (std::numbers::pi - phase) / kTwoPi;
     for (int j = 0; j < 32; ++j) f[kLoadTime + j] = at_time(L, t0 + j * n / 32.0);
     for (int j = 0; j < 16; ++j) f[kPosTime + j] = at_time(P, t0 + j * n / 16.0);
     double vib = 0.0;
-    const Harmonics load_harmonics = harmonics(L);
+    const Harmonics load_harmonics = harmonics(*unit, L, kHighestHarmonic);
     for (int k = 1; k <= 30; ++k) {
         const cplx c = load_harmonics[static_cast<std::size_t>(k - 1)] * std::polar(2.0, -k * phase);
         if (k <= 8) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -73,6 +74,12 @@ struct CardFeatures {
 // units handed in, m and kN for the model). A card without stroke or load
 // range yields zeros for what it cannot show.
 CardFeatures card_features(const std::vector<double>& pos, const std::vector<double>& load);
+
+// The cosines (re) and sines (im) of the angles -2π·k·i/n of the features'
+// discrete Fourier transform, for harmonics k = 1 .. harmonics and samples
+// i = 0 .. n-1, at [i * harmonics + k - 1]; each is the library's value at
+// that angle.
+void dft_unit_vectors(std::size_t n, std::size_t harmonics, double* re, double* im);
 
 // Short ASCII name of a feature, for tables and the model's source.
 std::string card_feature_name(int feature);

@@ -12,35 +12,46 @@ namespace md = model_data;
 namespace {
 
 // Class shares of every node, the inner ones summed from their leaves (a
-// node's children follow it, so one pass from the end suffices).
-const std::vector<std::vector<double>>& node_shares() {
-    static const std::vector<std::vector<double>> shares = [] {
-        const int nodes = md::kTreeStart[md::kTreeCount];
-        std::vector<std::vector<double>> counts(
-            static_cast<std::size_t>(nodes), std::vector<double>(static_cast<std::size_t>(md::kClassCount)));
+// node's children follow it, so one pass from the end suffices); one block
+// of kClassCount values per node, made once and read by every card.
+class NodeShares {
+public:
+    NodeShares()
+        : classes_(static_cast<std::size_t>(md::kClassCount)),
+          v_(static_cast<std::size_t>(md::kTreeStart[md::kTreeCount]) * classes_, 0.0) {
         for (int t = 0; t < md::kTreeCount; ++t) {
             const int base = md::kTreeStart[t];
             for (int id = md::kTreeStart[t + 1] - 1; id >= base; --id) {
                 const md::Node& node = md::kNodes[id];
-                auto& c = counts[static_cast<std::size_t>(id)];
+                double* c = at(id);
                 if (node.feature < 0) {
                     for (int p = node.next; p < node.next - node.feature; ++p)
                         c[md::kLeafPacked[p] >> 12] += md::kLeafPacked[p] & 0xFFF;
                 } else {
-                    const auto& l = counts[static_cast<std::size_t>(id + 1)];
-                    const auto& r = counts[static_cast<std::size_t>(base + node.next)];
-                    for (std::size_t k = 0; k < c.size(); ++k) c[k] = l[k] + r[k];
+                    const double* l = at(id + 1);
+                    const double* r = at(base + node.next);
+                    for (std::size_t k = 0; k < classes_; ++k) c[k] = l[k] + r[k];
                 }
             }
         }
-        for (auto& c : counts) {
+        for (std::size_t at = 0; at < v_.size(); at += classes_) {
+            double* c = v_.data() + at;
             double sum = 0.0;
-            for (double v : c) sum += v;
+            for (std::size_t k = 0; k < classes_; ++k) sum += c[k];
             if (sum == 0.0) sum = 1.0;
-            for (double& v : c) v /= sum;
+            for (std::size_t k = 0; k < classes_; ++k) c[k] /= sum;
         }
-        return counts;
-    }();
+    }
+    const double* operator[](int node) const { return v_.data() + static_cast<std::size_t>(node) * classes_; }
+
+private:
+    double* at(int node) { return v_.data() + static_cast<std::size_t>(node) * classes_; }
+    std::size_t classes_;
+    std::vector<double> v_;
+};
+
+const NodeShares& node_shares() {
+    static const NodeShares shares;
     return shares;
 }
 
@@ -86,7 +97,7 @@ std::vector<double> card_model_proba(const std::vector<double>& columns) {
     std::vector<double> p(static_cast<std::size_t>(md::kClassCount), 0.0);
     for (int t = 0; t < md::kTreeCount; ++t) {
         const int leaf = walk(t, x, [](int, int) {});
-        const auto& s = shares[static_cast<std::size_t>(leaf)];
+        const double* s = shares[leaf];
         for (std::size_t k = 0; k < p.size(); ++k) p[k] += s[k];
     }
     for (double& v : p) v /= md::kTreeCount;
@@ -130,8 +141,7 @@ std::vector<double> card_model_contributions(const CardFeatures& f, int k) {
     const auto kk = static_cast<std::size_t>(k);
     for (int t = 0; t < md::kTreeCount; ++t)
         walk(t, x, [&](int node, int next) {
-            c[static_cast<std::size_t>(md::kNodes[node].feature)] +=
-                shares[static_cast<std::size_t>(next)][kk] - shares[static_cast<std::size_t>(node)][kk];
+            c[static_cast<std::size_t>(md::kNodes[node].feature)] += shares[next][kk] - shares[node][kk];
         });
     for (double& v : c) v /= md::kTreeCount;
     return c;

@@ -86,13 +86,8 @@ PumpCardResult pump_card(const SurfaceStroke& surface, const well::WellRecord& w
     const double lowest = *std::min_element(r.pump_position_m.begin(), r.pump_position_m.end());
     for (double& x : r.pump_position_m) x -= lowest;
 
-    const CardReading card = read_pump_card(r.pump_position_m, r.pump_load_kN);
-    r.gross_stroke_m = card.gross_stroke_m;
-    r.net_stroke_m = card.net_stroke_m;
-    r.fillage_pct = card.fillage_pct;
-    r.upstroke_load_kN = card.upstroke_load_kN;
-    r.downstroke_load_kN = card.downstroke_load_kN;
-    r.fluid_load_kN = card.fluid_load_kN;
+    r.reading = read_pump_card(r.pump_position_m, r.pump_load_kN);
+    const CardReading& card = r.reading;
 
     ProductionInputs pin;
     pin.plunger_mm = well.pump.plunger_mm;
@@ -101,14 +96,9 @@ PumpCardResult pump_card(const SurfaceStroke& surface, const well::WellRecord& w
     pin.runtime_h_per_day = settings.runtime_h_per_day;
     pin.density_kg_m3 = in.density_kg_m3;
     pin.pressure = well.pressure;
-    const Production p = estimate_production(card, pin);
-    r.displacement_m3_d = p.displacement_m3_d;
-    r.liquid_m3_d = p.liquid_m3_d;
-    r.liquid_t_d = p.liquid_t_d;
+    r.production = estimate_production(card, pin);
+    const Production& p = r.production;
     r.fluid_density_kg_m3 = in.density_kg_m3;
-    r.discharge_pressure_MPa = p.discharge_pressure_MPa;
-    r.intake_pressure_MPa = p.intake_pressure_MPa;
-    r.fluid_level_m = p.fluid_level_m;
     r.worst_taper = worst_taper(r.tapers);
 
     const double d = well.pump.plunger_mm / 1000.0;

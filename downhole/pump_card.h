@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "downhole/card_reading.h"
+#include "downhole/production.h"
 #include "downhole/pump_diagnosis.h"
 #include "well/well_record.h"
 
@@ -90,22 +92,14 @@ struct PumpCardResult {
     double damping_nu = 0.0;  // the damping used
     int harmonics = 0;        // the pump load's (position and rod loads: twice)
 
-    double gross_stroke_m = 0.0;  // plunger travel
-    double net_stroke_m = 0.0;    // travel with the travelling valve open
-    double fillage_pct = 0.0;
-    double upstroke_load_kN = 0.0;    // the pump card's up-stroke plateau
-    double downstroke_load_kN = 0.0;  // and its down-stroke plateau
-    double fluid_load_kN = 0.0;       // their difference
-
-    double displacement_m3_d = 0.0;  // 1440·Ap·gross·N, all day
-    double liquid_m3_d = 0.0;        // with fillage and runtime
-    double liquid_t_d = 0.0;
+    // What the pump card reads: strokes, fillage, the plateaus and the
+    // fluid load (card_reading.h).
+    CardReading reading;
+    // What follows from it: displacement, liquid rate and the pressure and
+    // fluid level estimates (production.h; the fluid column is taken as
+    // liquid of the mixture's density, gas in the annulus not counted).
+    Production production;
     double fluid_density_kg_m3 = 0.0;
-    // Estimates (the fluid column is taken as liquid of the mixture's
-    // density; gas in the annulus is not counted).
-    double discharge_pressure_MPa = 0.0;
-    double intake_pressure_MPa = 0.0;
-    double fluid_level_m = 0.0;  // depth below the surface
 
     std::vector<TaperLoad> tapers;  // from the top
     std::size_t worst_taper = 0;    // highest Goodman loading (or stress)

@@ -91,7 +91,8 @@ inline std::string fuzz_downhole_once(const uint8_t* data, size_t size) {
         if (n == 0 || r.pump_position_m.size() != n || r.surface_load_kN.size() != n)
             return std::string("arrays of unequal length");
         if (!finite(r.pump_load_kN) || !finite(r.pump_position_m)) return std::string("pump card not finite");
-        if (!(r.fillage_pct >= 0.0 && r.fillage_pct <= 100.0)) return std::string("fillage outside 0..100");
+        if (!(r.reading.fillage_pct >= 0.0 && r.reading.fillage_pct <= 100.0))
+            return std::string("fillage outside 0..100");
         if (r.tapers.size() != w.rods.size()) return std::string("a taper without its load");
     } else if (!r.pump_load_kN.empty()) {
         return std::string("figures with a refusal");

@@ -298,8 +298,8 @@ CompareTest compare_entry(const State& st, const Analysis& a) {
     t.condition =
         d.needs_review && !d.runner_up_name.empty() ? "不确定：" + d.name + "/" + d.runner_up_name : d.name;
     if (a.pump && a.pump->ok()) {
-        t.fillage_pct = a.pump->fillage_pct;
-        t.liquid_m3_d = a.pump->liquid_m3_d;
+        t.fillage_pct = a.pump->reading.fillage_pct;
+        t.liquid_m3_d = a.pump->production.liquid_m3_d;
     }
     return t;
 }

@@ -57,21 +57,21 @@ Section pump_section(const std::optional<downhole::PumpCardResult>& pump, const 
         {"pump.condition", "泵况", downhole::condition_name_zh(r.diagnosis.condition),
          "按规则读泵功图：充满度、液柱载荷与满液柱之比、下冲程卸载行程、上下冲程末端的载荷变化、两死点附近的"
          "尖峰与凹陷，依据见下"},
-        {"pump.fillage", "泵充满度", num(r.fillage_pct, 0, "%"),
+        {"pump.fillage", "泵充满度", num(r.reading.fillage_pct, 0, "%"),
          "有效冲程 ÷ 柱塞冲程；有效冲程从下冲程游动阀打开处（载荷降到下载荷线加液柱载荷的 30%）量到下死点"},
         {"pump.stroke", "柱塞冲程 / 有效冲程",
-         num(r.gross_stroke_m, 2, " m") + " / " + num(r.net_stroke_m, 2, " m"),
+         num(r.reading.gross_stroke_m, 2, " m") + " / " + num(r.reading.net_stroke_m, 2, " m"),
          "泵功图上柱塞的最大位移，以及游动阀打开后的行程"},
-        {"pump.fluid_load", "液柱载荷", num(r.fluid_load_kN, 1, " kN"),
+        {"pump.fluid_load", "液柱载荷", num(r.reading.fluid_load_kN, 1, " kN"),
          "泵功图上冲程载荷线减下冲程载荷线（各取冲程中段载荷的中位数）"},
-        {"pump.displacement", "理论排量", num(r.displacement_m3_d, 1, " m³/d"),
+        {"pump.displacement", "理论排量", num(r.production.displacement_m3_d, 1, " m³/d"),
          "1440 × 柱塞面积 × 柱塞冲程 × 冲次，全天运行"},
         {"pump.liquid", "产液量（估算）",
-         num(r.liquid_m3_d, 1, " m³/d") + "（" + num(r.liquid_t_d, 1, " t/d") + "）",
+         num(r.production.liquid_m3_d, 1, " m³/d") + "（" + num(r.production.liquid_t_d, 1, " t/d") + "）",
          "1440 × 柱塞面积 × 有效冲程 × 冲次 × 运行时间/24；未计油管漏失与体积系数"},
-        {"pump.intake", "泵吸入口压力（估算）", num(r.intake_pressure_MPa, 2, " MPa"),
+        {"pump.intake", "泵吸入口压力（估算）", num(r.production.intake_pressure_MPa, 2, " MPa"),
          "排出压力（井口油压 + 混合液密度 × g × 泵深）减 液柱载荷 ÷ 柱塞面积"},
-        {"pump.fluid_level", "动液面（估算）", num(r.fluid_level_m, 0, " m"),
+        {"pump.fluid_level", "动液面（估算）", num(r.production.fluid_level_m, 0, " m"),
          "泵深 − (吸入口压力 − 套压) ÷ (混合液密度 × g)；环空气柱重量不计"},
         {"pump.rods", "杆柱最大载荷率", worst_text,
          "各级杆顶的最大、最小应力与修正 Goodman 图（API RP 11BR）：许用应力 = (抗拉强度/4 + 0.5625 × "
@@ -107,7 +107,8 @@ PumpCardPlot pump_card_plot(const downhole::PumpCardResult& r) {
         // the plunger's lowest point, on the down-stroke's load line.
         const double bottom = *std::min_element(r.pump_position_m.begin(), r.pump_position_m.end());
         p.marks.push_back(
-            {{bottom + r.net_stroke_m, r.downstroke_load_kN + downhole::kValveOpenShare * r.fluid_load_kN},
+            {{bottom + r.reading.net_stroke_m,
+              r.reading.downstroke_load_kN + downhole::kValveOpenShare * r.reading.fluid_load_kN},
              "游动阀开"});
     }
     return p;

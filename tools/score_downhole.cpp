@@ -175,11 +175,13 @@ void score_vendor(const Vendor& v, double nu, int harmonics) {
         "  load shape: median %.2f %%, max %.2f %% of range; position shape: median %.2f %%, max %.2f %%\n",
         load.median_pct, load.max_pct, pos.median_pct, pos.max_pct);
     std::printf("  gross stroke %.3f m vs %.3f m (%+.2f %%); fluid load %.2f kN vs %.2f kN (%+.2f %%)\n",
-                r.gross_stroke_m, v.gross_m, 100.0 * (r.gross_stroke_m / v.gross_m - 1.0), r.fluid_load_kN,
-                v.fluid_load_kN, 100.0 * (r.fluid_load_kN / v.fluid_load_kN - 1.0));
+                r.reading.gross_stroke_m, v.gross_m, 100.0 * (r.reading.gross_stroke_m / v.gross_m - 1.0),
+                r.reading.fluid_load_kN, v.fluid_load_kN,
+                100.0 * (r.reading.fluid_load_kN / v.fluid_load_kN - 1.0));
     std::printf(
         "  fillage %.1f %% vs %.1f %% (%+.1f points); intake pressure %.2f MPa vs %.2f MPa (estimates)\n",
-        r.fillage_pct, v.fillage_pct, r.fillage_pct - v.fillage_pct, r.intake_pressure_MPa, v.intake_MPa);
+        r.reading.fillage_pct, v.fillage_pct, r.reading.fillage_pct - v.fillage_pct,
+        r.production.intake_pressure_MPa, v.intake_MPa);
     std::printf("  pump-card diagnosis: %s\n", dh::condition_key(r.diagnosis.condition));
     for (std::size_t i = 0; i < r.tapers.size(); ++i) {
         const auto& t = r.tapers[i];
@@ -322,9 +324,9 @@ std::optional<Trip> round_trip(const Plate& plate, const StringCase& c, double n
     t.vs_card = shape_error(r.pump_load_kN, ref);
     t.vs_kept = shape_error(r.pump_load_kN, kept_harmonics(ref, r.harmonics));
     const dh::CardReading truth = dh::read_pump_card(ref_pos, ref);
-    t.stroke_pct = 100.0 * (r.gross_stroke_m / truth.gross_stroke_m - 1.0);
-    t.fo_pct = 100.0 * (r.fluid_load_kN / truth.fluid_load_kN - 1.0);
-    t.fillage_pts = r.fillage_pct - truth.fillage_pct;
+    t.stroke_pct = 100.0 * (r.reading.gross_stroke_m / truth.gross_stroke_m - 1.0);
+    t.fo_pct = 100.0 * (r.reading.fluid_load_kN / truth.fluid_load_kN - 1.0);
+    t.fillage_pts = r.reading.fillage_pct - truth.fillage_pct;
     t.goodman_pts = 0.0;
     for (std::size_t i = 0; i < r.tapers.size(); ++i) {
         const double a = r.tapers[i].goodman_pct.value_or(0), b = surface.tapers[i].goodman_pct.value_or(0);
@@ -366,9 +368,9 @@ std::optional<Versus> versus_reference(const dh::PumpCardResult& r, const tavo::
     Versus v;
     v.shape = shape_error(r.pump_load_kN, ref.pump_load_kN);
     const dh::CardReading truth = dh::read_pump_card(more.pump_position_m, ref.pump_load_kN);
-    v.stroke_pct = 100.0 * (r.gross_stroke_m / truth.gross_stroke_m - 1.0);
-    v.fo_pct = 100.0 * (r.fluid_load_kN / truth.fluid_load_kN - 1.0);
-    v.fill_pts = r.fillage_pct - truth.fillage_pct;
+    v.stroke_pct = 100.0 * (r.reading.gross_stroke_m / truth.gross_stroke_m - 1.0);
+    v.fo_pct = 100.0 * (r.reading.fluid_load_kN / truth.fluid_load_kN - 1.0);
+    v.fill_pts = r.reading.fillage_pct - truth.fillage_pct;
     v.ref_fo_kN = truth.fluid_load_kN;
     v.ref_fill_pct = truth.fillage_pct;
     for (std::size_t k = 0; k < r.tapers.size() && k < more.taper_top_load_kN.size(); ++k) {
@@ -681,7 +683,7 @@ int main(int argc, char** argv) {
     for (const auto& [name, card] : plates["cards"].items()) {
         const dh::PumpCardResult r = diagnosed(name, card, cases[0]);
         std::printf("  %-32s -> %-22s fillage %5.1f %%\n", card["mode"].get<std::string>().c_str(),
-                    dh::condition_key(r.diagnosis.condition), r.fillage_pct);
+                    dh::condition_key(r.diagnosis.condition), r.reading.fillage_pct);
         if (is_own(card, r.diagnosis.condition)) ++right;
     }
     std::printf("plate shapes diagnosed as their own condition: %d of %zu\n", right, plates["cards"].size());

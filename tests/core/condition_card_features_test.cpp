@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
+#include <thread>
 #include <vector>
 
 #include "condition/card_features.h"
@@ -80,17 +82,41 @@ TEST(CardFeatures, IdealParallelogramWhateverTheStartAndSize) {
 }
 
 // The harmonics of one card are the same whatever cards of other lengths
-// came before it (each thread keeps the unit vectors of recent lengths).
+// came before it, more of them than the lengths kept, and whichever thread
+// computed the unit vectors.
 TEST(CardFeatures, SameFeaturesAfterCardsOfOtherLengths) {
     const Drawn card = scaled(draw(kParallelogram));
     const auto first = card_features(card.pos, card.load).value;
-    for (int per_unit : {100, 200, 300, 500, 600, 400}) {
-        const Drawn other = scaled(draw(kParallelogram, per_unit));
-        (void)card_features(other.pos, other.load);
-    }
+    std::vector<Drawn> others;
+    for (int per_unit = 20; per_unit <= 640; per_unit += 20)
+        others.push_back(scaled(draw(kParallelogram, per_unit)));
+    std::thread other_thread([&] {
+        for (const Drawn& d : others) (void)card_features(d.pos, d.load);
+    });
+    for (auto it = others.rbegin(); it != others.rend(); ++it) (void)card_features(it->pos, it->load);
+    other_thread.join();
     const auto again = card_features(card.pos, card.load).value;
     for (std::size_t i = 0; i < first.size(); ++i)
         EXPECT_EQ(first[i], again[i]) << card_feature_name(static_cast<int>(i));
+}
+
+// The table takes the even harmonics' values from the odd ones at twice
+// the sample; every value must still be the library's at its own angle.
+TEST(CardFeatures, UnitVectorsAreTheLibrarysValuesToTheBit) {
+    constexpr std::size_t kHarmonics = 30;
+    for (std::size_t n : {8u, 9u, 301u, 1000u, 2401u, 3001u}) {
+        std::vector<double> re(n * kHarmonics), im(n * kHarmonics);
+        dft_unit_vectors(n, kHarmonics, re.data(), im.data());
+        std::size_t wrong = 0;
+        for (std::size_t k = 1; k <= kHarmonics; ++k)
+            for (std::size_t i = 0; i < n; ++i) {
+                const double a = -2.0 * std::numbers::pi * static_cast<double>(k) * static_cast<double>(i) /
+                                 static_cast<double>(n);
+                const std::size_t at = i * kHarmonics + k - 1;
+                if (re[at] != std::cos(a) || im[at] != std::sin(a)) ++wrong;
+            }
+        EXPECT_EQ(wrong, 0u) << "n = " << n;
+    }
 }
 
 TEST(CardFeatures, LoadDropAfterSixtyPercentOfTheDownStroke) {

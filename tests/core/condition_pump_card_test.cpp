@@ -61,8 +61,8 @@ TEST(PumpCardOfTest, ATesterFileGivesAPumpCardAndATestWithoutACardAReason) {
     pick_file(st, dir + "SYNFULL.O00");
     const downhole::PumpCardResult r = pump_card_of(st, check_period(st), model_well());
     ASSERT_TRUE(r.ok()) << static_cast<int>(r.problem);
-    EXPECT_GT(r.gross_stroke_m, 0.0);
-    EXPECT_LE(r.net_stroke_m, r.gross_stroke_m + 1e-9);
+    EXPECT_GT(r.reading.gross_stroke_m, 0.0);
+    EXPECT_LE(r.reading.net_stroke_m, r.reading.gross_stroke_m + 1e-9);
     EXPECT_EQ(r.pump_position_m.size(), r.surface_position_m.size());
     EXPECT_EQ(r.tapers.size(), 2u);
 

@@ -58,9 +58,9 @@ TEST(DownholePumpCard, RoundTripThroughTheRodStringReturnsThePumpCard) {
         }
         EXPECT_LT(max_abs_diff(r.pump_load_kN, want_load), 1e-6) << "nu " << nu;
         EXPECT_LT(max_abs_diff(r.pump_position_m, want_pos), 1e-9) << "nu " << nu;
-        EXPECT_NEAR(r.fluid_load_kN, 20.0, 1.0);
-        EXPECT_NEAR(r.fillage_pct, 70.0, 6.0);
-        EXPECT_NEAR(r.gross_stroke_m, 3.0, 0.05);
+        EXPECT_NEAR(r.reading.fluid_load_kN, 20.0, 1.0);
+        EXPECT_NEAR(r.reading.fillage_pct, 70.0, 6.0);
+        EXPECT_NEAR(r.reading.gross_stroke_m, 3.0, 0.05);
         const downhole::SurfaceCardResult up = downhole::surface_card(pump, w, s);
         ASSERT_EQ(r.tapers.size(), up.tapers.size());
         for (std::size_t i = 0; i < r.tapers.size(); ++i)
@@ -83,7 +83,7 @@ TEST(DownholePumpCard, SharplyReversingPlungerKeepsItsStroke) {
     const downhole::PumpCardResult r = downhole::pump_card(up_the_string(pump, w, all), w);
     ASSERT_TRUE(r.ok());
     const auto [lo, hi] = std::minmax_element(pump.position_m.begin(), pump.position_m.end());
-    EXPECT_NEAR(r.gross_stroke_m, *hi - *lo, 1e-6);
+    EXPECT_NEAR(r.reading.gross_stroke_m, *hi - *lo, 1e-6);
     EXPECT_EQ(r.harmonics, downhole::kDefaultHarmonics);
 }
 
@@ -105,7 +105,7 @@ TEST(DownholePumpCard, BackwardTracedCardGivesTheSamePumpCard) {
         EXPECT_TRUE(r.reversed);
         EXPECT_LT(max_abs_diff(r.pump_load_kN, forward.pump_load_kN), 1e-9) << "start " << start;
         EXPECT_LT(max_abs_diff(r.surface_load_kN, forward.surface_load_kN), 1e-12);
-        EXPECT_DOUBLE_EQ(r.fillage_pct, forward.fillage_pct);
+        EXPECT_DOUBLE_EQ(r.reading.fillage_pct, forward.reading.fillage_pct);
     }
     // A closed loop (the first sample repeated at the end) is the same stroke.
     downhole::SurfaceStroke closed = surface;

@@ -84,13 +84,13 @@ TEST(DownholeReadings, FillageAndConditionOfKnownShapes) {
     // Full barrel.
     Diagnosed full = through_the_string(testing::pump_stroke(200, 8, 3.0, 20.0, 1.0, 0.01));
     EXPECT_EQ(full.r.diagnosis.condition, PumpCondition::full_pump) << full.words;
-    EXPECT_GT(full.r.fillage_pct, 90.0);
-    EXPECT_NEAR(full.r.fluid_load_kN, 20.0, 1.0);
+    EXPECT_GT(full.r.reading.fillage_pct, 90.0);
+    EXPECT_NEAR(full.r.reading.fluid_load_kN, 20.0, 1.0);
     // Fluid pound: the load held until the plunger meets the liquid at 55 %.
     Diagnosed pound = through_the_string(testing::pump_stroke(200, 8, 3.0, 20.0, 0.55, 0.01));
     EXPECT_EQ(pound.r.diagnosis.condition, PumpCondition::fluid_pound) << pound.words;
-    EXPECT_NEAR(pound.r.fillage_pct, 55.0, 6.0);
-    EXPECT_NEAR(pound.r.net_stroke_m, 0.55 * 3.0, 0.2);
+    EXPECT_NEAR(pound.r.reading.fillage_pct, 55.0, 6.0);
+    EXPECT_NEAR(pound.r.reading.net_stroke_m, 0.55 * 3.0, 0.2);
     // Gas: the same fillage, the load let go gradually.
     Diagnosed gas = through_the_string(testing::pump_stroke(200, 8, 3.0, 20.0, 0.55, 0.08));
     EXPECT_EQ(gas.r.diagnosis.condition, PumpCondition::gas_interference) << gas.words;
