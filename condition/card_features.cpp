@@ -17,8 +17,9 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 constexpr std::size_t kHighestHarmonic = 30;  // the highest harmonic the features use
 
-// The cosines and sines of the DFT's angles for harmonics 1 ..
-// kHighestHarmonic of a record of n samples: [i * kHighestHarmonic + k - 1].
+// The cosines and sines of the DFT's angles of a record of n samples, one
+// turn in n steps: [m] for the angle -2π·m/n. Harmonic k at sample i takes
+// m = k·i mod n, its angle reduced into one turn.
 struct UnitVectors {
     std::size_t n = 0;
     std::unique_ptr<double[]> re, im;  // left uninitialised until filled: a new length fills them whole
@@ -42,9 +43,9 @@ std::shared_ptr<const UnitVectors> unit_vectors(std::size_t n) {
     }
     auto u = std::make_shared<UnitVectors>();
     u->n = n;
-    u->re.reset(new double[kHighestHarmonic * n]);
-    u->im.reset(new double[kHighestHarmonic * n]);
-    dft_unit_vectors(n, kHighestHarmonic, u->re.get(), u->im.get());
+    u->re.reset(new double[n]);
+    u->im.reset(new double[n]);
+    dft_unit_vectors(n, u->re.get(), u->im.get());
     const std::lock_guard lock(guard);
     if (kept.size() == kKeptLengths) kept.erase(kept.begin());
     kept.push_back(u);
@@ -58,14 +59,19 @@ using Harmonics = std::array<cplx, kHighestHarmonic>;
 // summed over the samples in their order.
 Harmonics harmonics(const UnitVectors& u, const std::vector<double>& v, std::size_t count) {
     const std::size_t n = u.n;
+    const double* c = u.re.get();
+    const double* s = u.im.get();
     std::array<double, kHighestHarmonic> re{}, im{};
+    // at[k]: where harmonic k + 1 stands in the turn at sample i.
+    std::array<std::size_t, kHighestHarmonic> at{}, step{};
+    for (std::size_t k = 0; k < count; ++k) step[k] = (k + 1) % n;
     for (std::size_t i = 0; i < n; ++i) {
         const double x = v[i];
-        const double* c = u.re.get() + i * kHighestHarmonic;
-        const double* s = u.im.get() + i * kHighestHarmonic;
         for (std::size_t k = 0; k < count; ++k) {
-            re[k] += x * c[k];
-            im[k] += x * s[k];
+            re[k] += x * c[at[k]];
+            im[k] += x * s[at[k]];
+            at[k] += step[k];
+            if (at[k] >= n) at[k] -= n;
         }
     }
     Harmonics h;
@@ -163,27 +169,11 @@ double steepest(const std::vector<int>& p, const std::vector<double>& P, const s
 
 }  // namespace
 
-void dft_unit_vectors(std::size_t n, std::size_t harmonics, double* re, double* im) {
-    std::vector<double> step(harmonics + 1);
-    for (std::size_t k = 1; k <= harmonics; ++k) step[k] = -kTwoPi * static_cast<double>(k);
-    // Doubling k doubles -2π·k exactly, so the angle of (k, i) is the angle
-    // of (k / 2, 2i) to the bit, and so are its cosine and sine: the rows
-    // are filled from the last, so that row 2i is there before row i.
-    for (std::size_t i = n; i-- > 0;) {
-        double* r = re + i * harmonics;
-        double* m = im + i * harmonics;
-        const bool doubled = 2 * i < n;
-        for (std::size_t k = 1; k <= harmonics; ++k) {
-            if (k % 2 == 0 && doubled) {
-                const std::size_t from = 2 * i * harmonics + k / 2 - 1;
-                r[k - 1] = re[from];
-                m[k - 1] = im[from];
-                continue;
-            }
-            const double a = step[k] * static_cast<double>(i) / static_cast<double>(n);
-            r[k - 1] = std::cos(a);
-            m[k - 1] = std::sin(a);
-        }
+void dft_unit_vectors(std::size_t n, double* re, double* im) {
+    for (std::size_t m = 0; m < n; ++m) {
+        const double a = -kTwoPi * static_cast<double>(m) / static_cast<double>(n);
+        re[m] = std::cos(a);
+        im[m] = std::sin(a);
     }
 }
 

@@ -75,11 +75,11 @@ struct CardFeatures {
 // range yields zeros for what it cannot show.
 CardFeatures card_features(const std::vector<double>& pos, const std::vector<double>& load);
 
-// The cosines (re) and sines (im) of the angles -2π·k·i/n of the features'
-// discrete Fourier transform, for harmonics k = 1 .. harmonics and samples
-// i = 0 .. n-1, at [i * harmonics + k - 1]; each is the library's value at
-// that angle.
-void dft_unit_vectors(std::size_t n, std::size_t harmonics, double* re, double* im);
+// The cosines (re) and sines (im) of the angles -2π·m/n, m = 0 .. n-1, of
+// the features' discrete Fourier transform: harmonic k at sample i uses
+// [k·i mod n], the angle -2π·k·i/n reduced into one turn before it is
+// rounded, so that one table of n serves every harmonic.
+void dft_unit_vectors(std::size_t n, double* re, double* im);
 
 // Short ASCII name of a feature, for tables and the model's source.
 std::string card_feature_name(int feature);
