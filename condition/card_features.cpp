@@ -22,7 +22,7 @@ constexpr std::size_t kHighestHarmonic = 30;  // the highest harmonic the featur
 // m = k·i mod n, its angle reduced into one turn.
 struct UnitVectors {
     std::size_t n = 0;
-    std::unique_ptr<double[]> re, im;  // left uninitialised until filled: a new length fills them whole
+    std::vector<double> re, im;
 };
 
 // Lengths whose unit vectors are kept for the tests still to come: the
@@ -43,9 +43,9 @@ std::shared_ptr<const UnitVectors> unit_vectors(std::size_t n) {
     }
     auto u = std::make_shared<UnitVectors>();
     u->n = n;
-    u->re.reset(new double[n]);
-    u->im.reset(new double[n]);
-    dft_unit_vectors(n, u->re.get(), u->im.get());
+    u->re.resize(n);
+    u->im.resize(n);
+    dft_unit_vectors(n, u->re.data(), u->im.data());
     const std::lock_guard lock(guard);
     if (kept.size() == kKeptLengths) kept.erase(kept.begin());
     kept.push_back(u);
@@ -59,8 +59,8 @@ using Harmonics = std::array<cplx, kHighestHarmonic>;
 // summed over the samples in their order.
 Harmonics harmonics(const UnitVectors& u, const std::vector<double>& v, std::size_t count) {
     const std::size_t n = u.n;
-    const double* c = u.re.get();
-    const double* s = u.im.get();
+    const double* c = u.re.data();
+    const double* s = u.im.data();
     std::array<double, kHighestHarmonic> re{}, im{};
     // at[k]: where harmonic k + 1 stands in the turn at sample i.
     std::array<std::size_t, kHighestHarmonic> at{}, step{};

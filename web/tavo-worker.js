@@ -252,6 +252,11 @@ function serve(mod) {
   self.postMessage({ ready: true });
 }
 
+// Tells the page that the module could not start, and why.
+function broken(err) {
+  self.postMessage({ broken: String(err && err.message ? err.message : err) });
+}
+
 // The page sends the module's code first, compiled (or as its bytes where
 // the browser cannot pass a compiled module to a worker).
 self.onmessage = (e) => {
@@ -263,9 +268,8 @@ self.onmessage = (e) => {
     printErr: (s) => complained.push(s),
     instantiateWasm: (imports, receive) => {
       WebAssembly.instantiate(code, imports).then(
-        (r) => receive(r instanceof WebAssembly.Instance ? r : r.instance),
-        (err) => self.postMessage({ broken: String(err && err.message ? err.message : err) }));
+        (r) => receive(r instanceof WebAssembly.Instance ? r : r.instance), broken);
       return {};
     },
-  }).then(serve, (err) => self.postMessage({ broken: String(err && err.message ? err.message : err) }));
+  }).then(serve, broken);
 };
